@@ -1,0 +1,216 @@
+#include "core/TeamGearFile.h"
+
+#include "core/GamePaths.h"
+#include "core/TeamGearLayout.h"
+#include "platform/FileSystem.h"
+#include "platform/Messages.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+namespace kitloom {
+
+using namespace teamgear;
+
+namespace {
+
+using Record = std::array<std::uint8_t, kRecordSize>;
+
+std::uint32_t readUInt32LE(const std::uint8_t* bytes)
+{
+    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
+std::array<std::uint8_t, 4> uint32LE(std::uint32_t value)
+{
+    return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+}
+
+// The field takes the first `field.size` characters of the text; a shorter text is
+// followed by zero bytes.
+void putText(Record& record, Field field, const char* text)
+{
+    std::size_t length = std::min(std::strlen(text), field.size);
+    std::memcpy(record.data() + field.offset, text, length);
+    std::memset(record.data() + field.offset + length, 0, field.size - length);
+}
+
+void putNumber(Record& record, Field field, std::int32_t value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
+    putText(record, field, text);
+}
+
+// Codes below 10 get a leading space, so that both bytes of the field are text.
+void putCode(Record& record, Field field, std::int32_t value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, value < 10 ? " %d" : "%d", static_cast<int>(value));
+    putText(record, field, text);
+}
+
+void putBytes(Record& record, Field field, const char* bytes)
+{
+    std::memcpy(record.data() + field.offset, bytes, field.size);
+}
+
+Record composeRecord(const Record& lastRecord, const JerseySpec& spec)
+{
+    Record record = lastRecord;
+    putNumber(record, kRecordNumberField, spec.recordNumber);
+    putNumber(record, kTeamNumberField, spec.teamNumber);
+    putNumber(record, kJerseyTypeField, spec.jerseyType);
+    putBytes(record, kJerseyNameField, spec.jerseyName.data());
+    putBytes(record, kYearField, spec.year.data());
+    putCode(record, kAccessoryColourField, spec.accessoryColour);
+    putCode(record, kShoeField, spec.shoe);
+    putNumber(record, kSockColourField, spec.sockColour);
+    putNumber(record, kNeckTypeField, spec.neckType);
+    putNumber(record, kLetteringTypeField, spec.letteringType);
+    return record;
+}
+
+// Puts the table back as it was after a failed append. Best effort: each step is
+// tried even when an earlier one fails.
+void restore(OpenFile& table, std::uint64_t oldSize, std::uint64_t recordsEnd, bool hadMarker,
+             std::uint32_t oldCount)
+{
+    table.truncate(oldSize);
+    if (hadMarker)
+        table.writeAt(recordsEnd, &kEndOfFileMarker, 1);
+    auto count = uint32LE(oldCount);
+    table.writeAt(kRecordCountOffset, count.data(), count.size());
+    table.flush();
+}
+
+}  // namespace
+
+const char* messageFor(ResultCode result)
+{
+    switch (result) {
+    case ResultCode::Appended:
+        return "";
+    case ResultCode::NoTable:
+        return "Invalid Directory!";
+    case ResultCode::TableFull:
+        return "There are already 999 jerseys!";
+    case ResultCode::TableDamaged:
+        return "The team gear file is damaged!";
+    case ResultCode::TableUnusable:
+        return "The team gear file couldn't be opened!";
+    }
+    return "";
+}
+
+TeamGearFile::TeamGearFile(FileSystem& fileSystem, Messages& messages, std::string gameFolder)
+    : fileSystem_(fileSystem), messages_(messages), gameFolder_(std::move(gameFolder))
+{
+}
+
+ResultCode TeamGearFile::appendJersey(const std::string& tablePath, JerseySpec spec, bool reportErrors)
+{
+    ResultCode result = append(tablePath, spec);
+    if (reportErrors && result != ResultCode::Appended)
+        showError(messages_, messageFor(result));
+    return result;
+}
+
+ResultCode TeamGearFile::append(const std::string& tablePath, JerseySpec spec)
+{
+    if (!fileSystem_.exists(tablePath))
+        return ResultCode::NoTable;
+    std::unique_ptr<OpenFile> table = fileSystem_.openForUpdate(tablePath);
+    if (!table)
+        return ResultCode::TableUnusable;
+
+    std::uint64_t size = 0;
+    if (!table->size(size))
+        return ResultCode::TableUnusable;
+    std::uint8_t countBytes[kRecordCountSize];
+    if (size < kRecordCountOffset + kRecordCountSize)
+        return ResultCode::TableDamaged;
+    if (!table->readAt(kRecordCountOffset, countBytes, sizeof countBytes))
+        return ResultCode::TableUnusable;
+    const std::uint32_t count = readUInt32LE(countBytes);
+    if (count == kFullRecordCount)
+        return ResultCode::TableFull;
+
+    // The count must describe the file exactly, or the record copied and the place
+    // written would both be wrong.
+    if (count == 0)
+        return ResultCode::TableDamaged;
+    const std::uint64_t recordsEnd = kHeaderSize + std::uint64_t{kRecordSize} * count;
+    bool hasMarker = false;
+    if (size == recordsEnd + 1) {
+        std::uint8_t last = 0;
+        if (!table->readAt(recordsEnd, &last, 1))
+            return ResultCode::TableUnusable;
+        if (last != kEndOfFileMarker)
+            return ResultCode::TableDamaged;
+        hasMarker = true;
+    } else if (size != recordsEnd) {
+        return ResultCode::TableDamaged;
+    }
+
+    Record lastRecord{};
+    if (!table->readAt(recordsEnd - kRecordSize, lastRecord.data(), lastRecord.size()))
+        return ResultCode::TableUnusable;
+    spec.recordNumber = static_cast<std::int32_t>(count + 1);
+    Record record = composeRecord(lastRecord, spec);
+
+    // The record goes in before the count, so an interrupted append leaves a table
+    // that still reads.
+    std::array<std::uint8_t, kRecordSize + 1> tail{};
+    std::copy(record.begin(), record.end(), tail.begin());
+    tail[kRecordSize] = kEndOfFileMarker;
+    const std::size_t tailSize = hasMarker ? kRecordSize + 1 : kRecordSize;
+    const auto newCount = uint32LE(count + 1);
+    bool written = table->writeAt(recordsEnd, tail.data(), tailSize) && table->flush() &&
+                   table->writeAt(kRecordCountOffset, newCount.data(), newCount.size()) && table->flush();
+    if (!written) {
+        restore(*table, size, recordsEnd, hasMarker, count);
+        return ResultCode::TableUnusable;
+    }
+    return ResultCode::Appended;
+}
+
+bool TeamGearFile::installJersey(std::string& tablePath, JerseySpec spec, bool reportErrors)
+{
+    if (reportErrors) {
+        if (appendJersey(tablePath, spec, true) != ResultCode::Appended)
+            return false;
+        showSuccess(messages_, "Jersey Installed Succesfully!");
+        return true;
+    }
+
+    bool anyAppended = false;
+    std::optional<ResultCode> firstFailure;
+    for (int folder = 0; folder <= kHighestSaveFolder; ++folder) {
+        tablePath = numberedSaveTablePath(gameFolder_, folder);
+        ResultCode result = appendJersey(tablePath, spec, false);
+        if (result == ResultCode::NoTable) {
+            if (folder == 0) {
+                showError(messages_, "Invalid Save Slot");
+                return false;
+            }
+            break;
+        }
+        if (result == ResultCode::Appended)
+            anyAppended = true;
+        else if (!firstFailure)
+            firstFailure = result;
+    }
+    if (anyAppended)
+        showSuccess(messages_, "Jersey Installed Succesfully");
+    else
+        showError(messages_, messageFor(*firstFailure));
+    return anyAppended;
+}
+
+}  // namespace kitloom

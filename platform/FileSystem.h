@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace kitloom {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// An open file. Closing happens when the object goes away.
+class OpenFile {
+public:
+    OpenFile() = default;
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    virtual ~OpenFile() = default;
+
+    // Reads exactly `count` bytes at `offset`; false when fewer could be read.
+    virtual bool readAt(std::uint64_t offset, void* buffer, std::size_t count) = 0;
+    // Writes all `count` bytes at `offset`; false when any could not be written.
+    virtual bool writeAt(std::uint64_t offset, const void* data, std::size_t count) = 0;
+    virtual bool size(std::uint64_t& size) = 0;
+    virtual bool flush() = 0;
+    virtual bool truncate(std::uint64_t size) = 0;
+};
+
+enum class MoveResult { Moved, DestinationExists, Failed };
+
+// Every file and folder operation Kitloom makes. The system one talks to the operating
+// system; tests wrap it to make chosen operations fail.
+class FileSystem {
+public:
+    FileSystem() = default;
+    FileSystem(const FileSystem&) = delete;
+    FileSystem& operator=(const FileSystem&) = delete;
+    virtual ~FileSystem() = default;
+
+    // True when a file or a folder of that name exists.
+    virtual bool exists(const std::string& path) = 0;
+    // An existing file, for reading and writing, that others may read and write meanwhile.
+    // Null when it cannot be opened that way (missing, read-only, locked, a folder).
+    virtual std::unique_ptr<OpenFile> openForUpdate(const std::string& path) = 0;
+    // An existing file for reading, shared with other readers and writers.
+    virtual std::unique_ptr<OpenFile> openForReading(const std::string& path) = 0;
+    // Creates the last level of `path` only.
+    virtual bool createFolder(const std::string& path) = 0;
+    // Moves a file, across volumes too, and never replaces an existing destination.
+    virtual MoveResult moveFile(const std::string& from, const std::string& to) = 0;
+    // Gives `path` exactly `bytes`, or leaves it as it was: never a partly written file.
+    virtual bool replaceFile(const std::string& path, const std::string& bytes) = 0;
+};
+
+FileSystem& systemFileSystem();
+
+}  // namespace kitloom

@@ -1,0 +1,231 @@
+#include "platform/FileSystem.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kitloom {
+namespace {
+
+class UniqueFd {
+public:
+    explicit UniqueFd(int fd = -1) : fd_(fd) {}
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    ~UniqueFd() { reset(); }
+
+    int get() const { return fd_; }
+    int release()
+    {
+        int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+    bool valid() const { return fd_ >= 0; }
+    // Closes now and tells whether the close itself succeeded.
+    bool reset()
+    {
+        bool ok = true;
+        if (fd_ >= 0)
+            ok = ::close(fd_) == 0;
+        fd_ = -1;
+        return ok;
+    }
+
+private:
+    int fd_;
+};
+
+bool writeAll(int fd, std::uint64_t offset, const char* data, std::size_t count)
+{
+    while (count > 0) {
+        ssize_t written = ::pwrite(fd, data, count, static_cast<off_t>(offset));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        offset += static_cast<std::uint64_t>(written);
+        count -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool readAll(int fd, std::uint64_t offset, char* buffer, std::size_t count)
+{
+    while (count > 0) {
+        ssize_t got = ::pread(fd, buffer, count, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        buffer += got;
+        offset += static_cast<std::uint64_t>(got);
+        count -= static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+class PosixFile final : public OpenFile {
+public:
+    explicit PosixFile(int ownedFd) : fd_(ownedFd) {}
+
+    bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override
+    {
+        return readAll(fd_.get(), offset, static_cast<char*>(buffer), count);
+    }
+    bool writeAt(std::uint64_t offset, const void* data, std::size_t count) override
+    {
+        return writeAll(fd_.get(), offset, static_cast<const char*>(data), count);
+    }
+    bool size(std::uint64_t& size) override
+    {
+        struct stat info {};
+        if (::fstat(fd_.get(), &info) != 0)
+            return false;
+        size = static_cast<std::uint64_t>(info.st_size);
+        return true;
+    }
+    bool flush() override { return ::fsync(fd_.get()) == 0; }
+    bool truncate(std::uint64_t size) override { return ::ftruncate(fd_.get(), static_cast<off_t>(size)) == 0; }
+
+private:
+    UniqueFd fd_;
+};
+
+mode_t newFileMode()
+{
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+std::unique_ptr<OpenFile> openRegular(const std::string& path, int flags)
+{
+    UniqueFd fd(::open(path.c_str(), flags | O_CLOEXEC));
+    if (!fd.valid())
+        return nullptr;
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return nullptr;
+    return std::make_unique<PosixFile>(fd.release());
+}
+
+// Copy for a move across file systems: the destination is created exclusively,
+// so an existing file is never replaced, and a failed copy leaves no destination.
+MoveResult copyThenRemove(const std::string& from, const std::string& to)
+{
+    UniqueFd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (!source.valid() || ::fstat(source.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return MoveResult::Failed;
+    UniqueFd target(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 07777));
+    if (!target.valid())
+        return errno == EEXIST ? MoveResult::DestinationExists : MoveResult::Failed;
+
+    char buffer[65536];
+    std::uint64_t offset = 0;
+    bool ok = true;
+    for (;;) {
+        ssize_t got = ::read(source.get(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            ok = false;
+            break;
+        }
+        if (got == 0)
+            break;
+        if (!writeAll(target.get(), offset, buffer, static_cast<std::size_t>(got))) {
+            ok = false;
+            break;
+        }
+        offset += static_cast<std::uint64_t>(got);
+    }
+    ok = ok && ::fsync(target.get()) == 0;
+    ok = target.reset() && ok;
+    if (!ok) {
+        ::unlink(to.c_str());
+        return MoveResult::Failed;
+    }
+    ::unlink(from.c_str());
+    return MoveResult::Moved;
+}
+
+MoveResult linkThenUnlink(const std::string& from, const std::string& to)
+{
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return MoveResult::Moved;
+    }
+    if (errno == EEXIST)
+        return MoveResult::DestinationExists;
+    if (errno == EXDEV)
+        return copyThenRemove(from, to);
+    return MoveResult::Failed;
+}
+
+std::string folderOf(const std::string& path)
+{
+    std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+class PosixFileSystem final : public FileSystem {
+public:
+    bool exists(const std::string& path) override
+    {
+        struct stat info {};
+        return !path.empty() && ::stat(path.c_str(), &info) == 0;
+    }
+
+    std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override { return openRegular(path, O_RDWR); }
+    std::unique_ptr<OpenFile> openForReading(const std::string& path) override { return openRegular(path, O_RDONLY); }
+
+    bool createFolder(const std::string& path) override { return ::mkdir(path.c_str(), 0777) == 0; }
+
+    MoveResult moveFile(const std::string& from, const std::string& to) override
+    {
+        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+            return MoveResult::Moved;
+        switch (errno) {
+        case EEXIST:
+            return MoveResult::DestinationExists;
+        case EXDEV:
+            return copyThenRemove(from, to);
+        case EINVAL:
+        case ENOSYS:
+            // The file system cannot rename without replacing: a hard link can.
+            return linkThenUnlink(from, to);
+        default:
+            return MoveResult::Failed;
+        }
+    }
+
+    bool replaceFile(const std::string& path, const std::string& bytes) override
+    {
+        std::string temporary = folderOf(path) + "/.kitloom-XXXXXX";
+        UniqueFd fd(::mkstemp(temporary.data()));
+        if (!fd.valid())
+            return false;
+        bool ok = ::fchmod(fd.get(), newFileMode()) == 0 && writeAll(fd.get(), 0, bytes.data(), bytes.size()) &&
+                  ::fsync(fd.get()) == 0;
+        ok = fd.reset() && ok;
+        ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
+        if (!ok)
+            ::unlink(temporary.c_str());
+        return ok;
+    }
+};
+
+}  // namespace
+
+FileSystem& systemFileSystem()
+{
+    static PosixFileSystem fileSystem;
+    return fileSystem;
+}
+
+}  // namespace kitloom

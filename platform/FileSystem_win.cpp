@@ -1,0 +1,182 @@
+#include "platform/FileSystem.h"
+
+#include <windows.h>
+
+namespace kitloom {
+namespace {
+
+class UniqueHandle {
+public:
+    explicit UniqueHandle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { reset(); }
+
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+    HANDLE release()
+    {
+        HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        return handle;
+    }
+    bool reset()
+    {
+        bool ok = true;
+        if (valid())
+            ok = CloseHandle(handle_) != 0;
+        handle_ = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+class UniqueFind {
+public:
+    explicit UniqueFind(HANDLE handle) : handle_(handle) {}
+    UniqueFind(const UniqueFind&) = delete;
+    UniqueFind& operator=(const UniqueFind&) = delete;
+    ~UniqueFind()
+    {
+        if (found())
+            FindClose(handle_);
+    }
+    bool found() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+bool seekTo(HANDLE file, std::uint64_t offset)
+{
+    LONG high = static_cast<LONG>(offset >> 32);
+    DWORD low = SetFilePointer(file, static_cast<LONG>(offset & 0xFFFFFFFFu), &high, FILE_BEGIN);
+    return !(low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR);
+}
+
+bool writeAll(HANDLE file, std::uint64_t offset, const char* data, std::size_t count)
+{
+    if (!seekTo(file, offset))
+        return false;
+    while (count > 0) {
+        DWORD written = 0;
+        if (!WriteFile(file, data, static_cast<DWORD>(count), &written, nullptr) || written == 0)
+            return false;
+        data += written;
+        count -= written;
+    }
+    return true;
+}
+
+class WinFile final : public OpenFile {
+public:
+    explicit WinFile(HANDLE ownedHandle) : handle_(ownedHandle) {}
+
+    bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override
+    {
+        if (!seekTo(handle_.get(), offset))
+            return false;
+        char* into = static_cast<char*>(buffer);
+        while (count > 0) {
+            DWORD got = 0;
+            if (!ReadFile(handle_.get(), into, static_cast<DWORD>(count), &got, nullptr) || got == 0)
+                return false;
+            into += got;
+            count -= got;
+        }
+        return true;
+    }
+    bool writeAt(std::uint64_t offset, const void* data, std::size_t count) override
+    {
+        return writeAll(handle_.get(), offset, static_cast<const char*>(data), count);
+    }
+    bool size(std::uint64_t& size) override
+    {
+        LARGE_INTEGER value{};
+        if (!GetFileSizeEx(handle_.get(), &value))
+            return false;
+        size = static_cast<std::uint64_t>(value.QuadPart);
+        return true;
+    }
+    bool flush() override { return FlushFileBuffers(handle_.get()) != 0; }
+    bool truncate(std::uint64_t size) override
+    {
+        return seekTo(handle_.get(), size) && SetEndOfFile(handle_.get()) != 0;
+    }
+
+private:
+    UniqueHandle handle_;
+};
+
+std::unique_ptr<OpenFile> openExisting(const std::string& path, DWORD access)
+{
+    UniqueHandle handle(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle.valid())
+        return nullptr;
+    return std::make_unique<WinFile>(handle.release());
+}
+
+std::string folderOf(const std::string& path)
+{
+    std::size_t separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? std::string(".") : path.substr(0, separator + 1);
+}
+
+class WinFileSystem final : public FileSystem {
+public:
+    bool exists(const std::string& path) override
+    {
+        WIN32_FIND_DATAA data;
+        UniqueFind search(FindFirstFileA(path.c_str(), &data));
+        return search.found();
+    }
+
+    std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override
+    {
+        return openExisting(path, GENERIC_READ | GENERIC_WRITE);
+    }
+    std::unique_ptr<OpenFile> openForReading(const std::string& path) override
+    {
+        return openExisting(path, GENERIC_READ);
+    }
+
+    bool createFolder(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+
+    MoveResult moveFile(const std::string& from, const std::string& to) override
+    {
+        if (MoveFileA(from.c_str(), to.c_str()))
+            return MoveResult::Moved;
+        DWORD error = GetLastError();
+        return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? MoveResult::DestinationExists
+                                                                           : MoveResult::Failed;
+    }
+
+    bool replaceFile(const std::string& path, const std::string& bytes) override
+    {
+        char temporary[MAX_PATH];
+        if (!GetTempFileNameA(folderOf(path).c_str(), "klm", 0, temporary))
+            return false;
+        UniqueHandle file(
+            CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        bool ok = file.valid() && writeAll(file.get(), 0, bytes.data(), bytes.size()) &&
+                  FlushFileBuffers(file.get()) != 0;
+        ok = file.reset() && ok;
+        ok = ok && MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        if (!ok)
+            DeleteFileA(temporary);
+        return ok;
+    }
+};
+
+}  // namespace
+
+FileSystem& systemFileSystem()
+{
+    static WinFileSystem fileSystem;
+    return fileSystem;
+}
+
+}  // namespace kitloom

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/Messages.h"
+
+namespace kitloom {
+
+// Modal message boxes without an owner window: "ERROR" with the exclamation icon,
+// "SUCCESS" with none.
+class MessageBoxes final : public Messages {
+public:
+    void show(MessageKind kind, const std::string& text) override;
+};
+
+}  // namespace kitloom

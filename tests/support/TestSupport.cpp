@@ -1,0 +1,98 @@
+#include "tests/support/TestSupport.h"
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace kitloom::test {
+
+namespace fs = std::filesystem;
+
+TempFolder::TempFolder()
+{
+    static std::atomic<int> serial{0};
+    std::random_device random;
+    fs::path base = fs::temp_directory_path();
+    for (;;) {
+        fs::path candidate =
+            base / ("kitloom-test-" + std::to_string(random()) + "-" + std::to_string(serial++));
+        if (fs::create_directory(candidate)) {
+            path_ = candidate;
+            return;
+        }
+    }
+}
+
+TempFolder::~TempFolder()
+{
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+std::string TempFolder::prefix() const { return path_.string() + kPathSeparator; }
+
+std::string TempFolder::operator/(const std::string& relative) const { return (path_ / relative).string(); }
+
+Bytes readBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const fs::path& path, const Bytes& bytes)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes toBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+Bytes recordPattern(std::uint32_t index)
+{
+    Bytes record(29);
+    record[0] = ' ';
+    for (std::size_t k = 1; k < record.size(); ++k)
+        record[k] = static_cast<std::uint8_t>('a' + (index * 7 + k) % 26);
+    return record;
+}
+
+Bytes makeTable(std::uint32_t count, bool endOfFileMarker)
+{
+    Bytes table(386, 0);
+    table[0] = 0x03;
+    table[1] = 126;  // a date: 2026-11-30
+    table[2] = 11;
+    table[3] = 30;
+    for (int i = 0; i < 4; ++i)
+        table[4 + i] = static_cast<std::uint8_t>(count >> (8 * i));
+    table[8] = 386 & 0xFF;
+    table[9] = 386 >> 8;
+    table[10] = 29;
+    for (std::size_t i = 32; i < 385; ++i)
+        table[i] = static_cast<std::uint8_t>('F' + i % 11);
+    table[385] = 0x0D;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        Bytes record = recordPattern(i);
+        table.insert(table.end(), record.begin(), record.end());
+    }
+    if (endOfFileMarker)
+        table.push_back(0x1A);
+    return table;
+}
+
+fs::path addSaveTable(const TempFolder& game, const std::string& folder, std::uint32_t count)
+{
+    fs::path table = game.path() / "saves" / folder / "teamgear.dbf";
+    writeBytes(table, makeTable(count));
+    return table;
+}
+
+std::uint32_t recordCountOf(const Bytes& table)
+{
+    return static_cast<std::uint32_t>(table.at(4)) | static_cast<std::uint32_t>(table.at(5)) << 8 |
+           static_cast<std::uint32_t>(table.at(6)) << 16 | static_cast<std::uint32_t>(table.at(7)) << 24;
+}
+
+}  // namespace kitloom::test

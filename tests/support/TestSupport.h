@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+#include "platform/Messages.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kitloom::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder();
+
+    const std::filesystem::path& path() const { return path_; }
+    // The folder as a path prefix with its closing separator.
+    std::string prefix() const;
+    std::string operator/(const std::string& relative) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+struct ShownMessage {
+    MessageKind kind;
+    std::string text;
+    bool operator==(const ShownMessage&) const = default;
+};
+
+class RecordingMessages final : public Messages {
+public:
+    void show(MessageKind kind, const std::string& text) override { shown.push_back({kind, text}); }
+    std::vector<ShownMessage> shown;
+};
+
+inline ShownMessage error(std::string text) { return {MessageKind::Error, std::move(text)}; }
+inline ShownMessage success(std::string text) { return {MessageKind::Success, std::move(text)}; }
+
+Bytes readBytes(const std::filesystem::path& path);
+void writeBytes(const std::filesystem::path& path, const Bytes& bytes);
+Bytes toBytes(const std::string& text);
+
+// A well-formed team-gear table of `count` records. Record i's bytes are a pattern
+// that differs from every other record's, so that a copied record can be recognised.
+Bytes makeTable(std::uint32_t count, bool endOfFileMarker = false);
+Bytes recordPattern(std::uint32_t index);
+// Writes makeTable(count) as <game>/saves/<folder>/teamgear.dbf and returns its path.
+std::filesystem::path addSaveTable(const TempFolder& game, const std::string& folder, std::uint32_t count);
+
+std::uint32_t recordCountOf(const Bytes& table);
+
+}  // namespace kitloom::test

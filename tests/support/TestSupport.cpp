@@ -34,6 +34,17 @@ std::string TempFolder::prefix() const { return path_.string() + kPathSeparator;
 
 std::string TempFolder::operator/(const std::string& relative) const { return (path_ / relative).string(); }
 
+ScopedCurrentFolder::ScopedCurrentFolder(const fs::path& folder) : previous_(fs::current_path())
+{
+    fs::current_path(folder);
+}
+
+ScopedCurrentFolder::~ScopedCurrentFolder()
+{
+    std::error_code ignored;
+    fs::current_path(previous_, ignored);
+}
+
 Bytes readBytes(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);

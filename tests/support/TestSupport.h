@@ -30,6 +30,18 @@ private:
     std::filesystem::path path_;
 };
 
+// Makes `folder` the current folder until it goes away.
+class ScopedCurrentFolder {
+public:
+    explicit ScopedCurrentFolder(const std::filesystem::path& folder);
+    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
+    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
+    ~ScopedCurrentFolder();
+
+private:
+    std::filesystem::path previous_;
+};
+
 struct ShownMessage {
     MessageKind kind;
     std::string text;

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/JerseySpec.h"
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// A jersey patch (.jer): three text lines (save folder, first image, second image), each
+// ended by CR LF, then a 39-byte trailer found by counting back from the end of the file.
+namespace kitloom::patchformat {
+
+inline constexpr const char* kExtension = ".jer";
+inline constexpr const char* kImageSuffix = ".fsh";
+inline constexpr const char* kNumberImageSuffix = "_num.fsh";
+
+inline constexpr std::size_t kPrefixLength = 2;
+inline constexpr std::size_t kMaxFileStemLength = 75;  // "Patch file created: " + stem + ".jer" fits 99
+inline constexpr std::size_t kMaxLineRead = 79;        // a longer line goes on in the next read
+inline constexpr std::size_t kHeaderLines = 3;
+
+// The trailer: integers 32-bit little-endian, texts raw. The year takes 7 bytes,
+// so every integer after it starts at an odd offset.
+inline constexpr std::size_t kTrailerSize = 39;
+inline constexpr std::size_t kTeamNumberOffset = 0;
+inline constexpr std::size_t kJerseyTypeOffset = 4;
+inline constexpr std::size_t kJerseyNameOffset = 8;
+inline constexpr std::size_t kYearOffset = 12;
+inline constexpr std::size_t kAccessoryColourOffset = 19;
+inline constexpr std::size_t kShoeOffset = 23;
+inline constexpr std::size_t kSockColourOffset = 27;
+inline constexpr std::size_t kNeckTypeOffset = 31;
+inline constexpr std::size_t kLetteringTypeOffset = 35;
+
+// Every byte the three lines can take: 3 reads of 79 characters and a line end, each
+// character at most two bytes (CR LF).
+inline constexpr std::size_t kHeaderBytesRead = kHeaderLines * (kMaxLineRead + 1) * 2;
+
+}  // namespace kitloom::patchformat
+
+namespace kitloom {
+
+using PatchLines = std::array<std::string, patchformat::kHeaderLines>;
+
+// The whole patch as Make a Patch writes it: an empty first line, the two image names
+// and the trailer.
+std::string encodePatch(const std::string& prefix, const JerseySpec& spec);
+
+// The three lines as the installer reads them from the start of a patch: CR LF counts as
+// LF, a read takes at most 79 characters and leaves the rest of a longer line to the next,
+// reads past the end give empty lines, spaces stay, and a line ends at a zero byte.
+PatchLines readPatchLines(std::string_view fileStart);
+
+// The trailer's fields, unconverted. `recordNumber` and the year's eighth byte stay zero.
+JerseySpec decodeTrailer(std::string_view trailer);
+
+// A name that can only mean a file or folder right here: no folder part, no drive, no
+// wildcard, not "." or "..".
+bool isPlainName(const std::string& name);
+
+}  // namespace kitloom

@@ -1,0 +1,101 @@
+#include "patch/PatchInstaller.h"
+
+#include "core/GamePaths.h"
+#include "core/TeamGearFile.h"
+#include "patch/PatchFormat.h"
+#include "platform/FileSystem.h"
+#include "platform/Messages.h"
+
+#include <memory>
+
+namespace kitloom {
+
+using namespace patchformat;
+
+namespace {
+
+enum class ReadResult { Read, CannotOpen, Invalid };
+
+struct Patch {
+    PatchLines lines;
+    JerseySpec spec;
+};
+
+ReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch& patch)
+{
+    std::unique_ptr<OpenFile> file = fileSystem.openForReading(path);
+    std::uint64_t size = 0;
+    if (!file || !file->size(size))
+        return ReadResult::CannotOpen;
+    if (size < kTrailerSize)
+        return ReadResult::Invalid;
+
+    std::string start(static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeaderBytesRead)), '\0');
+    std::string trailer(kTrailerSize, '\0');
+    if (!file->readAt(0, start.data(), start.size()) ||
+        !file->readAt(size - kTrailerSize, trailer.data(), trailer.size()))
+        return ReadResult::CannotOpen;
+
+    patch.lines = readPatchLines(start);
+    patch.spec = decodeTrailer(trailer);
+    for (const std::string& line : patch.lines) {
+        if (!line.empty() && !isPlainName(line))
+            return ReadResult::Invalid;
+    }
+    return ReadResult::Read;
+}
+
+}  // namespace
+
+std::string folderOfPath(const std::string& path)
+{
+#ifdef _WIN32
+    std::size_t separator = path.find_last_of("\\/");
+#else
+    std::size_t separator = path.rfind('/');
+#endif
+    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
+bool installPatch(const std::string& patchPath, const std::string& artFolder, FileSystem& fileSystem,
+                  Messages& messages, const std::optional<std::string>& gameFolder)
+{
+    Patch patch;
+    switch (readPatch(fileSystem, patchPath, patch)) {
+    case ReadResult::CannotOpen:
+        showError(messages, "Couldn't open the patch file!");
+        return false;
+    case ReadResult::Invalid:
+        showError(messages, "Invalid patch file!");
+        return false;
+    case ReadResult::Read:
+        break;
+    }
+    const std::string& saveFolder = patch.lines[0];
+    const std::string images[] = {patch.lines[1], patch.lines[2]};
+    const std::string game = gameFolder ? withClosingSeparator(*gameFolder) : folderOfPath(patchPath);
+    const std::string artPrefix = artFolder + kPathSeparator;
+
+    if (!fileSystem.exists(artFolder))
+        fileSystem.createFolder(artFolder);
+    for (const std::string& image : images) {
+        if (!image.empty())
+            fileSystem.moveFile(game + image, artPrefix + image);
+    }
+    // A reinstall finds its images already there, which is fine; only an image that is
+    // in neither place is worth a word.
+    for (const std::string& image : images) {
+        if (!image.empty() && !fileSystem.exists(artPrefix + image))
+            showError(messages, "Couldn't move " + image + " to " + artPrefix);
+    }
+
+    TeamGearFile teamGear(fileSystem, messages, game);
+    if (saveFolder.empty()) {
+        std::string tablePath;
+        return teamGear.installJersey(tablePath, patch.spec, false);
+    }
+    std::string tablePath = namedSaveTablePath(game, saveFolder);
+    return teamGear.installJersey(tablePath, patch.spec, true);
+}
+
+}  // namespace kitloom

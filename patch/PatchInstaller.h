@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace kitloom {
+
+class FileSystem;
+class Messages;
+
+#ifdef _WIN32
+// The game's art folder, where the images of every installed patch go.
+inline constexpr const char* kGameArtFolder = "c:\\program files\\orvanta\\dunkmere\\render\\xteam";
+#endif
+
+// The folder part of `path`, with its closing separator; empty when it has none.
+std::string folderOfPath(const std::string& path);
+
+// Installs the patch at `patchPath`: moves its two images into `artFolder` (creating the
+// folder's last level when missing) and puts the jersey into the saves, telling the user
+// each outcome. Images and `saves` are looked for in `gameFolder` (a path prefix ending in
+// a separator, or empty for the current folder); by default the patch's own folder.
+// Nothing is touched unless the whole patch could be read and holds only plain names.
+// True when at least one team-gear table got the jersey.
+bool installPatch(const std::string& patchPath, const std::string& artFolder, FileSystem& fileSystem,
+                  Messages& messages, const std::optional<std::string>& gameFolder = std::nullopt);
+
+}  // namespace kitloom

@@ -1,0 +1,255 @@
+#include "patch/PatchFormat.h"
+#include "patch/PatchInstaller.h"
+#include "patch/PatchWriter.h"
+
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace kitloom::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+JerseySpec abcdSpec()
+{
+    JerseySpec spec;
+    spec.teamNumber = 5;
+    spec.jerseyType = 2;
+    std::memcpy(spec.jerseyName.data(), "ABCD", 4);
+    std::memcpy(spec.year.data(), "1998-99", 8);
+    spec.accessoryColour = 3;
+    spec.shoe = 2;  // Shoe row 0, as a patch carries it
+    return spec;
+}
+
+// The trailer bytes of abcdSpec(), to build edited patches from.
+std::string abcdTrailer()
+{
+    std::string patch = encodePatch("to", abcdSpec());
+    return patch.substr(patch.size() - 39);
+}
+
+// A game folder holding the patch's images and save folders 000 and 001, and an art
+// folder whose parent exists.
+class PatchInstallerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        addSaveTable(game, "000", 5);
+        addSaveTable(game, "001", 5);
+        writeBytes(game / "toABCD.fsh", toBytes("first image"));
+        writeBytes(game / "toABCD_num.fsh", toBytes("second image"));
+        fs::create_directories(game.path() / "render");
+    }
+
+    std::string artFolder() const { return game / "render/xteam"; }
+    std::string artPrefix() const { return artFolder() + kPathSeparator; }
+    std::string patchPath() const { return game / "toronto_98.jer"; }
+    void writePatch(const std::string& bytes) { writeBytes(patchPath(), toBytes(bytes)); }
+    bool install(const std::string& path) { return installPatch(path, artFolder(), systemFileSystem(), messages); }
+    bool install() { return install(patchPath()); }
+    std::uint32_t countIn(const std::string& folder)
+    {
+        return recordCountOf(readBytes(game.path() / "saves" / folder / "teamgear.dbf"));
+    }
+    bool inArt(const std::string& image) { return fs::exists(fs::path(artFolder()) / image); }
+    Bytes savesSnapshot()
+    {
+        Bytes all;
+        for (const char* folder : {"000", "001"}) {
+            Bytes table = readBytes(game.path() / "saves" / folder / "teamgear.dbf");
+            all.insert(all.end(), table.begin(), table.end());
+        }
+        return all;
+    }
+    // Nothing the install may change has changed.
+    void expectUntouched(const Bytes& saves)
+    {
+        EXPECT_EQ(savesSnapshot(), saves);
+        EXPECT_FALSE(fs::exists(artFolder()));
+        EXPECT_TRUE(fs::exists(game.path() / "toABCD.fsh"));
+        EXPECT_TRUE(fs::exists(game.path() / "toABCD_num.fsh"));
+    }
+
+    TempFolder game;
+    RecordingMessages messages;
+};
+
+TEST_F(PatchInstallerTest, AWrittenPatchInstallsIntoEverySaveAndMovesItsImages)
+{
+    {
+        RecordingMessages writerMessages;
+        ScopedCurrentFolder inGame(game.path());
+        ASSERT_TRUE(writePatchFile("to", "toronto_98", abcdSpec(), systemFileSystem(), writerMessages));
+    }
+    EXPECT_TRUE(install());
+
+    EXPECT_EQ(countIn("000"), 6u);
+    EXPECT_EQ(countIn("001"), 6u);
+    EXPECT_TRUE(inArt("toABCD.fsh"));
+    EXPECT_EQ(readBytes(fs::path(artFolder()) / "toABCD_num.fsh"), toBytes("second image"));
+    EXPECT_FALSE(fs::exists(game.path() / "toABCD.fsh"));
+    EXPECT_TRUE(fs::exists(patchPath())) << "the patch stays";
+    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{success("Jersey Installed Succesfully")});
+
+    Bytes record = readBytes(game.path() / "saves" / "000" / "teamgear.dbf");
+    EXPECT_EQ(std::string(record.end() - 6, record.end() - 4), " 2") << "the shoe code is installed unconverted";
+}
+
+TEST_F(PatchInstallerTest, AFirstLineNamesOneSaveFolderAsWritten)
+{
+    writePatch("001\r\ntoABCD.fsh\r\ntoABCD_num.fsh\r\n" + abcdTrailer());
+    EXPECT_TRUE(install());
+    EXPECT_EQ(countIn("000"), 5u);
+    EXPECT_EQ(countIn("001"), 6u);
+    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{success("Jersey Installed Succesfully!")});
+
+    messages.shown.clear();
+    writePatch("1\r\ntoABCD.fsh\r\ntoABCD_num.fsh\r\n" + abcdTrailer());
+    EXPECT_FALSE(install());
+    EXPECT_EQ(countIn("001"), 6u);
+    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Invalid Directory!")});
+}
+
+TEST_F(PatchInstallerTest, EditedHeadersStillFindTheTrailerAtTheEnd)
+{
+    const std::string longName(70, 'n');
+    writeBytes(game / (longName + ".fsh"), toBytes("long"));
+    writePatch("\ntoABCD.fsh\n" + longName + ".fsh\n" + abcdTrailer());
+    EXPECT_TRUE(install());
+    EXPECT_TRUE(inArt("toABCD.fsh"));
+    EXPECT_TRUE(inArt(longName + ".fsh"));
+    Bytes table = readBytes(game.path() / "saves" / "001" / "teamgear.dbf");
+    EXPECT_EQ(std::string(table.end() - 20, table.end() - 9), "ABCD1998-99");
+}
+
+TEST_F(PatchInstallerTest, AFirstLineOf79CharactersLeavesTheSecondImageBehind)
+{
+    writePatch(std::string(79, 'x') + "\r\ntoABCD.fsh\r\ntoABCD_num.fsh\r\n" + abcdTrailer());
+    // Line 1 is then 79 x's: a folder that does not exist.
+    EXPECT_FALSE(install());
+    EXPECT_TRUE(inArt("toABCD.fsh"));
+    EXPECT_FALSE(inArt("toABCD_num.fsh"));
+    EXPECT_TRUE(fs::exists(game.path() / "toABCD_num.fsh"));
+    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Invalid Directory!")});
+}
+
+TEST_F(PatchInstallerTest, AReinstallKeepsTheImagesAlreadyThereAndAppendsAgain)
+{
+    writePatch(encodePatch("to", abcdSpec()));
+    fs::create_directories(artFolder());
+    writeBytes(fs::path(artFolder()) / "toABCD.fsh", toBytes("earlier"));
+    writeBytes(fs::path(artFolder()) / "toABCD_num.fsh", toBytes("earlier"));
+
+    EXPECT_TRUE(install());
+    EXPECT_EQ(readBytes(fs::path(artFolder()) / "toABCD.fsh"), toBytes("earlier"));
+    EXPECT_EQ(readBytes(game.path() / "toABCD.fsh"), toBytes("first image"));
+    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{success("Jersey Installed Succesfully")});
+
+    EXPECT_TRUE(install());
+    EXPECT_EQ(countIn("000"), 7u);
+}
+
+TEST_F(PatchInstallerTest, ImagesThatDidNotArriveAreReportedAndTheInstallGoesOn)
+{
+    fs::remove(game.path() / "toABCD_num.fsh");
+    writePatch(encodePatch("to", abcdSpec()));
+    EXPECT_TRUE(install());
+    EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{error("Couldn't move toABCD_num.fsh to " + artPrefix()),
+                                                         success("Jersey Installed Succesfully")}));
+
+    // Without the art folder's parent nothing can arrive.
+    messages.shown.clear();
+    EXPECT_TRUE(installPatch(patchPath(), game / "missing/xteam", systemFileSystem(), messages));
+    const std::string missingArt = (game / "missing/xteam") + kPathSeparator;
+    EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{error("Couldn't move toABCD.fsh to " + missingArt),
+                                                         error("Couldn't move toABCD_num.fsh to " + missingArt),
+                                                         success("Jersey Installed Succesfully")}));
+}
+
+TEST_F(PatchInstallerTest, AnEmptyImageLineMovesNothing)
+{
+    writePatch("\r\n\r\ntoABCD_num.fsh\r\n" + abcdTrailer());
+    EXPECT_TRUE(install());
+    EXPECT_TRUE(fs::exists(game.path() / "toABCD.fsh"));
+    EXPECT_TRUE(inArt("toABCD_num.fsh"));
+    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{success("Jersey Installed Succesfully")});
+}
+
+TEST_F(PatchInstallerTest, PatchesThatCannotBeReadChangeNothing)
+{
+    const Bytes saves = savesSnapshot();
+    EXPECT_FALSE(install(game / "absent.jer"));
+    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Couldn't open the patch file!")});
+
+    const std::string whole = encodePatch("to", abcdSpec());
+    for (std::size_t length : {0, 1, 30, 38}) {
+        messages.shown.clear();
+        writePatch(whole.substr(0, length));
+        EXPECT_FALSE(install());
+        EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Invalid patch file!")}) << length;
+    }
+    expectUntouched(saves);
+}
+
+TEST_F(PatchInstallerTest, NamesThatLeaveTheirFolderAreRefusedBeforeAnythingChanges)
+{
+    const Bytes saves = savesSnapshot();
+    const std::string lines[] = {
+        "..\r\ntoABCD.fsh\r\ntoABCD_num.fsh\r\n",
+        "sub/000\r\ntoABCD.fsh\r\ntoABCD_num.fsh\r\n",
+        "\r\n../toABCD.fsh\r\ntoABCD_num.fsh\r\n",
+        "\r\ntoABCD.fsh\r\nc:\\windows\\toABCD_num.fsh\r\n",
+        "\r\ntoABCD.fsh\r\n..\\toABCD_num.fsh\r\n",
+        "\r\n*.fsh\r\ntoABCD_num.fsh\r\n",
+        "\r\n.\r\ntoABCD_num.fsh\r\n",
+    };
+    for (const std::string& header : lines) {
+        messages.shown.clear();
+        writePatch(header + abcdTrailer());
+        EXPECT_FALSE(install()) << header;
+        EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Invalid patch file!")}) << header;
+    }
+    expectUntouched(saves);
+}
+
+TEST_F(PatchInstallerTest, APathWithoutAFolderPartUsesTheCurrentFolder)
+{
+    writePatch(encodePatch("to", abcdSpec()));
+    {
+        ScopedCurrentFolder inGame(game.path());
+        EXPECT_TRUE(install("toronto_98.jer"));
+    }
+    EXPECT_EQ(countIn("000"), 6u);
+    EXPECT_TRUE(inArt("toABCD.fsh"));
+}
+
+TEST_F(PatchInstallerTest, AnotherGameFolderCanBeNamed)
+{
+    TempFolder patches;
+    writeBytes(patches / "p.jer", toBytes(encodePatch("to", abcdSpec())));
+    EXPECT_TRUE(installPatch(patches / "p.jer", artFolder(), systemFileSystem(), messages, game.path().string()));
+    EXPECT_EQ(countIn("001"), 6u);
+    EXPECT_TRUE(inArt("toABCD_num.fsh"));
+}
+
+TEST(MoveFileTest, NeverReplacesAnExistingDestination)
+{
+    TempFolder folder;
+    writeBytes(folder / "from", toBytes("source"));
+    writeBytes(folder / "to", toBytes("destination"));
+    EXPECT_EQ(systemFileSystem().moveFile(folder / "from", folder / "to"), MoveResult::DestinationExists);
+    EXPECT_EQ(readBytes(folder / "from"), toBytes("source"));
+    EXPECT_EQ(readBytes(folder / "to"), toBytes("destination"));
+
+    EXPECT_EQ(systemFileSystem().moveFile(folder / "from", folder / "new"), MoveResult::Moved);
+    EXPECT_FALSE(fs::exists(folder / "from"));
+    EXPECT_EQ(readBytes(folder / "new"), toBytes("source"));
+    EXPECT_EQ(systemFileSystem().moveFile(folder / "from", folder / "again"), MoveResult::Failed);
+}
+
+}  // namespace
+}  // namespace kitloom::test

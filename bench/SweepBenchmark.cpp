@@ -1,0 +1,313 @@
+// Times a sweep of 1000 full-sized save folders against merely opening and closing
+// their tables, the least any sweep has to do.
+//
+//   sweep_benchmark [benchmark flags]   run the benchmarks, then print the ratios
+//   sweep_benchmark --sweep-once N      build 1000 tables of N records, sweep once
+//   sweep_benchmark --build-only N      the same without the sweep (strace baseline)
+
+#include "core/GamePaths.h"
+#include "core/TeamGearFile.h"
+#include "core/TeamGearLayout.h"
+#include "platform/FileSystem.h"
+#include "platform/Messages.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace kitloom;
+namespace fs = std::filesystem;
+
+constexpr int kFolderCount = 1000;
+constexpr std::uint32_t kBenchmarkRecords = 998;
+
+class SilentMessages final : public Messages {
+public:
+    void show(MessageKind kind, const std::string&) override { errors += kind == MessageKind::Error; }
+    int errors = 0;
+};
+
+class TempGame {
+public:
+    TempGame()
+    {
+        std::random_device random;
+        for (;;) {
+            fs::path candidate = fs::temp_directory_path() / ("kitloom-bench-" + std::to_string(random()));
+            if (fs::create_directory(candidate)) {
+                path_ = candidate;
+                return;
+            }
+        }
+    }
+    TempGame(const TempGame&) = delete;
+    TempGame& operator=(const TempGame&) = delete;
+    ~TempGame()
+    {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    std::string prefix() const { return path_.string() + kPathSeparator; }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+std::uint64_t tableSize(std::uint32_t records) { return teamgear::kHeaderSize + std::uint64_t{teamgear::kRecordSize} * records; }
+
+std::string tableBytes(std::uint32_t records)
+{
+    std::string table(tableSize(records), '\0');
+    table[0] = 0x03;
+    for (int i = 0; i < 4; ++i)
+        table[teamgear::kRecordCountOffset + i] = static_cast<char>(records >> (8 * i));
+    table[teamgear::kHeaderSize - 1] = 0x0D;
+    for (std::uint64_t i = teamgear::kHeaderSize; i < table.size(); ++i)
+        table[i] = static_cast<char>('a' + i % 26);
+    return table;
+}
+
+void buildGame(const TempGame& game, std::uint32_t records)
+{
+    const std::string bytes = tableBytes(records);
+    for (int folder = 0; folder < kFolderCount; ++folder) {
+        fs::path table = numberedSaveTablePath(game.prefix(), folder);
+        fs::create_directories(table.parent_path());
+        std::ofstream out(table, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out.flush())
+            throw std::runtime_error("cannot write " + table.string());
+    }
+}
+
+JerseySpec benchmarkSpec()
+{
+    JerseySpec spec;
+    spec.teamNumber = 12;
+    spec.jerseyType = 1;
+    std::memcpy(spec.jerseyName.data(), "WXYZ", 4);
+    std::memcpy(spec.year.data(), "2001-02", 8);
+    spec.accessoryColour = 2;
+    spec.shoe = 1;
+    return spec;
+}
+
+// Forwards everything but flush().
+class NoSyncFile final : public OpenFile {
+public:
+    explicit NoSyncFile(std::unique_ptr<OpenFile> file) : file_(std::move(file)) {}
+    bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override { return file_->readAt(offset, buffer, count); }
+    bool writeAt(std::uint64_t offset, const void* data, std::size_t count) override { return file_->writeAt(offset, data, count); }
+    bool size(std::uint64_t& size) override { return file_->size(size); }
+    bool flush() override { return true; }
+    bool truncate(std::uint64_t size) override { return file_->truncate(size); }
+
+private:
+    std::unique_ptr<OpenFile> file_;
+};
+
+// The system file system with flush() made a no-op, to see what fsync costs.
+class NoSyncFileSystem final : public FileSystem {
+public:
+    bool exists(const std::string& path) override { return system_.exists(path); }
+    std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override
+    {
+        auto file = system_.openForUpdate(path);
+        return file ? std::make_unique<NoSyncFile>(std::move(file)) : nullptr;
+    }
+    std::unique_ptr<OpenFile> openForReading(const std::string& path) override { return system_.openForReading(path); }
+    bool createFolder(const std::string& path) override { return system_.createFolder(path); }
+    MoveResult moveFile(const std::string& from, const std::string& to) override { return system_.moveFile(from, to); }
+    bool replaceFile(const std::string& path, const std::string& bytes) override { return system_.replaceFile(path, bytes); }
+
+private:
+    FileSystem& system_ = systemFileSystem();
+};
+
+bool sweepOnce(FileSystem& fileSystem, const TempGame& game)
+{
+    SilentMessages messages;
+    std::string tablePath;
+    bool installed = TeamGearFile(fileSystem, messages, game.prefix()).installJersey(tablePath, benchmarkSpec(), false);
+    return installed && messages.errors == 0;
+}
+
+std::uint32_t countOf(const std::uint8_t* bytes)
+{
+    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
+// Checks that every table got exactly one record, then takes it off again and syncs,
+// so the next timed sweep starts from clean, pristine tables.
+bool restoreGame(const TempGame& game, std::uint32_t records)
+{
+    const std::uint64_t original = tableSize(records);
+    std::uint8_t count[teamgear::kRecordCountSize];
+    for (int folder = 0; folder < kFolderCount; ++folder) {
+        auto table = systemFileSystem().openForUpdate(numberedSaveTablePath(game.prefix(), folder));
+        std::uint64_t size = 0;
+        if (!table || !table->size(size) || size != original + teamgear::kRecordSize ||
+            !table->readAt(teamgear::kRecordCountOffset, count, sizeof count) || countOf(count) != records + 1)
+            return false;
+        for (std::size_t i = 0; i < sizeof count; ++i)
+            count[i] = static_cast<std::uint8_t>(records >> (8 * i));
+        if (!table->writeAt(teamgear::kRecordCountOffset, count, sizeof count) || !table->truncate(original))
+            return false;
+    }
+    int directory = ::open(game.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    bool synced = directory >= 0 && ::syncfs(directory) == 0;
+    if (directory >= 0)
+        ::close(directory);
+    return synced;
+}
+
+TempGame* benchmarkGame = nullptr;
+
+void runSweep(benchmark::State& state, FileSystem& fileSystem)
+{
+    for (auto _ : state) {
+        bool ok = sweepOnce(fileSystem, *benchmarkGame);
+        state.PauseTiming();
+        if (!ok || !restoreGame(*benchmarkGame, kBenchmarkRecords)) {
+            state.SkipWithError("a table was not appended to, or could not be restored");
+            break;
+        }
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * kFolderCount);
+}
+
+void sweep(benchmark::State& state) { runSweep(state, systemFileSystem()); }
+
+void sweepWithoutFsync(benchmark::State& state)
+{
+    NoSyncFileSystem fileSystem;
+    runSweep(state, fileSystem);
+}
+
+void openAndClose(benchmark::State& state)
+{
+    std::vector<std::string> paths;
+    for (int folder = 0; folder < kFolderCount; ++folder)
+        paths.push_back(numberedSaveTablePath(benchmarkGame->prefix(), folder));
+    for (auto _ : state) {
+        for (const std::string& path : paths) {
+            auto table = systemFileSystem().openForUpdate(path);
+            if (!table) {
+                state.SkipWithError("a table could not be opened");
+                return;
+            }
+            benchmark::DoNotOptimize(table);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kFolderCount);
+}
+
+// Keeps the wall time of each benchmark, averaged over repetitions, so main can
+// print the ratios. With --benchmark_report_aggregates_only only the mean comes.
+class RatioReporter final : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (run.error_occurred)
+                continue;
+            double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            Times& times = times_[run.run_name.function_name];
+            if (run.run_type == Run::RT_Iteration) {
+                times.sum += seconds;
+                ++times.runs;
+            } else if (run.aggregate_name == "mean") {
+                times.mean = seconds;
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    // Seconds per iteration; 0 when the benchmark did not run.
+    double secondsOf(const std::string& name) const
+    {
+        auto found = times_.find(name);
+        if (found == times_.end())
+            return 0;
+        const Times& times = found->second;
+        return times.mean > 0 ? times.mean : times.runs > 0 ? times.sum / times.runs : 0;
+    }
+
+private:
+    struct Times {
+        double sum = 0;
+        int runs = 0;
+        double mean = 0;
+    };
+    std::map<std::string, Times> times_;
+};
+
+std::uint32_t recordsArgument(const char* text)
+{
+    unsigned long records = std::strtoul(text, nullptr, 10);
+    if (records < 1 || records >= teamgear::kFullRecordCount)
+        throw std::runtime_error("records must be 1 to 998");
+    return static_cast<std::uint32_t>(records);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        const bool sweepOnly = argc == 3 && std::strcmp(argv[1], "--sweep-once") == 0;
+        const bool buildOnly = argc == 3 && std::strcmp(argv[1], "--build-only") == 0;
+        if (sweepOnly || buildOnly) {
+            TempGame game;
+            buildGame(game, recordsArgument(argv[2]));
+            if (sweepOnly && !sweepOnce(systemFileSystem(), game)) {
+                std::fprintf(stderr, "the sweep failed\n");
+                return 1;
+            }
+            return 0;
+        }
+
+        // Wall time: fsync waits for the disk without using the processor.
+        benchmark::RegisterBenchmark("sweep", sweep)->Unit(benchmark::kMillisecond)->UseRealTime();
+        benchmark::RegisterBenchmark("sweep_without_fsync", sweepWithoutFsync)->Unit(benchmark::kMillisecond)->UseRealTime();
+        benchmark::RegisterBenchmark("floor", openAndClose)->Unit(benchmark::kMillisecond)->UseRealTime();
+        benchmark::Initialize(&argc, argv);
+        if (benchmark::ReportUnrecognizedArguments(argc, argv))
+            return 1;
+        TempGame game;
+        buildGame(game, kBenchmarkRecords);
+        benchmarkGame = &game;
+        RatioReporter reporter;
+        benchmark::RunSpecifiedBenchmarks(&reporter);
+        benchmark::Shutdown();
+        benchmarkGame = nullptr;
+
+        if (double floorTime = reporter.secondsOf("floor"); floorTime > 0) {
+            for (const char* name : {"sweep", "sweep_without_fsync"})
+                if (double time = reporter.secondsOf(name); time > 0)
+                    std::printf("%s/floor = %.2f (%.1f us against %.1f us per table)\n", name, time / floorTime,
+                                time / kFolderCount * 1e6, floorTime / kFolderCount * 1e6);
+        }
+        return 0;
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "sweep_benchmark: %s\n", failure.what());
+        return 1;
+    }
+}

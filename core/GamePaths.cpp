@@ -2,7 +2,6 @@
 
 #include "platform/FileSystem.h"
 
-#include <cstdio>
 
 namespace kitloom {
 
@@ -13,8 +12,9 @@ std::string namedSaveTablePath(const std::string& gameFolder, const std::string&
 
 std::string numberedSaveTablePath(const std::string& gameFolder, int number)
 {
-    char name[16];
-    std::snprintf(name, sizeof name, "%03d", number);
+    std::string name = std::to_string(number);
+    if (name.size() < 3)
+        name.insert(0, 3 - name.size(), '0');
     return namedSaveTablePath(gameFolder, name);
 }
 

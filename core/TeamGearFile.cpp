@@ -7,7 +7,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 #include <optional>
 
@@ -40,19 +40,22 @@ void putText(Record& record, Field field, const char* text)
     std::memset(record.data() + field.offset + length, 0, field.size - length);
 }
 
-void putNumber(Record& record, Field field, std::int32_t value)
+// Decimal text of `value`, as "%d" writes it, after `lead`.
+void putDecimal(Record& record, Field field, std::int32_t value, const char* lead = "")
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
+    char text[16] = {};
+    std::size_t leadLength = std::strlen(lead);
+    std::memcpy(text, lead, leadLength);
+    std::to_chars(text + leadLength, text + sizeof text - 1, value);
     putText(record, field, text);
 }
+
+void putNumber(Record& record, Field field, std::int32_t value) { putDecimal(record, field, value); }
 
 // Codes below 10 get a leading space, so that both bytes of the field are text.
 void putCode(Record& record, Field field, std::int32_t value)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, value < 10 ? " %d" : "%d", static_cast<int>(value));
-    putText(record, field, text);
+    putDecimal(record, field, value, value < 10 ? " " : "");
 }
 
 void putBytes(Record& record, Field field, const char* bytes)

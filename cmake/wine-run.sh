@@ -22,9 +22,12 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   if [ ! -f "$WINEPREFIX/.kitloom-ready" ]; then
     rm -rf "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
-    # Unmanaged windows: no window manager runs here, and managed ones make Wine wait on every hide.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    # Unmanaged windows: no window manager runs under the tests, and managed ones make Wine
+    # wait on every hide. A desktop session asks for managed ones (KITLOOM_WINE_MANAGED=1).
+    if [ -z "${KITLOOM_WINE_MANAGED:-}" ]; then
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    fi
     wineserver -w
     touch "$WINEPREFIX/.kitloom-ready"
   fi

@@ -126,11 +126,10 @@ ResultCode TeamGearFile::appendJersey(const std::string& tablePath, JerseySpec s
 
 ResultCode TeamGearFile::append(const std::string& tablePath, JerseySpec spec)
 {
-    if (!fileSystem_.exists(tablePath))
-        return ResultCode::NoTable;
+    // Open first and look only on failure: a sweep then costs one call less per table.
     std::unique_ptr<OpenFile> table = fileSystem_.openForUpdate(tablePath);
     if (!table)
-        return ResultCode::TableUnusable;
+        return fileSystem_.exists(tablePath) ? ResultCode::TableUnusable : ResultCode::NoTable;
 
     std::uint64_t size = 0;
     if (!table->size(size))

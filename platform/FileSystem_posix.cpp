@@ -88,7 +88,8 @@ public:
         size = static_cast<std::uint64_t>(info.st_size);
         return true;
     }
-    bool flush() override { return ::fsync(fd_.get()) == 0; }
+    // The data and the size are on disk when this returns; other metadata may follow later.
+    bool flush() override { return ::fdatasync(fd_.get()) == 0; }
     bool truncate(std::uint64_t size) override { return ::ftruncate(fd_.get(), static_cast<off_t>(size)) == 0; }
 
 private:

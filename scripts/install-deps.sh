@@ -17,6 +17,7 @@ need wine32:i386 dpkg -s wine32:i386
 need xvfb command -v xvfb-run
 need xauth command -v xauth
 need util-linux command -v flock
+need fonts-wine test -d /usr/share/wine/fonts
 
 if [ ${#missing[@]} -eq 0 ]; then
   exit 0

@@ -251,5 +251,26 @@ TEST(MoveFileTest, NeverReplacesAnExistingDestination)
     EXPECT_EQ(systemFileSystem().moveFile(folder / "from", folder / "again"), MoveResult::Failed);
 }
 
+#ifndef _WIN32
+// /dev/shm is a memory file system, so a move there crosses volumes and has to copy.
+TEST(MoveFileTest, AcrossVolumesCopiesWithoutReplacing)
+{
+    TempFolder here;
+    const fs::path there = fs::path("/dev/shm") / here.path().filename();
+    if (!fs::create_directory(there))
+        GTEST_SKIP() << "no /dev/shm here";
+    writeBytes(here / "image.fsh", toBytes("image"));
+    writeBytes(there / "taken.fsh", toBytes("kept"));
+
+    EXPECT_EQ(systemFileSystem().moveFile(here / "image.fsh", (there / "taken.fsh").string()),
+              MoveResult::DestinationExists);
+    EXPECT_EQ(readBytes(there / "taken.fsh"), toBytes("kept"));
+    EXPECT_EQ(systemFileSystem().moveFile(here / "image.fsh", (there / "image.fsh").string()), MoveResult::Moved);
+    EXPECT_EQ(readBytes(there / "image.fsh"), toBytes("image"));
+    EXPECT_FALSE(fs::exists(here.path() / "image.fsh"));
+    fs::remove_all(there);
+}
+#endif
+
 }  // namespace
 }  // namespace kitloom::test

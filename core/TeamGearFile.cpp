@@ -2,6 +2,7 @@
 
 #include "core/GamePaths.h"
 #include "core/TeamGearLayout.h"
+#include "core/TeamGearTable.h"
 #include "platform/FileSystem.h"
 #include "platform/Messages.h"
 
@@ -18,12 +19,6 @@ using namespace teamgear;
 namespace {
 
 using Record = std::array<std::uint8_t, kRecordSize>;
-
-std::uint32_t readUInt32LE(const std::uint8_t* bytes)
-{
-    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
 
 std::array<std::uint8_t, 4> uint32LE(std::uint32_t value)
 {
@@ -131,34 +126,20 @@ ResultCode TeamGearFile::append(const std::string& tablePath, JerseySpec spec)
     if (!table)
         return fileSystem_.exists(tablePath) ? ResultCode::TableUnusable : ResultCode::NoTable;
 
-    std::uint64_t size = 0;
-    if (!table->size(size))
-        return ResultCode::TableUnusable;
-    std::uint8_t countBytes[kRecordCountSize];
-    if (size < kRecordCountOffset + kRecordCountSize)
-        return ResultCode::TableDamaged;
-    if (!table->readAt(kRecordCountOffset, countBytes, sizeof countBytes))
-        return ResultCode::TableUnusable;
-    const std::uint32_t count = readUInt32LE(countBytes);
+    TableLayout layout;
+    const TableCheck check = readTableLayout(*table, layout);
+    const std::uint32_t count = layout.count;  // 0 unless it could be read
     if (count == kFullRecordCount)
         return ResultCode::TableFull;
-
+    if (check == TableCheck::Unreadable)
+        return ResultCode::TableUnusable;
     // The count must describe the file exactly, or the record copied and the place
-    // written would both be wrong.
-    if (count == 0)
+    // written would both be wrong; and a table without records has none to copy.
+    if (check != TableCheck::Sound || count == 0)
         return ResultCode::TableDamaged;
-    const std::uint64_t recordsEnd = kHeaderSize + std::uint64_t{kRecordSize} * count;
-    bool hasMarker = false;
-    if (size == recordsEnd + 1) {
-        std::uint8_t last = 0;
-        if (!table->readAt(recordsEnd, &last, 1))
-            return ResultCode::TableUnusable;
-        if (last != kEndOfFileMarker)
-            return ResultCode::TableDamaged;
-        hasMarker = true;
-    } else if (size != recordsEnd) {
-        return ResultCode::TableDamaged;
-    }
+    const std::uint64_t size = layout.size;
+    const std::uint64_t recordsEnd = layout.recordsEnd;
+    const bool hasMarker = layout.hasMarker;
 
     Record lastRecord{};
     if (!table->readAt(recordsEnd - kRecordSize, lastRecord.data(), lastRecord.size()))

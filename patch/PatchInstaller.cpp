@@ -2,50 +2,11 @@
 
 #include "core/GamePaths.h"
 #include "core/TeamGearFile.h"
-#include "patch/PatchFormat.h"
+#include "patch/PatchReader.h"
 #include "platform/FileSystem.h"
 #include "platform/Messages.h"
 
-#include <memory>
-
 namespace kitloom {
-
-using namespace patchformat;
-
-namespace {
-
-enum class ReadResult { Read, CannotOpen, Invalid };
-
-struct Patch {
-    PatchLines lines;
-    JerseySpec spec;
-};
-
-ReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch& patch)
-{
-    std::unique_ptr<OpenFile> file = fileSystem.openForReading(path);
-    std::uint64_t size = 0;
-    if (!file || !file->size(size))
-        return ReadResult::CannotOpen;
-    if (size < kTrailerSize)
-        return ReadResult::Invalid;
-
-    std::string start(static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeaderBytesRead)), '\0');
-    std::string trailer(kTrailerSize, '\0');
-    if (!file->readAt(0, start.data(), start.size()) ||
-        !file->readAt(size - kTrailerSize, trailer.data(), trailer.size()))
-        return ReadResult::CannotOpen;
-
-    patch.lines = readPatchLines(start);
-    patch.spec = decodeTrailer(trailer);
-    for (const std::string& line : patch.lines) {
-        if (!line.empty() && !isPlainName(line))
-            return ReadResult::Invalid;
-    }
-    return ReadResult::Read;
-}
-
-}  // namespace
 
 std::string folderOfPath(const std::string& path)
 {
@@ -62,13 +23,13 @@ bool installPatch(const std::string& patchPath, const std::string& artFolder, Fi
 {
     Patch patch;
     switch (readPatch(fileSystem, patchPath, patch)) {
-    case ReadResult::CannotOpen:
+    case PatchReadResult::CannotOpen:
         showError(messages, "Couldn't open the patch file!");
         return false;
-    case ReadResult::Invalid:
+    case PatchReadResult::Invalid:
         showError(messages, "Invalid patch file!");
         return false;
-    case ReadResult::Read:
+    case PatchReadResult::Read:
         break;
     }
     const std::string& saveFolder = patch.lines[0];

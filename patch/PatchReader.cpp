@@ -1,0 +1,36 @@
+#include "patch/PatchReader.h"
+
+#include "platform/FileSystem.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace kitloom {
+
+using namespace patchformat;
+
+PatchReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch& patch)
+{
+    std::unique_ptr<OpenFile> file = fileSystem.openForReading(path);
+    std::uint64_t size = 0;
+    if (!file || !file->size(size))
+        return PatchReadResult::CannotOpen;
+    if (size < kTrailerSize)
+        return PatchReadResult::Invalid;
+
+    std::string start(static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeaderBytesRead)), '\0');
+    std::string trailer(kTrailerSize, '\0');
+    if (!file->readAt(0, start.data(), start.size()) ||
+        !file->readAt(size - kTrailerSize, trailer.data(), trailer.size()))
+        return PatchReadResult::CannotOpen;
+
+    patch.lines = readPatchLines(start);
+    patch.spec = decodeTrailer(trailer);
+    for (const std::string& line : patch.lines) {
+        if (!line.empty() && !isPlainName(line))
+            return PatchReadResult::Invalid;
+    }
+    return PatchReadResult::Read;
+}
+
+}  // namespace kitloom

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "core/JerseySpec.h"
+#include "patch/PatchFormat.h"
+
+#include <string>
+
+namespace kitloom {
+
+class FileSystem;
+
+enum class PatchReadResult { Read, CannotOpen, Invalid };
+
+struct Patch {
+    PatchLines lines;
+    JerseySpec spec;
+};
+
+// Reads the whole patch at `path`: its three lines and its trailer. Invalid when it is
+// shorter than the trailer or a line is neither empty nor a plain name.
+PatchReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch& patch);
+
+}  // namespace kitloom

@@ -83,6 +83,14 @@ bool installFromForm(JerseyForm& form, FileSystem& fileSystem, Messages& message
     return teamGear.installJersey(tablePath, spec, false);
 }
 
+bool checkPatchInfo(std::size_t prefixLength, std::size_t stemLength, Messages& messages)
+{
+    if (prefixLength == patchformat::kPrefixLength && stemLength > 0 && stemLength <= patchformat::kMaxFileStemLength)
+        return true;
+    showError(messages, "Invalid Field");
+    return false;
+}
+
 bool writePatch(JerseyForm& form, PatchInfoPrompt& prompt, FileSystem& fileSystem, Messages& messages)
 {
     if (!checkJerseyForm(form, messages))

@@ -2,6 +2,7 @@
 
 #include "core/JerseySpec.h"
 
+#include <cstddef>
 #include <string>
 
 namespace kitloom {
@@ -39,6 +40,9 @@ JerseySpec readJerseyForm(JerseyForm& form, int shoeOffset);
 // True when at least one table got it.
 bool installFromForm(JerseyForm& form, FileSystem& fileSystem, Messages& messages,
                      const std::string& gameFolder = {});
+// The Extra Patch Info rule: a prefix of exactly 2 characters and a file name of 1 to 75.
+// Shows "Invalid Field" and refuses anything else.
+bool checkPatchInfo(std::size_t prefixLength, std::size_t stemLength, Messages& messages);
 // Make a Patch: asks for the prefix and file name, then writes the patch.
 bool writePatch(JerseyForm& form, PatchInfoPrompt& prompt, FileSystem& fileSystem, Messages& messages);
 

@@ -16,13 +16,9 @@ void onOk(HWND dialog)
 {
     const int prefixLength = GetWindowTextLengthA(GetDlgItem(dialog, IDC_PATCH_PREFIX));
     const int stemLength = GetWindowTextLengthA(GetDlgItem(dialog, IDC_PATCH_FILE));
-    const bool valid = prefixLength == static_cast<int>(patchformat::kPrefixLength) && stemLength > 0 &&
-                       stemLength <= static_cast<int>(patchformat::kMaxFileStemLength);
-    if (!valid) {
-        MessageBoxes messages;
-        showError(messages, "Invalid Field");
+    MessageBoxes messages;
+    if (!checkPatchInfo(static_cast<std::size_t>(prefixLength), static_cast<std::size_t>(stemLength), messages))
         return;
-    }
     GetDlgItemTextA(dialog, IDC_PATCH_PREFIX, patchPrefix, sizeof patchPrefix);
     GetDlgItemTextA(dialog, IDC_PATCH_FILE, patchFileStem, sizeof patchFileStem);
     EndDialog(dialog, IDOK);

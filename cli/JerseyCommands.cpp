@@ -1,0 +1,114 @@
+// add and make-patch: the form's Go! and Make a Patch, with the form filled from options.
+#include "app/FormRules.h"
+#include "app/resources/resource.h"
+#include "cli/Commands.h"
+#include "cli/JerseyOptions.h"
+#include "core/GamePaths.h"
+#include "platform/FileSystem.h"
+
+namespace kitloom::cli {
+
+namespace {
+
+// The Extra Patch Info dialog, answered by --prefix and --file. A refused answer cannot
+// be corrected here, so it ends the command.
+class OptionsPatchInfo final : public PatchInfoPrompt {
+public:
+    OptionsPatchInfo(std::string prefix, std::string fileStem, Messages& messages)
+        : prefix_(std::move(prefix)), fileStem_(std::move(fileStem)), messages_(messages)
+    {
+    }
+
+    bool ask(std::string& prefix, std::string& fileStem) override
+    {
+        if (!checkPatchInfo(prefix_.size(), fileStem_.size(), messages_))
+            return false;
+        prefix = prefix_;
+        fileStem = fileStem_;
+        return true;
+    }
+
+private:
+    std::string prefix_;
+    std::string fileStem_;
+    Messages& messages_;
+};
+
+int statusOf(bool succeeded, const TerminalMessages& messages)
+{
+    return succeeded && messages.errorCount() == 0 ? kExitSuccess : kExitFailure;
+}
+
+int runAdd(const ParsedArguments& args, const CommandContext& context)
+{
+    if (!args.positionals.empty())
+        return context.usage("unexpected " + args.positionals.front());
+    OptionsForm form;
+    std::string problem;
+    if (!fillJerseyForm(args, form, problem))
+        return context.usage(problem);
+    const std::string slot = args.value("--slot").value_or("");
+    if (!isDigits(slot))
+        return context.usage("--slot takes digits only");
+    form.texts[IDC_SAVE_SLOT] = slot;
+
+    TerminalMessages messages(context.out, context.err);
+    const std::string game = withClosingSeparator(args.value("--game").value_or(""));
+    return statusOf(installFromForm(form, systemFileSystem(), messages, game), messages);
+}
+
+int runMakePatch(const ParsedArguments& args, const CommandContext& context)
+{
+    if (!args.positionals.empty())
+        return context.usage("unexpected " + args.positionals.front());
+    OptionsForm form;
+    std::string problem;
+    if (!fillJerseyForm(args, form, problem))
+        return context.usage(problem);
+
+    TerminalMessages messages(context.out, context.err);
+    OptionsPatchInfo prompt(args.value("--prefix").value_or(""), args.value("--file").value_or(""), messages);
+    return statusOf(writePatch(form, prompt, systemFileSystem(), messages), messages);
+}
+
+std::vector<OptionSpec> withJerseyOptions(std::vector<OptionSpec> options)
+{
+    std::vector<OptionSpec> jersey = jerseyOptionSpecs();
+    options.insert(options.end(), jersey.begin(), jersey.end());
+    return options;
+}
+
+std::string addOptionsHelp()
+{
+    return "  --slot N           Save Slot: the save folder saves/N only\n"
+           "  --game DIR         the game folder that holds saves (default: the current folder)\n" +
+           jerseyOptionsHelp();
+}
+
+std::string makePatchOptionsHelp()
+{
+    return "  --prefix XX        the 2-character prefix of the jersey's image names\n"
+           "  --file STEM        the patch is written as STEM.jer (1 to 75 characters)\n" +
+           jerseyOptionsHelp();
+}
+
+}  // namespace
+
+Command addCommand()
+{
+    return {"add", "put a jersey into the saves, as Go! does",
+            "add [--slot N] --team N --name NAME --year YEAR [LIST OPTIONS] [--game DIR]",
+            "Appends the jersey to saves/N/teamgear.dbf, or without --slot to the table of every\n"
+            "numbered save folder from 000 up to the first one missing.\n",
+            withJerseyOptions({{"--slot"}, {"--game"}}), addOptionsHelp, runAdd};
+}
+
+Command makePatchCommand()
+{
+    return {"make-patch", "write a jersey patch (.jer), as Make a Patch does",
+            "make-patch --prefix XX --file STEM --team N --name NAME --year YEAR [LIST OPTIONS]",
+            "Writes STEM.jer, naming the images XXNAME.fsh and XXNAME_num.fsh (it does not copy them).\n",
+            withJerseyOptions({{"--prefix"}, {"--file"}}), makePatchOptionsHelp, runMakePatch};
+}
+
+}  // namespace kitloom::cli

@@ -1,0 +1,131 @@
+// install and show: jersey patches, installed as the program's patch mode does, or read.
+#include "cli/Commands.h"
+#include "cli/JerseyOptions.h"
+#include "cli/TextEscape.h"
+#include "core/GamePaths.h"
+#include "core/JerseyLists.h"
+#include "patch/PatchInstaller.h"
+#include "patch/PatchReader.h"
+#include "platform/FileSystem.h"
+
+#include <optional>
+
+namespace kitloom::cli {
+
+namespace {
+
+// The art folder when --art is not given: the program's fixed one on Windows; elsewhere,
+// where no such path exists, render/xteam inside the game folder.
+std::string defaultArtFolder([[maybe_unused]] const std::string& gameFolder)
+{
+#ifdef _WIN32
+    return kGameArtFolder;
+#else
+    return gameFolder + "render" + kPathSeparator + "xteam";
+#endif
+}
+
+int runInstall(const ParsedArguments& args, const CommandContext& context)
+{
+    if (args.positionals.empty())
+        return context.usage("name at least one patch");
+    const std::optional<std::string> game = args.value("--game");
+    const std::optional<std::string> art = args.value("--art");
+    if (art && art->empty())
+        return context.usage("--art needs a folder");
+
+    TerminalMessages messages(context.out, context.err);
+    bool allInstalled = true;
+    for (const std::string& patchPath : args.positionals) {
+        // With several patches, each one's messages follow its name.
+        if (args.positionals.size() > 1)
+            context.out << patchPath << ":" << std::endl;
+        const int errorsBefore = messages.errorCount();
+        const std::string gameFolder = game ? withClosingSeparator(*game) : folderOfPath(patchPath);
+        const bool installed =
+            installPatch(patchPath, art.value_or(defaultArtFolder(gameFolder)), systemFileSystem(), messages, game);
+        if (!installed || messages.errorCount() != errorsBefore)
+            allInstalled = false;
+    }
+    return allInstalled ? kExitSuccess : kExitFailure;
+}
+
+// "code (label)"; a code that names no row says so.
+std::string codeWithLabel(JerseyList list, long long code, int offset)
+{
+    const std::string label = labelOfCode(list, code, offset);
+    if (label.empty())
+        return std::to_string(code) + " (not in the list)";
+    return std::to_string(code) + " (" + (list == JerseyList::Shoe ? "row " + label : label) + ")";
+}
+
+int runShow(const ParsedArguments& args, const CommandContext& context)
+{
+    if (args.positionals.size() != 1)
+        return context.usage("name one patch");
+    TerminalMessages messages(context.out, context.err);
+    Patch patch;
+    switch (readPatch(systemFileSystem(), args.positionals.front(), patch)) {
+    case PatchReadResult::CannotOpen:
+        showError(messages, "Couldn't open the patch file!");
+        return kExitFailure;
+    case PatchReadResult::Invalid:
+        showError(messages, "Invalid patch file!");
+        return kExitFailure;
+    case PatchReadResult::Read:
+        break;
+    }
+    const JerseySpec& spec = patch.spec;
+    std::ostream& out = context.out;
+    out << "Save Slot: "
+        << (patch.lines[0].empty() ? "(none: every numbered save folder)" : quoted(patch.lines[0])) << '\n'
+        << "Image: " << quoted(patch.lines[1]) << '\n'
+        << "Number image: " << quoted(patch.lines[2]) << '\n'
+        << "Team Number: " << spec.teamNumber << '\n'
+        << "Jersey Type: " << codeWithLabel(JerseyList::JerseyType, spec.jerseyType, 0) << '\n'
+        << "Jersey Name: " << quoted(std::string_view(spec.jerseyName.data(), kJerseyNameLength)) << '\n'
+        << "Year: " << quoted(std::string_view(spec.year.data(), kYearLength)) << '\n'
+        << "Accessory Colour: "
+        << codeWithLabel(JerseyList::AccessoryColour, spec.accessoryColour, kAccessoryColourCodeOffset) << '\n'
+        << "Shoe: " << codeWithLabel(JerseyList::Shoe, spec.shoe, kShoeCodeOffsetInPatch) << '\n'
+        << "Sock Colour: " << codeWithLabel(JerseyList::SockColour, spec.sockColour, 0) << '\n'
+        << "Neck Type: " << codeWithLabel(JerseyList::NeckType, spec.neckType, 0) << '\n'
+        << "Lettering Type: " << codeWithLabel(JerseyList::LetteringType, spec.letteringType, 0) << std::endl;
+    return kExitSuccess;
+}
+
+std::string installOptionsHelp()
+{
+    return "  --game DIR         the game folder: images and saves are taken from there\n"
+           "                     (default: the patch's own folder)\n"
+#ifdef _WIN32
+           "  --art DIR          the art folder the images move into\n"
+           "                     (default: c:\\program files\\orvanta\\dunkmere\\render\\xteam)\n";
+#else
+           "  --art DIR          the art folder the images move into (default: render/xteam in\n"
+           "                     the game folder; only its last level is created)\n";
+#endif
+}
+
+std::string noOptionsHelp() { return {}; }
+
+}  // namespace
+
+Command installCommand()
+{
+    return {"install", "install jersey patches, as opening them with Kitloom does",
+            "install PATCH.jer... [--game DIR] [--art DIR]",
+            "Installs each patch in turn: its two images move into the art folder and the jersey\n"
+            "goes into the save folder the patch names, or into every numbered save folder.\n",
+            {{"--game"}, {"--art"}}, installOptionsHelp, runInstall};
+}
+
+Command showCommand()
+{
+    return {"show", "print what a jersey patch holds", "show PATCH.jer",
+            "Prints the patch's three lines and its jersey, each code with its label. A patch\n"
+            "carries the Shoe row plus 2 and the Accessory Colour row plus 2.\n",
+            {}, noOptionsHelp, runShow};
+}
+
+}  // namespace kitloom::cli

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/Messages.h"
+
+#include <ostream>
+#include <string>
+
+namespace kitloom::cli {
+
+// Every message a job shows, as one line: "ERROR: text" on the error stream,
+// "SUCCESS: text" on the output stream.
+class TerminalMessages final : public Messages {
+public:
+    TerminalMessages(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+
+    void show(MessageKind kind, const std::string& text) override
+    {
+        if (kind == MessageKind::Error) {
+            ++errors_;
+            err_ << "ERROR: " << text << std::endl;
+        } else {
+            out_ << "SUCCESS: " << text << std::endl;
+        }
+    }
+    int errorCount() const { return errors_; }
+
+private:
+    std::ostream& out_;
+    std::ostream& err_;
+    int errors_ = 0;
+};
+
+// What a command runs with: where it writes, and its name for usage hints.
+struct CommandContext {
+    std::ostream& out;
+    std::ostream& err;
+    std::string command;
+
+    // Prints the one-line hint and gives the usage exit status.
+    int usage(const std::string& problem) const;
+};
+
+}  // namespace kitloom::cli

@@ -1,0 +1,9 @@
+#include "cli/Cli.h"
+
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    return kitloom::runCli(args, std::cout, std::cerr);
+}

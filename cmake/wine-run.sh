@@ -33,4 +33,8 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   fi
 ) 9>"$WINEPREFIX.lock"
 
+# Debian's wineserver quits the moment its last client does; a test starting just then
+# loses its connection. Keep it a few seconds between tests (and away from our pipes).
+wineserver -p3 </dev/null >/dev/null 2>&1 || true
+
 exec wine "$@"

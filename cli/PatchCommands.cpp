@@ -65,15 +65,10 @@ int runShow(const ParsedArguments& args, const CommandContext& context)
         return context.usage("name one patch");
     TerminalMessages messages(context.out, context.err);
     Patch patch;
-    switch (readPatch(systemFileSystem(), args.positionals.front(), patch)) {
-    case PatchReadResult::CannotOpen:
-        showError(messages, "Couldn't open the patch file!");
+    if (const PatchReadResult read = readPatch(systemFileSystem(), args.positionals.front(), patch);
+        read != PatchReadResult::Read) {
+        showError(messages, messageFor(read));
         return kExitFailure;
-    case PatchReadResult::Invalid:
-        showError(messages, "Invalid patch file!");
-        return kExitFailure;
-    case PatchReadResult::Read:
-        break;
     }
     const JerseySpec& spec = patch.spec;
     std::ostream& out = context.out;

@@ -22,15 +22,9 @@ bool installPatch(const std::string& patchPath, const std::string& artFolder, Fi
                   Messages& messages, const std::optional<std::string>& gameFolder)
 {
     Patch patch;
-    switch (readPatch(fileSystem, patchPath, patch)) {
-    case PatchReadResult::CannotOpen:
-        showError(messages, "Couldn't open the patch file!");
+    if (const PatchReadResult read = readPatch(fileSystem, patchPath, patch); read != PatchReadResult::Read) {
+        showError(messages, messageFor(read));
         return false;
-    case PatchReadResult::Invalid:
-        showError(messages, "Invalid patch file!");
-        return false;
-    case PatchReadResult::Read:
-        break;
     }
     const std::string& saveFolder = patch.lines[0];
     const std::string images[] = {patch.lines[1], patch.lines[2]};

@@ -20,4 +20,7 @@ struct Patch {
 // shorter than the trailer or a line is neither empty nor a plain name.
 PatchReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch& patch);
 
+// What the user is told when a patch could not be read (empty for Read).
+const char* messageFor(PatchReadResult result);
+
 }  // namespace kitloom

@@ -13,22 +13,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-JerseySpec abcdSpec()
-{
-    JerseySpec spec;
-    spec.teamNumber = 5;
-    spec.jerseyType = 2;
-    std::memcpy(spec.jerseyName.data(), "ABCD", 4);
-    std::memcpy(spec.year.data(), "1998-99", 8);
-    spec.accessoryColour = 3;
-    spec.shoe = 2;  // Shoe row 0, as a patch carries it
-    return spec;
-}
-
-// The trailer bytes of abcdSpec(), to build edited patches from.
+// The trailer bytes of exampleJersey(2), to build edited patches from.
 std::string abcdTrailer()
 {
-    std::string patch = encodePatch("to", abcdSpec());
+    std::string patch = encodePatch("to", exampleJersey(2));
     return patch.substr(patch.size() - 39);
 }
 
@@ -83,7 +71,7 @@ TEST_F(PatchInstallerTest, AWrittenPatchInstallsIntoEverySaveAndMovesItsImages)
     {
         RecordingMessages writerMessages;
         ScopedCurrentFolder inGame(game.path());
-        ASSERT_TRUE(writePatchFile("to", "toronto_98", abcdSpec(), systemFileSystem(), writerMessages));
+        ASSERT_TRUE(writePatchFile("to", "toronto_98", exampleJersey(2), systemFileSystem(), writerMessages));
     }
     EXPECT_TRUE(install());
 
@@ -139,7 +127,7 @@ TEST_F(PatchInstallerTest, AFirstLineOf79CharactersLeavesTheSecondImageBehind)
 
 TEST_F(PatchInstallerTest, AReinstallKeepsTheImagesAlreadyThereAndAppendsAgain)
 {
-    writePatch(encodePatch("to", abcdSpec()));
+    writePatch(encodePatch("to", exampleJersey(2)));
     fs::create_directories(artFolder());
     writeBytes(fs::path(artFolder()) / "toABCD.fsh", toBytes("earlier"));
     writeBytes(fs::path(artFolder()) / "toABCD_num.fsh", toBytes("earlier"));
@@ -156,7 +144,7 @@ TEST_F(PatchInstallerTest, AReinstallKeepsTheImagesAlreadyThereAndAppendsAgain)
 TEST_F(PatchInstallerTest, ImagesThatDidNotArriveAreReportedAndTheInstallGoesOn)
 {
     fs::remove(game.path() / "toABCD_num.fsh");
-    writePatch(encodePatch("to", abcdSpec()));
+    writePatch(encodePatch("to", exampleJersey(2)));
     EXPECT_TRUE(install());
     EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{error("Couldn't move toABCD_num.fsh to " + artPrefix()),
                                                          success("Jersey Installed Succesfully")}));
@@ -185,7 +173,7 @@ TEST_F(PatchInstallerTest, PatchesThatCannotBeReadChangeNothing)
     EXPECT_FALSE(install(game / "absent.jer"));
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Couldn't open the patch file!")});
 
-    const std::string whole = encodePatch("to", abcdSpec());
+    const std::string whole = encodePatch("to", exampleJersey(2));
     for (std::size_t length : {0, 1, 30, 38}) {
         messages.shown.clear();
         writePatch(whole.substr(0, length));
@@ -218,7 +206,7 @@ TEST_F(PatchInstallerTest, NamesThatLeaveTheirFolderAreRefusedBeforeAnythingChan
 
 TEST_F(PatchInstallerTest, APathWithoutAFolderPartUsesTheCurrentFolder)
 {
-    writePatch(encodePatch("to", abcdSpec()));
+    writePatch(encodePatch("to", exampleJersey(2)));
     {
         ScopedCurrentFolder inGame(game.path());
         EXPECT_TRUE(install("toronto_98.jer"));
@@ -230,7 +218,7 @@ TEST_F(PatchInstallerTest, APathWithoutAFolderPartUsesTheCurrentFolder)
 TEST_F(PatchInstallerTest, AnotherGameFolderCanBeNamed)
 {
     TempFolder patches;
-    writeBytes(patches / "p.jer", toBytes(encodePatch("to", abcdSpec())));
+    writeBytes(patches / "p.jer", toBytes(encodePatch("to", exampleJersey(2))));
     EXPECT_TRUE(installPatch(patches / "p.jer", artFolder(), systemFileSystem(), messages, game.path().string()));
     EXPECT_EQ(countIn("001"), 6u);
     EXPECT_TRUE(inArt("toABCD_num.fsh"));

@@ -10,23 +10,7 @@
 namespace kitloom::test {
 namespace {
 
-// The jersey of the Extra Patch Info example: Team 5, Alternate, ABCD, 1998-99, White
-// accessories, Shoe row 7, white socks, neck row 1, horizontal lettering.
-JerseySpec torontoSpec()
-{
-    JerseySpec spec;
-    spec.teamNumber = 5;
-    spec.jerseyType = 2;
-    std::memcpy(spec.jerseyName.data(), "ABCD", 4);
-    std::memcpy(spec.year.data(), "1998-99", 8);
-    spec.accessoryColour = 3;
-    spec.shoe = 9;
-    spec.sockColour = 1;
-    spec.neckType = 1;
-    spec.letteringType = 1;
-    return spec;
-}
-
+// exampleJersey(9): Shoe row 7, carried in a patch as 9.
 const Bytes kTorontoTrailer = {0x05, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x41, 0x42, 0x43, 0x44, 0x31,
                                0x39, 0x39, 0x38, 0x2D, 0x39, 0x39, 0x03, 0x00, 0x00, 0x00, 0x09, 0x00, 0x00,
                                0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00};
@@ -34,7 +18,7 @@ const Bytes kTorontoTrailer = {0x05, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0
 class PatchWriterTest : public ::testing::Test {
 protected:
     // Stems are relative to the current folder, as the dialog's are.
-    bool write(const std::string& stem, const JerseySpec& spec = torontoSpec())
+    bool write(const std::string& stem, const JerseySpec& spec = exampleJersey(9))
     {
         return writePatchFile("to", stem, spec, systemFileSystem(), messages);
     }
@@ -57,7 +41,7 @@ TEST_F(PatchWriterTest, WritesTheExamplePatchByteForByte)
 
 TEST_F(PatchWriterTest, ALineFeedByteInTheTrailerStaysOneByte)
 {
-    JerseySpec spec = torontoSpec();
+    JerseySpec spec = exampleJersey(9);
     spec.teamNumber = 10;
     ASSERT_TRUE(write("team10", spec));
     Bytes patch = readBytes(folder / "team10.jer");
@@ -102,7 +86,7 @@ TEST_F(PatchWriterTest, APatchThatCannotBeWrittenIsReportedAndLeavesNothing)
 
 TEST(PatchFormatTest, TrailerReadsBackAsWritten)
 {
-    std::string bytes = encodePatch("to", torontoSpec());
+    std::string bytes = encodePatch("to", exampleJersey(9));
     JerseySpec read = decodeTrailer(std::string_view(bytes).substr(bytes.size() - 39));
     EXPECT_EQ(std::memcmp(&read.jerseyName, "ABCD", 4), 0);
     EXPECT_EQ(std::string(read.year.data()), "1998-99");

@@ -10,22 +10,7 @@
 namespace kitloom::test {
 namespace {
 
-JerseySpec exampleSpec()
-{
-    JerseySpec spec;
-    spec.teamNumber = 5;
-    spec.jerseyType = 2;
-    std::memcpy(spec.jerseyName.data(), "ABCD", 4);
-    std::memcpy(spec.year.data(), "1998-99", 8);
-    spec.accessoryColour = 3;
-    spec.shoe = 8;
-    spec.sockColour = 1;
-    spec.neckType = 1;
-    spec.letteringType = 1;
-    return spec;
-}
-
-// The record that appending exampleSpec() as record `number` makes from `copied`.
+// The record that appending exampleJersey(8) as record `number` makes from `copied`.
 Bytes expectedRecord(const Bytes& copied, const char (&number)[4], const char (&team)[3],
                      const char (&accessory)[3], const char (&shoe)[3])
 {
@@ -52,7 +37,7 @@ Bytes lastRecordOf(const Bytes& table, std::size_t trailing = 0)
 class TeamGearFileTest : public ::testing::Test {
 protected:
     std::string table() const { return folder / "teamgear.dbf"; }
-    ResultCode append(const JerseySpec& spec = exampleSpec(), bool reportErrors = true)
+    ResultCode append(const JerseySpec& spec = exampleJersey(8), bool reportErrors = true)
     {
         return TeamGearFile(systemFileSystem(), messages, folder.prefix()).appendJersey(table(), spec, reportErrors);
     }
@@ -78,7 +63,7 @@ TEST_F(TeamGearFileTest, AppendsCopyOfLastRecordWithFieldsOverwritten)
 
 TEST_F(TeamGearFileTest, FieldWidthsForTwoAndThreeDigitNumbersAndCodes)
 {
-    JerseySpec spec = exampleSpec();
+    JerseySpec spec = exampleJersey(8);
     spec.teamNumber = 99;
     spec.accessoryColour = 12;
     spec.shoe = 53;
@@ -94,7 +79,7 @@ TEST_F(TeamGearFileTest, FieldWidthsForTwoAndThreeDigitNumbersAndCodes)
 
 TEST_F(TeamGearFileTest, CountsAboveAThousandAreCutToThreeCharacters)
 {
-    JerseySpec spec = exampleSpec();
+    JerseySpec spec = exampleJersey(8);
     spec.teamNumber = 123;  // a patch may carry any number
     writeBytes(table(), makeTable(1234));
     ASSERT_EQ(append(spec), ResultCode::Appended);
@@ -114,7 +99,7 @@ TEST_F(TeamGearFileTest, FullTableAt999IsRefusedAndUntouched)
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("There are already 999 jerseys!")});
 
     messages.shown.clear();
-    EXPECT_EQ(append(exampleSpec(), false), ResultCode::TableFull);
+    EXPECT_EQ(append(exampleJersey(8), false), ResultCode::TableFull);
     EXPECT_TRUE(messages.shown.empty()) << "silent without reportErrors";
 }
 
@@ -164,7 +149,7 @@ TEST_F(TeamGearFileTest, EveryProperPrefixOfATableIsRefusedUntouched)
     for (std::size_t length = 0; length < whole.size(); ++length) {
         Bytes prefix(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
         writeBytes(table(), prefix);
-        ASSERT_EQ(append(exampleSpec(), false), ResultCode::TableDamaged) << "prefix of " << length << " bytes";
+        ASSERT_EQ(append(exampleJersey(8), false), ResultCode::TableDamaged) << "prefix of " << length << " bytes";
         ASSERT_EQ(readBytes(table()), prefix) << "prefix of " << length << " bytes";
     }
 }
@@ -185,7 +170,7 @@ TEST_F(TeamGearFileTest, AFailedWriteOrFlushLeavesTheTableAsItWas)
             writeBytes(table(), before);
             FaultyFileSystem faulty(failing);
             RecordingMessages shown;
-            ResultCode result = TeamGearFile(faulty, shown).appendJersey(table(), exampleSpec(), true);
+            ResultCode result = TeamGearFile(faulty, shown).appendJersey(table(), exampleJersey(8), true);
             if (result == ResultCode::Appended) {
                 EXPECT_GT(failing, 4) << "record, flush, count and flush each had their turn to fail";
                 break;

@@ -106,4 +106,19 @@ std::uint32_t recordCountOf(const Bytes& table)
            static_cast<std::uint32_t>(table.at(6)) << 16 | static_cast<std::uint32_t>(table.at(7)) << 24;
 }
 
+JerseySpec exampleJersey(std::int32_t shoe)
+{
+    JerseySpec spec;
+    spec.teamNumber = 5;
+    spec.jerseyType = 2;
+    spec.jerseyName = {'A', 'B', 'C', 'D'};
+    spec.year = {'1', '9', '9', '8', '-', '9', '9', '\0'};
+    spec.accessoryColour = 3;
+    spec.shoe = shoe;
+    spec.sockColour = 1;
+    spec.neckType = 1;
+    spec.letteringType = 1;
+    return spec;
+}
+
 }  // namespace kitloom::test

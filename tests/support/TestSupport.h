@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/JerseySpec.h"
 #include "platform/FileSystem.h"
 #include "platform/Messages.h"
 
@@ -69,5 +70,9 @@ Bytes recordPattern(std::uint32_t index);
 std::filesystem::path addSaveTable(const TempFolder& game, const std::string& folder, std::uint32_t count);
 
 std::uint32_t recordCountOf(const Bytes& table);
+
+// The jersey of the patch example: team 5, Alternate, ABCD, 1998-99, White accessories
+// (code 3), white socks, neck row 1, horizontal lettering, and the given shoe code.
+JerseySpec exampleJersey(std::int32_t shoe);
 
 }  // namespace kitloom::test

@@ -25,4 +25,11 @@ std::string withClosingSeparator(const std::string& folder)
     return folder + kPathSeparator;
 }
 
+std::string withoutClosingSeparator(const std::string& folder)
+{
+    if (folder.size() > 1 && (folder.back() == kPathSeparator || folder.back() == '/'))
+        return folder.substr(0, folder.size() - 1);
+    return folder;
+}
+
 }  // namespace kitloom

@@ -13,5 +13,7 @@ std::string namedSaveTablePath(const std::string& gameFolder, const std::string&
 std::string numberedSaveTablePath(const std::string& gameFolder, int number);
 // `folder` with a closing separator, unless it is empty or already has one.
 std::string withClosingSeparator(const std::string& folder);
+// `folder` without one closing separator, as folder look-ups want it.
+std::string withoutClosingSeparator(const std::string& folder);
 
 }  // namespace kitloom

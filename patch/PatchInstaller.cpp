@@ -29,10 +29,11 @@ bool installPatch(const std::string& patchPath, const std::string& artFolder, Fi
     const std::string& saveFolder = patch.lines[0];
     const std::string images[] = {patch.lines[1], patch.lines[2]};
     const std::string game = gameFolder ? withClosingSeparator(*gameFolder) : folderOfPath(patchPath);
-    const std::string artPrefix = artFolder + kPathSeparator;
+    const std::string artFolderName = withoutClosingSeparator(artFolder);
+    const std::string artPrefix = withClosingSeparator(artFolderName);
 
-    if (!fileSystem.exists(artFolder))
-        fileSystem.createFolder(artFolder);
+    if (!fileSystem.exists(artFolderName))
+        fileSystem.createFolder(artFolderName);
     for (const std::string& image : images) {
         if (!image.empty())
             fileSystem.moveFile(game + image, artPrefix + image);

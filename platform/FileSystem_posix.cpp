@@ -163,7 +163,8 @@ MoveResult linkThenUnlink(const std::string& from, const std::string& to)
     }
     if (errno == EEXIST)
         return MoveResult::DestinationExists;
-    if (errno == EXDEV)
+    // Some file systems have no hard links either; a copy still never replaces anything.
+    if (errno == EXDEV || errno == EPERM || errno == EOPNOTSUPP)
         return copyThenRemove(from, to);
     return MoveResult::Failed;
 }
@@ -207,6 +208,9 @@ public:
 
     bool replaceFile(const std::string& path, const std::string& bytes) override
     {
+        // A file that may not be written is not replaced behind its back either.
+        if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0)
+            return false;
         std::string temporary = folderOf(path) + "/.kitloom-XXXXXX";
         UniqueFd fd(::mkstemp(temporary.data()));
         if (!fd.valid())

@@ -51,6 +51,7 @@ private:
 
 bool seekTo(HANDLE file, std::uint64_t offset)
 {
+    SetLastError(NO_ERROR);  // a low part of 0xFFFFFFFF is only a failure with an error set
     LONG high = static_cast<LONG>(offset >> 32);
     DWORD low = SetFilePointer(file, static_cast<LONG>(offset & 0xFFFFFFFFu), &high, FILE_BEGIN);
     return !(low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR);

@@ -158,6 +158,16 @@ TEST_F(PatchInstallerTest, ImagesThatDidNotArriveAreReportedAndTheInstallGoesOn)
                                                          success("Jersey Installed Succesfully")}));
 }
 
+TEST_F(PatchInstallerTest, AnArtFolderGivenWithItsClosingSeparatorIsTheSameFolder)
+{
+    fs::remove(game.path() / "toABCD_num.fsh");
+    writePatch(encodePatch("to", exampleJersey(2)));
+    EXPECT_TRUE(installPatch(patchPath(), artPrefix(), systemFileSystem(), messages));
+    EXPECT_TRUE(inArt("toABCD.fsh"));
+    EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{error("Couldn't move toABCD_num.fsh to " + artPrefix()),
+                                                         success("Jersey Installed Succesfully")}));
+}
+
 TEST_F(PatchInstallerTest, AnEmptyImageLineMovesNothing)
 {
     writePatch("\r\n\r\ntoABCD_num.fsh\r\n" + abcdTrailer());

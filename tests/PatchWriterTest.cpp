@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace kitloom::test {
@@ -83,6 +84,22 @@ TEST_F(PatchWriterTest, APatchThatCannotBeWrittenIsReportedAndLeavesNothing)
         ++entries;
     EXPECT_EQ(entries, 1) << "only the folder that was there";
 }
+
+#ifndef _WIN32
+// Root writes through permission bits, so an immutable file stands in for a read-only one.
+TEST_F(PatchWriterTest, AnUnwritablePatchIsNotReplaced)
+{
+    writeBytes(folder / "kept.jer", toBytes("earlier patch"));
+    if (std::system(("chattr +i '" + (folder / "kept.jer") + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "no chattr on this file system";
+    const bool written = write("kept");
+    std::system(("chattr -i '" + (folder / "kept.jer") + "'").c_str());
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(readBytes(folder / "kept.jer"), toBytes("earlier patch"));
+    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Couldn't write the patch file kept.jer!")});
+}
+#endif
 
 TEST(PatchFormatTest, TrailerReadsBackAsWritten)
 {

@@ -39,13 +39,22 @@ int statusOf(bool succeeded, const TerminalMessages& messages)
     return succeeded && messages.errorCount() == 0 ? kExitSuccess : kExitFailure;
 }
 
+// The jersey options as a form; a problem is described in `problem`. Both jersey
+// commands take nothing but options.
+bool readJerseyOptions(const ParsedArguments& args, OptionsForm& form, std::string& problem)
+{
+    if (!args.positionals.empty()) {
+        problem = "unexpected " + args.positionals.front();
+        return false;
+    }
+    return fillJerseyForm(args, form, problem);
+}
+
 int runAdd(const ParsedArguments& args, const CommandContext& context)
 {
-    if (!args.positionals.empty())
-        return context.usage("unexpected " + args.positionals.front());
     OptionsForm form;
     std::string problem;
-    if (!fillJerseyForm(args, form, problem))
+    if (!readJerseyOptions(args, form, problem))
         return context.usage(problem);
     const std::string slot = args.value("--slot").value_or("");
     if (!isDigits(slot))
@@ -59,11 +68,9 @@ int runAdd(const ParsedArguments& args, const CommandContext& context)
 
 int runMakePatch(const ParsedArguments& args, const CommandContext& context)
 {
-    if (!args.positionals.empty())
-        return context.usage("unexpected " + args.positionals.front());
     OptionsForm form;
     std::string problem;
-    if (!fillJerseyForm(args, form, problem))
+    if (!readJerseyOptions(args, form, problem))
         return context.usage(problem);
 
     TerminalMessages messages(context.out, context.err);

@@ -7,14 +7,6 @@
 
 #include <windows.h>
 
-#include <cstdlib>
-
-// The runtime's default terminate handler prints the exception's demangled name, which
-// a GUI program cannot show anyway; this one spares the program the demangler.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}  // namespace __gnu_cxx
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
     using namespace kitloom;

@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
 # Builds kitloom.exe and the native kitloom-cli, shows a jersey's round trip through
-# kitloom-cli on a copy of a demo game folder, then opens kitloom.exe under Wine there.
+# kitloom-cli on a copy of a demo game folder, then opens kitloom.exe under Wine there:
+# the 32-bit build (the one we ship) where this machine runs 32-bit code, else the 64-bit one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 scripts/install-deps.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j2 --target kitloom
+if scripts/runs-32bit.sh; then
+  preset=windows
+else
+  preset=windows64
+  echo "This machine runs no 32-bit code, so the form opens from the 64-bit Windows build."
+fi
+build=$root/build/$preset
+cmake --preset $preset >/dev/null
+cmake --build --preset $preset -j2 --target kitloom
 
-game=$root/build/windows/demo-game
+game=$build/demo-game
 scripts/make-demo-game.sh "$game"
 
 cmake --preset native >/dev/null
@@ -45,15 +53,27 @@ echo
 cd "$root"
 
 if [ -z "${DISPLAY:-}" ]; then
-  echo "No display to show the form on. Run with one, for example on a virtual display:"
+  echo "The form was not opened: there is no display to show it on. Run with one, for example"
+  echo "on a virtual display:"
   echo "    xvfb-run -a scripts/run.sh"
   echo "or from a desktop session, where DISPLAY is set."
-  exit 0
+  exit 1
 fi
 
 # A prefix of its own, with managed windows, so that a desktop's window manager can move them.
-export KITLOOM_WINEPREFIX=$root/build/windows/wineprefix-run KITLOOM_WINE_MANAGED=1
+export KITLOOM_WINEPREFIX=$build/wineprefix-run KITLOOM_WINE_MANAGED=1
+program=$build/kitloom.exe
+if ! "$root/cmake/wine-run.sh" --prepare "$program"; then
+  echo "The form was not opened: Wine could not start (its words are above)." >&2
+  exit 1
+fi
 echo "Opening Kitloom in $game (close it with Exit)."
 cd "$game"
-"$root/cmake/wine-run.sh" "$root/build/windows/kitloom.exe" || true
-"$root/cmake/wine-run.sh" wineserver -w 2>/dev/null || true
+status=0
+"$root/cmake/wine-run.sh" "$program" || status=$?
+"$root/cmake/wine-run.sh" --server-wait "$program" 2>/dev/null || true
+# Exit and the close box end the form with 40002, which a process status keeps as 66.
+if [ "$status" -ne $((40002 % 256)) ]; then
+  echo "kitloom.exe ended with status $status, not by Exit: the form could not be shown or failed." >&2
+  exit 1
+fi

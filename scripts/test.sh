@@ -13,6 +13,9 @@ failed() { echo "FAILED: $*"; status=1; }
 build() { # PRESET
   cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j2
 }
+package() { # PRESET: the release archive
+  cmake --build --preset "$1" --target package | grep 'package: ' || failed "$1 release archive"
+}
 
 echo "== native build and tests"
 if build native; then
@@ -23,6 +26,7 @@ fi
 
 echo "== 64-bit Windows build and tests (under 64-bit Wine)"
 if build windows64; then
+  package windows64
   xvfb-run -a ctest --preset windows64 || failed "64-bit Windows tests"
 else
   failed "64-bit Windows build"
@@ -30,6 +34,7 @@ fi
 
 echo "== 32-bit Windows build and tests (under Wine)"
 if build windows; then
+  package windows
   if scripts/runs-32bit.sh; then
     xvfb-run -a ctest --preset windows || failed "32-bit Windows tests"
   else

@@ -117,6 +117,10 @@ public:
     bool size(std::uint64_t& size) override { return file_->size(size); }
     bool flush() override { return true; }
     bool truncate(std::uint64_t size) override { return file_->truncate(size); }
+    bool lockExclusive(std::uint64_t offset, std::uint64_t length, int waitMilliseconds) override
+    {
+        return file_->lockExclusive(offset, length, waitMilliseconds);
+    }
 
 private:
     std::unique_ptr<OpenFile> file_;
@@ -134,6 +138,8 @@ public:
     std::unique_ptr<OpenFile> openForReading(const std::string& path) override { return system_.openForReading(path); }
     bool createFolder(const std::string& path) override { return system_.createFolder(path); }
     MoveResult moveFile(const std::string& from, const std::string& to) override { return system_.moveFile(from, to); }
+    EntryKind kindOf(const std::string& path) override { return system_.kindOf(path); }
+    std::string fullPath(const std::string& path) override { return system_.fullPath(path); }
     bool replaceFile(const std::string& path, const std::string& bytes) override { return system_.replaceFile(path, bytes); }
 
 private:

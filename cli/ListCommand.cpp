@@ -121,6 +121,7 @@ int runList(const ParsedArguments& args, const CommandContext& context)
     TerminalMessages messages(context.out, context.err);
     switch (check) {
     case TableCheck::Sound:
+    case TableCheck::InterruptedAppend:
         return kExitSuccess;
     case TableCheck::Missing:
         showError(messages, messageFor(ResultCode::NoTable));

@@ -74,16 +74,21 @@ Record composeRecord(const Record& lastRecord, const JerseySpec& spec)
     return record;
 }
 
-// Puts the table back as it was after a failed append. Best effort: each step is
-// tried even when an earlier one fails.
-void restore(OpenFile& table, std::uint64_t oldSize, std::uint64_t recordsEnd, bool hadMarker,
-             std::uint32_t oldCount)
+// Takes a failed append back to a table that reads, whatever else fails on the way: the
+// old count over the old records, the marker being optional. A tail that cannot be cut
+// off is what an interrupted append leaves, which the next append cuts; and when the old
+// count cannot be put back, the new record stays for a count that may already name it.
+void rollBack(OpenFile& table, std::uint64_t recordsEnd, bool hadMarker, std::uint32_t oldCount, bool countTouched)
 {
-    table.truncate(oldSize);
-    if (hadMarker)
+    if (countTouched) {
+        auto count = uint32LE(oldCount);
+        if (!table.writeAt(kRecordCountOffset, count.data(), count.size())) {
+            table.flush();
+            return;
+        }
+    }
+    if (table.truncate(recordsEnd) && hadMarker)
         table.writeAt(recordsEnd, &kEndOfFileMarker, 1);
-    auto count = uint32LE(oldCount);
-    table.writeAt(kRecordCountOffset, count.data(), count.size());
     table.flush();
 }
 
@@ -126,6 +131,11 @@ ResultCode TeamGearFile::append(const std::string& tablePath, JerseySpec spec)
     if (!table)
         return fileSystem_.exists(tablePath) ? ResultCode::TableUnusable : ResultCode::NoTable;
 
+    // Another writer between our reading the layout and raising the count would lose a
+    // record, so the layout is read only once the lock is held.
+    if (!table->lockExclusive(kWriterLockOffset, kWriterLockLength, kWriterLockWaitMilliseconds))
+        return ResultCode::TableUnusable;
+
     TableLayout layout;
     const TableCheck check = readTableLayout(*table, layout);
     const std::uint32_t count = layout.count;  // 0 unless it could be read
@@ -133,13 +143,20 @@ ResultCode TeamGearFile::append(const std::string& tablePath, JerseySpec spec)
         return ResultCode::TableFull;
     if (check == TableCheck::Unreadable)
         return ResultCode::TableUnusable;
-    // The count must describe the file exactly, or the record copied and the place
-    // written would both be wrong; and a table without records has none to copy.
-    if (check != TableCheck::Sound || count == 0)
+    // The count must describe the file, or the record copied and the place written would
+    // both be wrong; and a table without records has none to copy.
+    if ((check != TableCheck::Sound && check != TableCheck::InterruptedAppend) || count == 0)
         return ResultCode::TableDamaged;
-    const std::uint64_t size = layout.size;
     const std::uint64_t recordsEnd = layout.recordsEnd;
-    const bool hasMarker = layout.hasMarker;
+    bool hasMarker = layout.hasMarker;
+
+    if (check == TableCheck::InterruptedAppend) {
+        // The tail is a record whose count never came: it goes, and the table is closed as
+        // a sound one before the append begins.
+        if (!table->truncate(recordsEnd) || !table->writeAt(recordsEnd, &kEndOfFileMarker, 1))
+            return ResultCode::TableUnusable;
+        hasMarker = true;
+    }
 
     Record lastRecord{};
     if (!table->readAt(recordsEnd - kRecordSize, lastRecord.data(), lastRecord.size()))
@@ -153,11 +170,13 @@ ResultCode TeamGearFile::append(const std::string& tablePath, JerseySpec spec)
     std::copy(record.begin(), record.end(), tail.begin());
     tail[kRecordSize] = kEndOfFileMarker;
     const std::size_t tailSize = hasMarker ? kRecordSize + 1 : kRecordSize;
+    if (!table->writeAt(recordsEnd, tail.data(), tailSize) || !table->flush()) {
+        rollBack(*table, recordsEnd, hasMarker, count, false);
+        return ResultCode::TableUnusable;
+    }
     const auto newCount = uint32LE(count + 1);
-    bool written = table->writeAt(recordsEnd, tail.data(), tailSize) && table->flush() &&
-                   table->writeAt(kRecordCountOffset, newCount.data(), newCount.size()) && table->flush();
-    if (!written) {
-        restore(*table, size, recordsEnd, hasMarker, count);
+    if (!table->writeAt(kRecordCountOffset, newCount.data(), newCount.size()) || !table->flush()) {
+        rollBack(*table, recordsEnd, hasMarker, count, true);
         return ResultCode::TableUnusable;
     }
     return ResultCode::Appended;

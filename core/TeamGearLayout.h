@@ -12,6 +12,17 @@ inline constexpr std::size_t kRecordCountSize = 4;
 inline constexpr std::size_t kRecordSize = 29;
 inline constexpr std::uint8_t kEndOfFileMarker = 0x1A;  // optional, after the last record
 inline constexpr std::uint32_t kFullRecordCount = 999;
+// Counts from here up would overflow the record number; no table holds that many.
+inline constexpr std::uint32_t kFirstDamagedRecordCount = 0x7FFFFFFF;
+// An append that stopped after its record but before its count leaves at most a record
+// and a marker past the records the count names.
+inline constexpr std::uint64_t kMaxInterruptedTail = kRecordSize + 1;
+
+// Writers lock this byte, far past the data of any table (even one of 2^31 records), so
+// readers that take no lock, like the game, never meet it.
+inline constexpr std::uint64_t kWriterLockOffset = std::uint64_t{1} << 62;
+inline constexpr std::uint64_t kWriterLockLength = 1;
+inline constexpr int kWriterLockWaitMilliseconds = 5000;
 
 struct Field {
     std::size_t offset;  // from the start of the record

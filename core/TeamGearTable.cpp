@@ -19,16 +19,24 @@ TableCheck readTableLayout(OpenFile& table, TableLayout& layout)
     layout.count = static_cast<std::uint32_t>(countBytes[0]) | static_cast<std::uint32_t>(countBytes[1]) << 8 |
                    static_cast<std::uint32_t>(countBytes[2]) << 16 | static_cast<std::uint32_t>(countBytes[3]) << 24;
 
+    if (layout.count >= kFirstDamagedRecordCount)
+        return TableCheck::Damaged;
+
     layout.recordsEnd = kHeaderSize + std::uint64_t{kRecordSize} * layout.count;
     if (layout.size == layout.recordsEnd)
         return TableCheck::Sound;
-    if (layout.size != layout.recordsEnd + 1)
+    if (layout.size < layout.recordsEnd || layout.size > layout.recordsEnd + kMaxInterruptedTail)
         return TableCheck::Damaged;
-    std::uint8_t last = 0;
-    if (!table.readAt(layout.recordsEnd, &last, 1))
-        return TableCheck::Unreadable;
-    layout.hasMarker = last == kEndOfFileMarker;
-    return layout.hasMarker ? TableCheck::Sound : TableCheck::Damaged;
+    if (layout.size == layout.recordsEnd + 1) {
+        std::uint8_t last = 0;
+        if (!table.readAt(layout.recordsEnd, &last, 1))
+            return TableCheck::Unreadable;
+        layout.hasMarker = last == kEndOfFileMarker;
+        if (layout.hasMarker)
+            return TableCheck::Sound;
+    }
+    // Without a record, no append can have been under way.
+    return layout.count == 0 ? TableCheck::Damaged : TableCheck::InterruptedAppend;
 }
 
 TableCheck forEachTeamGearRecord(FileSystem& fileSystem, const std::string& path,
@@ -39,7 +47,7 @@ TableCheck forEachTeamGearRecord(FileSystem& fileSystem, const std::string& path
         return fileSystem.exists(path) ? TableCheck::Unreadable : TableCheck::Missing;
     TableLayout layout;
     TableCheck check = readTableLayout(*table, layout);
-    if (check != TableCheck::Sound)
+    if (check != TableCheck::Sound && check != TableCheck::InterruptedAppend)
         return check;
     TeamGearRecord record;
     for (std::uint32_t i = 0; i < layout.count; ++i) {

@@ -1,5 +1,7 @@
 #include "patch/PatchFormat.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 
@@ -96,6 +98,19 @@ bool isPlainName(const std::string& name)
     if (name.empty() || name == "." || name == "..")
         return false;
     return name.find_first_of("\\/:*?\"<>|") == std::string::npos;
+}
+
+}  // namespace kitloom
+
+namespace kitloom {
+
+bool isImageName(const std::string& name)
+{
+    const std::string_view suffix = patchformat::kImageSuffix;
+    if (!isPlainName(name) || name.size() < suffix.size())
+        return false;
+    return std::equal(suffix.begin(), suffix.end(), name.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+                      [](char wanted, char c) { return std::tolower(static_cast<unsigned char>(c)) == wanted; });
 }
 
 }  // namespace kitloom

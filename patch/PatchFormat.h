@@ -59,4 +59,7 @@ JerseySpec decodeTrailer(std::string_view trailer);
 // wildcard, not "." or "..".
 bool isPlainName(const std::string& name);
 
+// A plain name ending in ".fsh" in any case: all an image line may hold.
+bool isImageName(const std::string& name);
+
 }  // namespace kitloom

@@ -21,14 +21,24 @@ std::string folderOfPath(const std::string& path)
 bool installPatch(const std::string& patchPath, const std::string& artFolder, FileSystem& fileSystem,
                   Messages& messages, const std::optional<std::string>& gameFolder)
 {
+    // Joined to image names, a path padded with "./" segments could pass the system's path
+    // limit where the short path it stands for does not.
+    const std::string patchFile = fileSystem.fullPath(patchPath);
     Patch patch;
-    if (const PatchReadResult read = readPatch(fileSystem, patchPath, patch); read != PatchReadResult::Read) {
+    if (const PatchReadResult read = readPatch(fileSystem, patchFile, patch); read != PatchReadResult::Read) {
         showError(messages, messageFor(read));
         return false;
     }
     const std::string& saveFolder = patch.lines[0];
     const std::string images[] = {patch.lines[1], patch.lines[2]};
-    const std::string game = gameFolder ? withClosingSeparator(*gameFolder) : folderOfPath(patchPath);
+    const std::string game = gameFolder ? withClosingSeparator(*gameFolder) : folderOfPath(patchFile);
+    // A move takes folders and links along as readily as files: only files may go.
+    for (const std::string& image : images) {
+        if (!image.empty() && fileSystem.kindOf(game + image) == EntryKind::Other) {
+            showError(messages, messageFor(PatchReadResult::Invalid));
+            return false;
+        }
+    }
     const std::string artFolderName = withoutClosingSeparator(artFolder);
     const std::string artPrefix = withClosingSeparator(artFolderName);
 

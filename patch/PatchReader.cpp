@@ -26,8 +26,11 @@ PatchReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch
 
     patch.lines = readPatchLines(start);
     patch.spec = decodeTrailer(trailer);
-    for (const std::string& line : patch.lines) {
-        if (!line.empty() && !isPlainName(line))
+    const std::string& saveFolder = patch.lines[0];
+    if (!saveFolder.empty() && !isPlainName(saveFolder))
+        return PatchReadResult::Invalid;
+    for (std::size_t image = 1; image < kHeaderLines; ++image) {
+        if (!patch.lines[image].empty() && !isImageName(patch.lines[image]))
             return PatchReadResult::Invalid;
     }
     return PatchReadResult::Read;

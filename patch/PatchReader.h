@@ -17,7 +17,8 @@ struct Patch {
 };
 
 // Reads the whole patch at `path`: its three lines and its trailer. Invalid when it is
-// shorter than the trailer or a line is neither empty nor a plain name.
+// shorter than the trailer, or a line is neither empty nor a plain name, or an image line
+// names no ".fsh" file.
 PatchReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch& patch);
 
 // What the user is told when a patch could not be read (empty for Read).

@@ -28,9 +28,16 @@ public:
     virtual bool size(std::uint64_t& size) = 0;
     virtual bool flush() = 0;
     virtual bool truncate(std::uint64_t size) = 0;
+    // Takes an exclusive lock on `length` bytes at `offset`, held until the file is closed,
+    // trying again for up to `waitMilliseconds` while another handle holds it. Only other
+    // lockers are kept out: reads and writes by anyone go on as before.
+    virtual bool lockExclusive(std::uint64_t offset, std::uint64_t length, int waitMilliseconds) = 0;
 };
 
 enum class MoveResult { Moved, DestinationExists, Failed };
+
+// What a name stands for, the name itself and not where a link points.
+enum class EntryKind { Missing, RegularFile, Other };
 
 // Every file and folder operation Kitloom makes. The system one talks to the operating
 // system; tests wrap it to make chosen operations fail.
@@ -43,15 +50,22 @@ public:
 
     // True when a file or a folder of that name exists.
     virtual bool exists(const std::string& path) = 0;
-    // An existing file, for reading and writing, that others may read and write meanwhile.
-    // Null when it cannot be opened that way (missing, read-only, locked, a folder).
+    // An existing regular file, for reading and writing, that others may read and write
+    // meanwhile. Null when it cannot be opened that way (missing, read-only, locked, a
+    // folder); anything but a regular file is refused at once, without waiting on it.
     virtual std::unique_ptr<OpenFile> openForUpdate(const std::string& path) = 0;
-    // An existing file for reading, shared with other readers and writers.
+    // An existing regular file for reading, shared with other readers and writers; refused
+    // like openForUpdate.
     virtual std::unique_ptr<OpenFile> openForReading(const std::string& path) = 0;
     // Creates the last level of `path` only.
     virtual bool createFolder(const std::string& path) = 0;
     // Moves a file, across volumes too, and never replaces an existing destination.
     virtual MoveResult moveFile(const std::string& from, const std::string& to) = 0;
+    // What `path` names; a link is Other, whatever it points to.
+    virtual EntryKind kindOf(const std::string& path) = 0;
+    // `path` made absolute against the current folder, with "." and ".." segments and
+    // repeated separators taken out by the text alone (links are not followed).
+    virtual std::string fullPath(const std::string& path) = 0;
     // Gives `path` exactly `bytes`, or leaves it as it was: never a partly written file.
     virtual bool replaceFile(const std::string& path, const std::string& bytes) = 0;
 };

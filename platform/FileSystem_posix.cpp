@@ -1,7 +1,11 @@
 #include "platform/FileSystem.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <thread>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -91,6 +95,27 @@ public:
     // The data and the size are on disk when this returns; other metadata may follow later.
     bool flush() override { return ::fdatasync(fd_.get()) == 0; }
     bool truncate(std::uint64_t size) override { return ::ftruncate(fd_.get(), static_cast<off_t>(size)) == 0; }
+    // An open file description lock: it belongs to this handle, not to the process, so two
+    // handles of one process keep each other out too, and closing any other handle of the
+    // file does not drop it.
+    bool lockExclusive(std::uint64_t offset, std::uint64_t length, int waitMilliseconds) override
+    {
+        struct flock lock {};
+        lock.l_type = F_WRLCK;
+        lock.l_whence = SEEK_SET;
+        lock.l_start = static_cast<off_t>(offset);
+        lock.l_len = static_cast<off_t>(length);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMilliseconds);
+        for (;;) {
+            if (::fcntl(fd_.get(), F_OFD_SETLK, &lock) == 0)
+                return true;
+            if (errno != EAGAIN && errno != EACCES && errno != EINTR)
+                return false;
+            if (std::chrono::steady_clock::now() >= deadline)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
 
 private:
     UniqueFd fd_;
@@ -103,9 +128,11 @@ mode_t newFileMode()
     return 0666 & ~mask;
 }
 
+// O_NONBLOCK: a FIFO or a device opens at once, to be refused, instead of waiting for a
+// writer. Regular files ignore the flag, so it stays.
 std::unique_ptr<OpenFile> openRegular(const std::string& path, int flags)
 {
-    UniqueFd fd(::open(path.c_str(), flags | O_CLOEXEC));
+    UniqueFd fd(::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid())
         return nullptr;
     struct stat info {};
@@ -118,7 +145,7 @@ std::unique_ptr<OpenFile> openRegular(const std::string& path, int flags)
 // so an existing file is never replaced, and a failed copy leaves no destination.
 MoveResult copyThenRemove(const std::string& from, const std::string& to)
 {
-    UniqueFd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    UniqueFd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat info {};
     if (!source.valid() || ::fstat(source.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return MoveResult::Failed;
@@ -172,7 +199,7 @@ MoveResult linkThenUnlink(const std::string& from, const std::string& to)
 std::string folderOf(const std::string& path)
 {
     std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
 class PosixFileSystem final : public FileSystem {
@@ -187,6 +214,29 @@ public:
     std::unique_ptr<OpenFile> openForReading(const std::string& path) override { return openRegular(path, O_RDONLY); }
 
     bool createFolder(const std::string& path) override { return ::mkdir(path.c_str(), 0777) == 0; }
+
+    EntryKind kindOf(const std::string& path) override
+    {
+        struct stat info {};
+        if (path.empty() || ::lstat(path.c_str(), &info) != 0)
+            return EntryKind::Missing;
+        return S_ISREG(info.st_mode) ? EntryKind::RegularFile : EntryKind::Other;
+    }
+
+    std::string fullPath(const std::string& path) override
+    {
+        if (path.empty())
+            return path;
+        std::string absolute = path;
+        if (path.front() != '/') {
+            std::error_code failed;
+            const std::filesystem::path current = std::filesystem::current_path(failed);
+            if (failed)
+                return path;
+            absolute = current.string() + "/" + path;
+        }
+        return std::filesystem::path(absolute).lexically_normal().string();
+    }
 
     MoveResult moveFile(const std::string& from, const std::string& to) override
     {
@@ -208,14 +258,18 @@ public:
 
     bool replaceFile(const std::string& path, const std::string& bytes) override
     {
-        // A file that may not be written is not replaced behind its back either.
-        if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0)
+        // A file that may not be written is not replaced behind its back either; one that
+        // may keeps its mode.
+        struct stat replaced {};
+        const bool exists = ::stat(path.c_str(), &replaced) == 0;
+        if (exists && ::access(path.c_str(), W_OK) != 0)
             return false;
-        std::string temporary = folderOf(path) + "/.kitloom-XXXXXX";
+        const mode_t mode = exists ? replaced.st_mode & 07777 : newFileMode();
+        std::string temporary = folderOf(path) + ".kitloom-XXXXXX";
         UniqueFd fd(::mkstemp(temporary.data()));
         if (!fd.valid())
             return false;
-        bool ok = ::fchmod(fd.get(), newFileMode()) == 0 && writeAll(fd.get(), 0, bytes.data(), bytes.size()) &&
+        bool ok = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), 0, bytes.data(), bytes.size()) &&
                   ::fsync(fd.get()) == 0;
         ok = fd.reset() && ok;
         ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;

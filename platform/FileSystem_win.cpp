@@ -74,6 +74,16 @@ bool writeAll(HANDLE file, std::uint64_t offset, const char* data, std::size_t c
 class WinFile final : public OpenFile {
 public:
     explicit WinFile(HANDLE ownedHandle) : handle_(ownedHandle) {}
+    // Closing would drop the lock too, but only "when resources allow"; the next writer
+    // should not wait for that.
+    ~WinFile() override
+    {
+        if (lockedLength_ > 0) {
+            OVERLAPPED at = overlappedAt(lockedOffset_);
+            UnlockFileEx(handle_.get(), 0, static_cast<DWORD>(lockedLength_), static_cast<DWORD>(lockedLength_ >> 32),
+                         &at);
+        }
+    }
 
     bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override
     {
@@ -106,16 +116,43 @@ public:
     {
         return seekTo(handle_.get(), size) && SetEndOfFile(handle_.get()) != 0;
     }
+    bool lockExclusive(std::uint64_t offset, std::uint64_t length, int waitMilliseconds) override
+    {
+        const DWORD start = GetTickCount();  // differences stay right across its wrap
+        for (;;) {
+            OVERLAPPED at = overlappedAt(offset);
+            if (LockFileEx(handle_.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                           static_cast<DWORD>(length), static_cast<DWORD>(length >> 32), &at)) {
+                lockedOffset_ = offset;
+                lockedLength_ = length;
+                return true;
+            }
+            if (GetLastError() != ERROR_LOCK_VIOLATION || GetTickCount() - start >= static_cast<DWORD>(waitMilliseconds))
+                return false;
+            Sleep(2);
+        }
+    }
 
 private:
+    static OVERLAPPED overlappedAt(std::uint64_t offset)
+    {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        return at;
+    }
+
     UniqueHandle handle_;
+    std::uint64_t lockedOffset_ = 0;
+    std::uint64_t lockedLength_ = 0;
 };
 
 std::unique_ptr<OpenFile> openExisting(const std::string& path, DWORD access)
 {
     UniqueHandle handle(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!handle.valid())
+    // Devices (NUL, CON, COM1 and the like) and pipes open as files too.
+    if (!handle.valid() || GetFileType(handle.get()) != FILE_TYPE_DISK)
         return nullptr;
     return std::make_unique<WinFile>(handle.release());
 }
@@ -145,6 +182,31 @@ public:
     }
 
     bool createFolder(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+
+    EntryKind kindOf(const std::string& path) override
+    {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return EntryKind::Missing;
+        if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE))
+            return EntryKind::Other;
+        return EntryKind::RegularFile;
+    }
+
+    std::string fullPath(const std::string& path) override
+    {
+        if (path.empty())
+            return path;
+        const DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+        if (needed == 0)
+            return path;
+        std::string full(needed, '\0');
+        const DWORD length = GetFullPathNameA(path.c_str(), needed, full.data(), nullptr);
+        if (length == 0 || length >= needed)
+            return path;
+        full.resize(length);
+        return full;
+    }
 
     MoveResult moveFile(const std::string& from, const std::string& to) override
     {

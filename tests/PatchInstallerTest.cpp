@@ -1,3 +1,5 @@
+#include "core/TeamGearFile.h"
+#include "core/TeamGearTable.h"
 #include "patch/PatchFormat.h"
 #include "patch/PatchInstaller.h"
 #include "patch/PatchWriter.h"
@@ -7,6 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace kitloom::test {
 namespace {
@@ -212,6 +218,74 @@ TEST_F(PatchInstallerTest, NamesThatLeaveTheirFolderAreRefusedBeforeAnythingChan
         EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Invalid patch file!")}) << header;
     }
     expectUntouched(saves);
+}
+
+// A move takes folders and links along, and an image line could name the saves, the patch
+// or any file of the user's beside it.
+TEST_F(PatchInstallerTest, ImageLinesNameOnlyFshFilesThatAreFiles)
+{
+    const Bytes saves = savesSnapshot();
+    fs::create_directory(game.path() / "folder.fsh");
+    std::vector<std::string> images = {"saves", "toronto_98.jer", "toABCD.fs", "toABCD.fsh.txt", "folder.fsh"};
+#ifndef _WIN32
+    fs::create_symlink(game.path() / "toABCD.fsh", game.path() / "link.fsh");
+    ASSERT_EQ(::mkfifo((game / "fifo").c_str(), 0600), 0);
+    fs::create_symlink(game.path() / "fifo", game.path() / "fifo.fsh");
+    images.insert(images.end(), {"link.fsh", "fifo.fsh"});
+#endif
+    for (const std::string& image : images) {
+        messages.shown.clear();
+        writePatch("\r\n" + image + "\r\ntoABCD_num.fsh\r\n" + abcdTrailer());
+        EXPECT_FALSE(install()) << image;
+        EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Invalid patch file!")}) << image;
+    }
+    expectUntouched(saves);
+    EXPECT_TRUE(fs::is_directory(game.path() / "folder.fsh"));
+
+    messages.shown.clear();
+    fs::rename(game.path() / "toABCD.fsh", game.path() / "TOABCD.FSH");
+    fs::rename(game.path() / "toABCD_num.fsh", game.path() / "toABCD_num.Fsh");
+    writePatch("\r\nTOABCD.FSH\r\ntoABCD_num.Fsh\r\n" + abcdTrailer());
+    EXPECT_TRUE(install());
+    EXPECT_TRUE(inArt("TOABCD.FSH"));
+    EXPECT_TRUE(inArt("toABCD_num.Fsh"));
+    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{success("Jersey Installed Succesfully")});
+}
+
+#ifndef _WIN32
+// Opening a FIFO for reading waits for a writer: it has to be refused before that.
+TEST_F(PatchInstallerTest, FifosAreRefusedAtOnceWithTheMessageOfTheirKindOfFile)
+{
+    ASSERT_EQ(::mkfifo((game / "fifo.jer").c_str(), 0600), 0);
+    EXPECT_FALSE(install(game / "fifo.jer"));
+    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Couldn't open the patch file!")});
+
+    const std::string table = game / "saves/002/teamgear.dbf";
+    fs::create_directories(game.path() / "saves/002");
+    ASSERT_EQ(::mkfifo(table.c_str(), 0600), 0);
+    EXPECT_EQ(forEachTeamGearRecord(systemFileSystem(), table, [](const TeamGearRecord&) {}),
+              TableCheck::Unreadable);
+    messages.shown.clear();
+    EXPECT_EQ(TeamGearFile(systemFileSystem(), messages).appendJersey(table, exampleJersey(2), true),
+              ResultCode::TableUnusable);
+    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("The team gear file couldn't be opened!")});
+}
+#endif
+
+// Joined to the image and save names, the padded path would pass the system's path limit.
+TEST_F(PatchInstallerTest, ALongPathPaddedWithDotSegmentsInstallsAsTheShortOneDoes)
+{
+    writeBytes(game / "p.jer", toBytes(encodePatch("to", exampleJersey(2))));
+    std::string padded = game.prefix();
+    while (padded.size() + 2 + 5 <= 255)
+        padded += std::string(".") + kPathSeparator;
+    padded += "p.jer";
+    EXPECT_TRUE(install(padded));
+    EXPECT_EQ(countIn("000"), 6u);
+    EXPECT_EQ(countIn("001"), 6u);
+    EXPECT_TRUE(inArt("toABCD.fsh"));
+    EXPECT_TRUE(inArt("toABCD_num.fsh"));
+    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{success("Jersey Installed Succesfully")});
 }
 
 TEST_F(PatchInstallerTest, APathWithoutAFolderPartUsesTheCurrentFolder)

@@ -99,6 +99,17 @@ TEST_F(PatchWriterTest, AnUnwritablePatchIsNotReplaced)
     EXPECT_EQ(readBytes(folder / "kept.jer"), toBytes("earlier patch"));
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Couldn't write the patch file kept.jer!")});
 }
+
+TEST_F(PatchWriterTest, AReplacedPatchKeepsItsMode)
+{
+    namespace fs = std::filesystem;
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read;
+    writeBytes(folder / "kept.jer", toBytes("earlier patch"));
+    fs::permissions(folder / "kept.jer", mode);
+    ASSERT_TRUE(write("kept"));
+    EXPECT_EQ(readBytes(folder / "kept.jer").size(), 69u);
+    EXPECT_EQ(fs::status(folder / "kept.jer").permissions(), mode);
+}
 #endif
 
 TEST(PatchFormatTest, TrailerReadsBackAsWritten)

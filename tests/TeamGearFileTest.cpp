@@ -3,9 +3,13 @@
 #include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TestSupport.h"
 
+#include "core/TeamGearLayout.h"
+
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace kitloom::test {
 namespace {
@@ -129,18 +133,92 @@ TEST_F(TeamGearFileTest, TablesWhoseCountDisagreesWithTheirSizeAreRefusedUntouch
     Bytes countTooHigh = makeTable(4);
     countTooHigh[4] = 5;
     Bytes countZero = makeTable(0);
-    Bytes extraByte = makeTable(4);
-    extraByte.push_back('x');  // not the end-of-file marker
+    Bytes tailTooLong = makeTable(4, true);
+    tailTooLong.resize(tailTooLong.size() + 30, 'x');  // more than a record and a marker
+    Bytes countZeroWithTail = makeTable(0);
+    countZeroWithTail.resize(countZeroWithTail.size() + 29, 'x');
     Bytes headerOnly = makeTable(0);
     headerOnly[4] = 1;
 
-    for (const Bytes& damaged : {countTooHigh, countZero, extraByte, headerOnly}) {
+    for (const Bytes& damaged : {countTooHigh, countZero, tailTooLong, countZeroWithTail, headerOnly}) {
         messages.shown.clear();
         writeBytes(table(), damaged);
         EXPECT_EQ(append(), ResultCode::TableDamaged);
         EXPECT_EQ(readBytes(table()), damaged);
         EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("The team gear file is damaged!")});
     }
+}
+
+// Sparse files, so that count and size agree without gigabytes on disk.
+TEST_F(TeamGearFileTest, CountsThatWouldOverflowTheRecordNumberAreDamaged)
+{
+    for (std::uint32_t count : {0x7FFFFFFFu, 0xFFFFFFFEu}) {
+        Bytes header = makeTable(0);
+        for (int i = 0; i < 4; ++i)
+            header[4 + i] = static_cast<std::uint8_t>(count >> (8 * i));
+        writeBytes(table(), header);
+        const std::uintmax_t size = 386 + std::uintmax_t{29} * count;
+        std::error_code failed;
+        std::filesystem::resize_file(table(), size, failed);
+        if (failed)
+            GTEST_SKIP() << "no sparse file of " << size << " bytes here";
+        messages.shown.clear();
+        EXPECT_EQ(append(), ResultCode::TableDamaged) << count;
+        EXPECT_EQ(std::filesystem::file_size(table()), size);
+        EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("The team gear file is damaged!")});
+    }
+}
+
+TEST_F(TeamGearFileTest, TheTailOfAnInterruptedAppendIsCutOffAndTheAppendGoesOn)
+{
+    writeBytes(table(), makeTable(4, true));
+    ASSERT_EQ(append(), ResultCode::Appended);
+    const Bytes appended = readBytes(table());
+    const Bytes record = lastRecordOf(appended, 1);
+
+    for (std::size_t tail = 1; tail <= 30; ++tail) {
+        Bytes interrupted = makeTable(4);
+        for (std::size_t i = 0; i < tail; ++i)
+            interrupted.push_back(i < 29 ? record[i] : 0x1A);
+        if (tail == 1)
+            interrupted.back() = 'x';  // one byte that is the marker is a sound table
+        writeBytes(table(), interrupted);
+        ASSERT_EQ(append(exampleJersey(8), false), ResultCode::Appended) << tail;
+        ASSERT_EQ(readBytes(table()), appended) << tail;
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// Another writer holding the lock: first for a moment, which is waited for, then for
+// longer than the wait. A reader that takes no lock is never held up.
+TEST_F(TeamGearFileTest, AWriterWaitsForAnotherWritersLockButNotForEver)
+{
+    writeBytes(table(), makeTable(5));
+    std::unique_ptr<OpenFile> other = systemFileSystem().openForUpdate(table());
+    ASSERT_TRUE(other && other->lockExclusive(teamgear::kWriterLockOffset, teamgear::kWriterLockLength, 0));
+    std::thread release([&other] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        other.reset();
+    });
+    EXPECT_EQ(append(), ResultCode::Appended);
+    release.join();
+    const Bytes appended = readBytes(table());
+    EXPECT_EQ(recordCountOf(appended), 6u);
+
+    other = systemFileSystem().openForUpdate(table());
+    ASSERT_TRUE(other && other->lockExclusive(teamgear::kWriterLockOffset, teamgear::kWriterLockLength, 0));
+    std::uint8_t count[4] = {};
+    std::unique_ptr<OpenFile> reader = systemFileSystem().openForReading(table());
+    ASSERT_TRUE(reader && reader->readAt(4, count, sizeof count));
+    EXPECT_EQ(count[0], 6);
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(append(), ResultCode::TableUnusable);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(4900));
+    EXPECT_LT(waited, std::chrono::seconds(20));
+    EXPECT_EQ(readBytes(table()), appended);
+    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("The team gear file couldn't be opened!")});
 }
 
 TEST_F(TeamGearFileTest, EveryProperPrefixOfATableIsRefusedUntouched)
@@ -178,6 +256,43 @@ TEST_F(TeamGearFileTest, AFailedWriteOrFlushLeavesTheTableAsItWas)
             ASSERT_EQ(result, ResultCode::TableUnusable) << "operation " << failing;
             ASSERT_EQ(readBytes(table()), before) << "operation " << failing << ", marker " << marker;
             ASSERT_EQ(shown.shown, std::vector<ShownMessage>{error("The team gear file couldn't be opened!")});
+        }
+    }
+}
+
+// Whatever fails from some operation on, or wherever a crash stops the append (no
+// rollback then), the table left behind reads: the next append gives the table of one or
+// of two appends, give or take the closing marker.
+TEST_F(TeamGearFileTest, FailuresFromSomePointOnAndCrashesLeaveATableThatReads)
+{
+    Bytes interrupted = makeTable(6);
+    interrupted.resize(interrupted.size() + 13, 'x');
+    for (const Bytes& before : {makeTable(6), makeTable(6, true), interrupted}) {
+        writeBytes(table(), before);
+        append();
+        const Bytes once = readBytes(table());
+        append();
+        const Bytes twice = readBytes(table());
+        auto withoutMarker = [](Bytes bytes) {
+            if ((bytes.size() - 386) % 29 == 1 && bytes.back() == 0x1A)
+                bytes.pop_back();
+            return bytes;
+        };
+
+        for (Fault fault : {Fault::FailFromOn, Fault::CrashFromOn}) {
+            for (int first = 1;; ++first) {
+                const std::string where = "fault " + std::to_string(static_cast<int>(fault)) + " from operation " +
+                                          std::to_string(first) + ", table of " + std::to_string(before.size());
+                writeBytes(table(), before);
+                FaultyFileSystem faulty(first, fault);
+                RecordingMessages ignored;
+                TeamGearFile(faulty, ignored).appendJersey(table(), exampleJersey(8), false);
+                ASSERT_EQ(append(), ResultCode::Appended) << where;
+                const Bytes after = withoutMarker(readBytes(table()));
+                ASSERT_TRUE(after == withoutMarker(once) || after == withoutMarker(twice)) << where;
+                if (faulty.operationsSeen() < first)
+                    break;
+            }
         }
     }
 }

@@ -240,8 +240,7 @@ TEST_F(CliTest, ShowMarksCodesOutsideTheListsAndRefusesUnsafeNames)
     odd.jerseyType = 3;
     odd.accessoryColour = 1;
     odd.shoe = 54;
-    std::string bytes = encodePatch("to", odd);
-    bytes.replace(0, 2, "007\r\n");
+    const std::string bytes = "007\r\ntoABCD.fsh\r\n\r\n" + encodePatch("to", odd).substr(30);
     writeBytes(game / "odd.jer", toBytes(bytes));
     const CliRun run = runIt({"show", gamePatch("odd.jer")});
     EXPECT_NE(run.out.find("Save Slot: \"007\"\n"), std::string::npos);
@@ -312,7 +311,7 @@ TEST_F(CliTest, ListRefusesDamagedTablesAndEscapesOddBytes)
     run = runIt(Args{"list"} + inGame());
     EXPECT_NE(run.out.find("name=\"\\\"\\x00\\xe9\\\\\""), std::string::npos) << run.out;
 
-    bytes.push_back(0);
+    bytes[4] = 2;
     writeBytes(game.path() / "saves/000/teamgear.dbf", bytes);
     run = runIt(Args{"list"} + inGame());
     EXPECT_EQ(run.status, 1);

@@ -13,17 +13,26 @@ public:
     }
     bool writeAt(std::uint64_t offset, const void* data, std::size_t count) override
     {
-        if (owner_.nextOperationFails()) {
-            real_->writeAt(offset, data, count / 2);
-            return false;
-        }
-        return real_->writeAt(offset, data, count);
+        if (!owner_.nextOperationIsFaulty())
+            return real_->writeAt(offset, data, count);
+        if (owner_.fault() == Fault::CrashFromOn)
+            return true;
+        real_->writeAt(offset, data, count / 2);
+        return false;
     }
     bool size(std::uint64_t& size) override { return real_->size(size); }
-    bool flush() override { return !owner_.nextOperationFails() && real_->flush(); }
-    bool truncate(std::uint64_t size) override { return real_->truncate(size); }
+    bool flush() override { return faulty() ? crashed() : real_->flush(); }
+    bool truncate(std::uint64_t size) override { return faulty() ? crashed() : real_->truncate(size); }
+    bool lockExclusive(std::uint64_t offset, std::uint64_t length, int waitMilliseconds) override
+    {
+        return real_->lockExclusive(offset, length, waitMilliseconds);
+    }
 
 private:
+    bool faulty() { return owner_.nextOperationIsFaulty(); }
+    // After a crash every call seems to succeed; a failure is reported as one.
+    bool crashed() const { return owner_.fault() == Fault::CrashFromOn; }
+
     std::unique_ptr<OpenFile> real_;
     FaultyFileSystem& owner_;
 };

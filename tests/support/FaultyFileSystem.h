@@ -4,16 +4,30 @@
 
 namespace kitloom::test {
 
-// The system's files, except that the k-th write or flush (counted from 1 across all
-// files opened through it) fails. A failing write puts half its bytes on disk first,
-// as a full disk or a pulled cable might.
+enum class Fault {
+    FailOne,     // the k-th operation fails, putting half its bytes on disk first
+    FailFromOn,  // so does every operation from the k-th on
+    CrashFromOn, // from the k-th on nothing reaches the disk, yet every call succeeds, so
+                 // no rollback runs: what a crash at that point leaves behind
+};
+
+// The system's files, except for the writes, flushes and truncations (counted from 1
+// across all files opened through it) that the fault picks.
 class FaultyFileSystem final : public FileSystem {
 public:
-    explicit FaultyFileSystem(int failingOperation) : failingOperation_(failingOperation) {}
+    explicit FaultyFileSystem(int firstFaultyOperation, Fault fault = Fault::FailOne)
+        : firstFaulty_(firstFaultyOperation), fault_(fault)
+    {
+    }
 
     int operationsSeen() const { return operations_; }
-    // Counts one write or flush; true when this one is to fail.
-    bool nextOperationFails() { return ++operations_ == failingOperation_; }
+    // Counts one operation; true when it is to be faulty.
+    bool nextOperationIsFaulty()
+    {
+        ++operations_;
+        return fault_ == Fault::FailOne ? operations_ == firstFaulty_ : operations_ >= firstFaulty_;
+    }
+    Fault fault() const { return fault_; }
 
     bool exists(const std::string& path) override { return systemFileSystem().exists(path); }
     std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override;
@@ -26,13 +40,16 @@ public:
     {
         return systemFileSystem().moveFile(from, to);
     }
+    EntryKind kindOf(const std::string& path) override { return systemFileSystem().kindOf(path); }
+    std::string fullPath(const std::string& path) override { return systemFileSystem().fullPath(path); }
     bool replaceFile(const std::string& path, const std::string& bytes) override
     {
         return systemFileSystem().replaceFile(path, bytes);
     }
 
 private:
-    int failingOperation_;
+    int firstFaulty_;
+    Fault fault_;
     int operations_ = 0;
 };
 

@@ -1,0 +1,40 @@
+// Feeds arbitrary bytes to the appender as a team-gear table: it appends exactly one
+// record, or cuts an interrupted append's tail back and then appends, or refuses and
+// leaves every byte as it was.
+#include "core/TeamGearFile.h"
+#include "platform/Messages.h"
+#include "tests/fuzz/TableInvariants.h"
+#include "tests/support/MemoryFileSystem.h"
+
+namespace {
+
+class SilentMessages final : public kitloom::Messages {
+public:
+    void show(kitloom::MessageKind, const std::string&) override {}
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace kitloom;
+    using fuzz::require;
+    const std::string before(reinterpret_cast<const char*>(data), size);
+    test::MemoryFileSystem fileSystem;
+    fileSystem.tree.files["/teamgear.dbf"] = before;
+    JerseySpec spec;
+    spec.teamNumber = 12;
+    spec.jerseyName = {'F', 'U', 'Z', 'Z'};
+    spec.year = {'2', '0', '0', '1', '-', '0', '2', '\0'};
+    spec.shoe = 7;
+
+    SilentMessages messages;
+    const ResultCode result = TeamGearFile(fileSystem, messages).appendJersey("/teamgear.dbf", spec, true);
+    const std::string& after = fileSystem.tree.files["/teamgear.dbf"];
+    require((result == ResultCode::Appended) == fuzz::takesAnAppend(before));
+    if (result == ResultCode::Appended)
+        require(fuzz::isAppendOf(before, after, spec));
+    else
+        require(after == before);
+    return 0;
+}

@@ -1,0 +1,126 @@
+#include "tests/support/MemoryFileSystem.h"
+
+#include <cstring>
+#include <vector>
+
+namespace kitloom::test {
+namespace {
+
+class MemoryFile final : public OpenFile {
+public:
+    explicit MemoryFile(std::string& bytes) : bytes_(bytes) {}
+
+    bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override
+    {
+        if (offset > bytes_.size() || bytes_.size() - offset < count)
+            return false;
+        std::memcpy(buffer, bytes_.data() + offset, count);
+        return true;
+    }
+    bool writeAt(std::uint64_t offset, const void* data, std::size_t count) override
+    {
+        if (bytes_.size() < offset + count)
+            bytes_.resize(offset + count, '\0');
+        std::memcpy(bytes_.data() + offset, data, count);
+        return true;
+    }
+    bool size(std::uint64_t& size) override
+    {
+        size = bytes_.size();
+        return true;
+    }
+    bool flush() override { return true; }
+    bool truncate(std::uint64_t size) override
+    {
+        bytes_.resize(size, '\0');
+        return true;
+    }
+    bool lockExclusive(std::uint64_t, std::uint64_t, int) override { return true; }
+
+private:
+    std::string& bytes_;
+};
+
+std::string parentOf(const std::string& normalPath)
+{
+    const std::size_t slash = normalPath.rfind('/');
+    return slash == 0 ? "/" : normalPath.substr(0, slash);
+}
+
+}  // namespace
+
+std::string MemoryFileSystem::normal(const std::string& path)
+{
+    std::vector<std::string> parts;
+    std::string part;
+    for (std::size_t i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && path[i] != '/' && path[i] != '\\') {
+            part.push_back(path[i]);
+            continue;
+        }
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        part.clear();
+    }
+    std::string joined;
+    for (const std::string& each : parts)
+        joined += "/" + each;
+    return joined.empty() ? "/" : joined;
+}
+
+bool MemoryFileSystem::exists(const std::string& path) { return kindOf(path) != EntryKind::Missing; }
+
+std::unique_ptr<OpenFile> MemoryFileSystem::openForUpdate(const std::string& path)
+{
+    auto found = tree.files.find(normal(path));
+    if (found == tree.files.end())
+        return nullptr;
+    return std::make_unique<MemoryFile>(found->second);
+}
+
+bool MemoryFileSystem::createFolder(const std::string& path)
+{
+    const std::string folder = normal(path);
+    if (exists(folder) || !tree.folders.count(parentOf(folder)))
+        return false;
+    tree.folders.insert(folder);
+    return true;
+}
+
+MoveResult MemoryFileSystem::moveFile(const std::string& from, const std::string& to)
+{
+    const std::string source = normal(from);
+    const std::string target = normal(to);
+    auto found = tree.files.find(source);
+    if (found == tree.files.end() || !tree.folders.count(parentOf(target)))
+        return MoveResult::Failed;
+    if (exists(target))
+        return MoveResult::DestinationExists;
+    std::string bytes = std::move(found->second);
+    tree.files.erase(found);
+    tree.files[target] = std::move(bytes);
+    return MoveResult::Moved;
+}
+
+EntryKind MemoryFileSystem::kindOf(const std::string& path)
+{
+    const std::string name = normal(path);
+    if (tree.files.count(name))
+        return EntryKind::RegularFile;
+    return tree.folders.count(name) || tree.others.count(name) ? EntryKind::Other : EntryKind::Missing;
+}
+
+bool MemoryFileSystem::replaceFile(const std::string& path, const std::string& bytes)
+{
+    const std::string name = normal(path);
+    if (tree.folders.count(name) || tree.others.count(name) || !tree.folders.count(parentOf(name)))
+        return false;
+    tree.files[name] = bytes;
+    return true;
+}
+
+}  // namespace kitloom::test

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <map>
+#include <set>
+#include <string>
+
+namespace kitloom::test {
+
+// What a MemoryFileSystem holds, by normal path. `others` stand for what is neither a
+// file nor a folder (links, FIFOs): they exist, but nothing opens them.
+struct MemoryTree {
+    std::map<std::string, std::string> files;
+    std::set<std::string> folders{"/"};
+    std::set<std::string> others;
+};
+
+// Files and folders in memory, for fuzzing whole commands. Paths are absolute, with
+// either separator; the current folder is the root.
+class MemoryFileSystem final : public FileSystem {
+public:
+    explicit MemoryFileSystem(MemoryTree tree = {}) : tree(std::move(tree)) {}
+
+    MemoryTree tree;
+
+    // "/a/b" for "\a\.\b", "/a//b/" or "a/c/../b".
+    static std::string normal(const std::string& path);
+
+    bool exists(const std::string& path) override;
+    std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override;
+    std::unique_ptr<OpenFile> openForReading(const std::string& path) override { return openForUpdate(path); }
+    bool createFolder(const std::string& path) override;
+    MoveResult moveFile(const std::string& from, const std::string& to) override;
+    EntryKind kindOf(const std::string& path) override;
+    std::string fullPath(const std::string& path) override { return normal(path); }
+    bool replaceFile(const std::string& path, const std::string& bytes) override;
+};
+
+}  // namespace kitloom::test

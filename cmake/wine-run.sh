@@ -6,6 +6,8 @@
 # folder holding CMakeCache.txt.
 #   wine-run.sh PROGRAM.exe [ARGUMENTS...]   run a program
 #   wine-run.sh --prepare PROGRAM.exe        only make the prefix that PROGRAM runs in
+#   wine-run.sh --hold PROGRAM.exe           make it and keep its Wine server running, until
+#   wine-run.sh --release PROGRAM.exe        ends that server
 #   wine-run.sh --server-wait PROGRAM.exe    wait until the prefix's Wine server has ended
 set -euo pipefail
 
@@ -13,10 +15,9 @@ say() { echo "wine-run: $*" >&2; }
 
 action=run
 case "${1:-}" in
-  --prepare) action=prepare; shift ;;
-  --server-wait) action=server-wait; shift ;;
+  --prepare | --hold | --release | --server-wait) action=${1#--}; shift ;;
 esac
-program=${1:?usage: wine-run.sh [--prepare|--server-wait] PROGRAM.exe [ARGUMENTS...]}
+program=${1:?usage: wine-run.sh [--prepare|--hold|--release|--server-wait] PROGRAM.exe [ARGUMENTS...]}
 
 if [ -z "${KITLOOM_WINEPREFIX:-}" ]; then
   dir=$PWD
@@ -52,9 +53,10 @@ export WINEPREFIX=$KITLOOM_WINEPREFIX
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-if [ "$action" = server-wait ]; then
-  exec wineserver -w
-fi
+case $action in
+  server-wait) exec wineserver -w ;;
+  release) wineserver -k 2>/dev/null; exit 0 ;;
+esac
 
 # Several tests may start at once: only one creates the prefix. A prefix that could not be
 # made is reported with Wine's own words, and every later run says so too.
@@ -83,6 +85,15 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     touch "$WINEPREFIX/.kitloom-ready"
   fi
 ) 9>"$WINEPREFIX.lock"
+
+# A server that quits between two tests races the next one's start (Wine then fails to
+# start a process now and then): a test run holds one server for its whole length. One
+# that is already running was started for a few seconds only, so it is waited out first.
+if [ "$action" = hold ]; then
+  wineserver -w
+  wineserver -p </dev/null >/dev/null 2>&1
+  exit 0
+fi
 [ "$action" = run ] || exit 0
 
 # Debian's wineserver quits the moment its last client does; a test starting just then

@@ -1,6 +1,7 @@
 #include "core/TeamGearFile.h"
 
 #include "core/GamePaths.h"
+#include "core/LittleEndian.h"
 #include "core/TeamGearLayout.h"
 #include "core/TeamGearTable.h"
 #include "platform/FileSystem.h"
@@ -19,12 +20,6 @@ using namespace teamgear;
 namespace {
 
 using Record = std::array<std::uint8_t, kRecordSize>;
-
-std::array<std::uint8_t, 4> uint32LE(std::uint32_t value)
-{
-    return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-}
 
 // The field takes the first `field.size` characters of the text; a shorter text is
 // followed by zero bytes.
@@ -82,7 +77,7 @@ void restore(OpenFile& table, std::uint64_t oldSize, std::uint64_t recordsEnd, b
     table.truncate(oldSize);
     if (hadMarker)
         table.writeAt(recordsEnd, &kEndOfFileMarker, 1);
-    auto count = uint32LE(oldCount);
+    auto count = littleendian::uint32Bytes(oldCount);
     table.writeAt(kRecordCountOffset, count.data(), count.size());
     table.flush();
 }
@@ -153,7 +148,7 @@ ResultCode TeamGearFile::append(const std::string& tablePath, JerseySpec spec)
     std::copy(record.begin(), record.end(), tail.begin());
     tail[kRecordSize] = kEndOfFileMarker;
     const std::size_t tailSize = hasMarker ? kRecordSize + 1 : kRecordSize;
-    const auto newCount = uint32LE(count + 1);
+    const auto newCount = littleendian::uint32Bytes(count + 1);
     bool written = table->writeAt(recordsEnd, tail.data(), tailSize) && table->flush() &&
                    table->writeAt(kRecordCountOffset, newCount.data(), newCount.size()) && table->flush();
     if (!written) {

@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include "platform/Paths.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -169,12 +171,6 @@ MoveResult linkThenUnlink(const std::string& from, const std::string& to)
     return MoveResult::Failed;
 }
 
-std::string folderOf(const std::string& path)
-{
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-}
-
 class PosixFileSystem final : public FileSystem {
 public:
     bool exists(const std::string& path) override
@@ -211,7 +207,7 @@ public:
         // A file that may not be written is not replaced behind its back either.
         if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0)
             return false;
-        std::string temporary = folderOf(path) + "/.kitloom-XXXXXX";
+        std::string temporary = withClosingSeparator(folderOfPathOrCurrent(path)) + ".kitloom-XXXXXX";
         UniqueFd fd(::mkstemp(temporary.data()));
         if (!fd.valid())
             return false;

@@ -82,13 +82,9 @@ std::string installOptionsHelp()
 {
     return "  --game DIR         the game folder: images and saves are taken from there\n"
            "                     (default: the patch's own folder)\n"
-#ifdef _WIN32
-           "  --art DIR          the art folder the images move into\n"
-           "                     (default: " + std::string(kGameArtFolder) + ")\n";
-#else
-           "  --art DIR          the art folder the images move into (default: render/xteam in\n"
-           "                     the game folder; only its last level is created)\n";
-#endif
+           "  --art DIR          the art folder the images move into, of which only the last\n"
+           "                     level is created\n"
+           "                     (default: " + std::string(kDefaultArtFolderText) + ")\n";
 }
 
 std::string noOptionsHelp() { return {}; }

@@ -1,13 +1,14 @@
 #include "app/MainDialog.h"
 
-#include "app/FormRules.h"
+#include "app/ControlText.h"
 #include "app/PatchInfoDialog.h"
 #include "app/resources/resource.h"
 #include "core/JerseyLists.h"
+#include "form/FormCommands.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
 
-#include <vector>
+#include <string>
 
 namespace kitloom {
 
@@ -23,33 +24,27 @@ constexpr ListControl kListControls[] = {
     {IDC_SHOE, JerseyList::Shoe},              {IDC_SOCK_COLOUR, JerseyList::SockColour},
     {IDC_NECK_TYPE, JerseyList::NeckType},     {IDC_LETTERING_TYPE, JerseyList::LetteringType}};
 
-constexpr int kTextFields[] = {IDC_SAVE_SLOT, IDC_TEAM_NUMBER, IDC_JERSEY_NAME, IDC_YEAR};
-
-// The form rules' view of the main dialog.
-class DialogForm final : public JerseyForm {
-public:
-    explicit DialogForm(HWND dialog) : dialog_(dialog) {}
-
-    int textLength(int fieldId) override { return GetWindowTextLengthA(GetDlgItem(dialog_, fieldId)); }
-    std::string text(int fieldId, int maxChars) override
-    {
-        std::vector<char> buffer(static_cast<std::size_t>(maxChars) + 1, '\0');
-        GetDlgItemTextA(dialog_, fieldId, buffer.data(), maxChars + 1);
-        return buffer.data();
-    }
-    unsigned number(int fieldId) override
-    {
-        BOOL translated = FALSE;
-        return GetDlgItemInt(dialog_, fieldId, &translated, FALSE);
-    }
-    int selectedRow(int listId) override
-    {
-        return static_cast<int>(SendDlgItemMessageA(dialog_, listId, CB_GETCURSEL, 0, 0));
-    }
-
-private:
-    HWND dialog_;
+struct TextControl {
+    int id;
+    std::string JerseyForm::*field;
 };
+
+// In the order Reset Fields empties them.
+constexpr TextControl kTextControls[] = {{IDC_SAVE_SLOT, &JerseyForm::saveSlot},
+                                         {IDC_TEAM_NUMBER, &JerseyForm::teamNumber},
+                                         {IDC_JERSEY_NAME, &JerseyForm::jerseyName},
+                                         {IDC_YEAR, &JerseyForm::year}};
+
+// The form as the dialog's controls hold it now.
+JerseyForm readDialogForm(HWND dialog)
+{
+    JerseyForm form;
+    for (const TextControl& control : kTextControls)
+        form.*control.field = controlText(dialog, control.id);
+    for (const ListControl& control : kListControls)
+        form.row(control.list) = static_cast<int>(SendDlgItemMessageA(dialog, control.id, CB_GETCURSEL, 0, 0));
+    return form;
+}
 
 void selectInitialRows(HWND dialog)
 {
@@ -68,11 +63,10 @@ void setIcons(HWND dialog)
 
 void onCommand(HWND dialog, int command)
 {
-    DialogForm form(dialog);
     MessageBoxes messages;
     switch (command) {
     case IDC_GO:
-        installFromForm(form, systemFileSystem(), messages);
+        installFromForm(readDialogForm(dialog), systemFileSystem(), messages);
         break;
     case IDM_RESET_FIELDS:
         resetFields(dialog);
@@ -85,7 +79,7 @@ void onCommand(HWND dialog, int command)
         break;
     case IDM_MAKE_PATCH: {
         PatchInfoDialog prompt;
-        writePatch(form, prompt, systemFileSystem(), messages);
+        writePatch([dialog] { return readDialogForm(dialog); }, prompt, systemFileSystem(), messages);
         break;
     }
     default:
@@ -108,8 +102,8 @@ void fillJerseyLists(HWND dialog)
 
 void resetFields(HWND dialog)
 {
-    for (int field : kTextFields)
-        SetDlgItemTextA(dialog, field, "");
+    for (const TextControl& control : kTextControls)
+        SetDlgItemTextA(dialog, control.id, "");
     selectInitialRows(dialog);
 }
 

@@ -4,6 +4,7 @@
 #include "patch/PatchInstaller.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Paths.h"
 
 #include <windows.h>
 

@@ -6,10 +6,13 @@
 //   sweep_benchmark --build-only N      the same without the sweep (strace baseline)
 
 #include "core/GamePaths.h"
+#include "core/LittleEndian.h"
 #include "core/TeamGearFile.h"
 #include "core/TeamGearLayout.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "platform/Messages.h"
+#include "tests/support/TestSupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -42,70 +45,24 @@ public:
     int errors = 0;
 };
 
-class TempGame {
-public:
-    TempGame()
-    {
-        std::random_device random;
-        for (;;) {
-            fs::path candidate = fs::temp_directory_path() / ("kitloom-bench-" + std::to_string(random()));
-            if (fs::create_directory(candidate)) {
-                path_ = candidate;
-                return;
-            }
-        }
-    }
-    TempGame(const TempGame&) = delete;
-    TempGame& operator=(const TempGame&) = delete;
-    ~TempGame()
-    {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    std::string prefix() const { return path_.string() + kPathSeparator; }
-    const fs::path& path() const { return path_; }
+using test::TempFolder;
 
-private:
-    fs::path path_;
-};
-
-std::uint64_t tableSize(std::uint32_t records) { return teamgear::kHeaderSize + std::uint64_t{teamgear::kRecordSize} * records; }
-
-std::string tableBytes(std::uint32_t records)
+std::uint64_t tableSize(std::uint32_t records)
 {
-    std::string table(tableSize(records), '\0');
-    table[0] = 0x03;
-    for (int i = 0; i < 4; ++i)
-        table[teamgear::kRecordCountOffset + i] = static_cast<char>(records >> (8 * i));
-    table[teamgear::kHeaderSize - 1] = 0x0D;
-    for (std::uint64_t i = teamgear::kHeaderSize; i < table.size(); ++i)
-        table[i] = static_cast<char>('a' + i % 26);
-    return table;
+    return teamgear::kHeaderSize + std::uint64_t{teamgear::kRecordSize} * records;
 }
 
-void buildGame(const TempGame& game, std::uint32_t records)
+void buildGame(const TempFolder& game, std::uint32_t records)
 {
-    const std::string bytes = tableBytes(records);
+    const test::Bytes bytes = test::makeTable(records);
     for (int folder = 0; folder < kFolderCount; ++folder) {
         fs::path table = numberedSaveTablePath(game.prefix(), folder);
         fs::create_directories(table.parent_path());
         std::ofstream out(table, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         if (!out.flush())
             throw std::runtime_error("cannot write " + table.string());
     }
-}
-
-JerseySpec benchmarkSpec()
-{
-    JerseySpec spec;
-    spec.teamNumber = 12;
-    spec.jerseyType = 1;
-    std::memcpy(spec.jerseyName.data(), "WXYZ", 4);
-    std::memcpy(spec.year.data(), "2001-02", 8);
-    spec.accessoryColour = 2;
-    spec.shoe = 1;
-    return spec;
 }
 
 // Forwards everything but flush().
@@ -146,23 +103,18 @@ private:
     FileSystem& system_ = systemFileSystem();
 };
 
-bool sweepOnce(FileSystem& fileSystem, const TempGame& game)
+bool sweepOnce(FileSystem& fileSystem, const TempFolder& game)
 {
     SilentMessages messages;
     std::string tablePath;
-    bool installed = TeamGearFile(fileSystem, messages, game.prefix()).installJersey(tablePath, benchmarkSpec(), false);
+    const JerseySpec jersey = test::exampleJersey(1);
+    bool installed = TeamGearFile(fileSystem, messages, game.prefix()).installJersey(tablePath, jersey, false);
     return installed && messages.errors == 0;
-}
-
-std::uint32_t countOf(const std::uint8_t* bytes)
-{
-    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
 // Checks that every table got exactly one record, then takes it off again and syncs,
 // so the next timed sweep starts from clean, pristine tables.
-bool restoreGame(const TempGame& game, std::uint32_t records)
+bool restoreGame(const TempFolder& game, std::uint32_t records)
 {
     const std::uint64_t original = tableSize(records);
     std::uint8_t count[teamgear::kRecordCountSize];
@@ -170,10 +122,9 @@ bool restoreGame(const TempGame& game, std::uint32_t records)
         auto table = systemFileSystem().openForUpdate(numberedSaveTablePath(game.prefix(), folder));
         std::uint64_t size = 0;
         if (!table || !table->size(size) || size != original + teamgear::kRecordSize ||
-            !table->readAt(teamgear::kRecordCountOffset, count, sizeof count) || countOf(count) != records + 1)
+            !table->readAt(teamgear::kRecordCountOffset, count, sizeof count) || littleendian::readUInt32(count) != records + 1)
             return false;
-        for (std::size_t i = 0; i < sizeof count; ++i)
-            count[i] = static_cast<std::uint8_t>(records >> (8 * i));
+        littleendian::writeUInt32(count, records);
         if (!table->writeAt(teamgear::kRecordCountOffset, count, sizeof count) || !table->truncate(original))
             return false;
     }
@@ -184,7 +135,7 @@ bool restoreGame(const TempGame& game, std::uint32_t records)
     return synced;
 }
 
-TempGame* benchmarkGame = nullptr;
+TempFolder* benchmarkGame = nullptr;
 
 void runSweep(benchmark::State& state, FileSystem& fileSystem)
 {
@@ -281,7 +232,7 @@ int main(int argc, char** argv)
         const bool sweepOnly = argc == 3 && std::strcmp(argv[1], "--sweep-once") == 0;
         const bool buildOnly = argc == 3 && std::strcmp(argv[1], "--build-only") == 0;
         if (sweepOnly || buildOnly) {
-            TempGame game;
+            TempFolder game;
             buildGame(game, recordsArgument(argv[2]));
             if (sweepOnly && !sweepOnce(systemFileSystem(), game)) {
                 std::fprintf(stderr, "the sweep failed\n");
@@ -297,7 +248,7 @@ int main(int argc, char** argv)
         benchmark::Initialize(&argc, argv);
         if (benchmark::ReportUnrecognizedArguments(argc, argv))
             return 1;
-        TempGame game;
+        TempFolder game;
         buildGame(game, kBenchmarkRecords);
         benchmarkGame = &game;
         RatioReporter reporter;

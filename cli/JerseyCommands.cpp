@@ -1,9 +1,8 @@
 // add and make-patch: the form's Go! and Make a Patch, with the form filled from options.
-#include "app/FormRules.h"
-#include "app/resources/resource.h"
 #include "cli/Commands.h"
 #include "cli/JerseyOptions.h"
-#include "core/GamePaths.h"
+#include "form/FormCommands.h"
+#include "platform/Paths.h"
 #include "platform/FileSystem.h"
 
 namespace kitloom::cli {
@@ -19,10 +18,12 @@ public:
     {
     }
 
-    bool ask(std::string& prefix, std::string& fileStem) override
+    bool ask(std::string_view jerseyName, std::string& prefix, std::string& fileStem) override
     {
-        if (!checkPatchInfo(prefix_.size(), fileStem_.size(), messages_))
+        if (const auto problem = patchInfoProblem(prefix_, fileStem_, jerseyName)) {
+            showError(messages_, std::string(*problem));
             return false;
+        }
         prefix = prefix_;
         fileStem = fileStem_;
         return true;
@@ -41,7 +42,7 @@ int statusOf(bool succeeded, const TerminalMessages& messages)
 
 // The jersey options as a form; a problem is described in `problem`. Both jersey
 // commands take nothing but options.
-bool readJerseyOptions(const ParsedArguments& args, OptionsForm& form, std::string& problem)
+bool readJerseyOptions(const ParsedArguments& args, JerseyForm& form, std::string& problem)
 {
     if (!args.positionals.empty()) {
         problem = "unexpected " + args.positionals.front();
@@ -52,14 +53,17 @@ bool readJerseyOptions(const ParsedArguments& args, OptionsForm& form, std::stri
 
 int runAdd(const ParsedArguments& args, const CommandContext& context)
 {
-    OptionsForm form;
+    JerseyForm form;
     std::string problem;
     if (!readJerseyOptions(args, form, problem))
         return context.usage(problem);
-    const std::string slot = args.value("--slot").value_or("");
-    if (!isDigits(slot))
+    // An empty slot would mean every save: never what a script with an unset variable meant.
+    const std::optional<std::string> slot = args.value("--slot");
+    if (slot && slot->empty())
+        return context.usage("--slot needs a save folder");
+    form.saveSlot = slot.value_or("");
+    if (!isDigits(form.saveSlot))
         return context.usage("--slot takes digits only");
-    form.texts[IDC_SAVE_SLOT] = slot;
 
     TerminalMessages messages(context.out, context.err);
     const std::string game = withClosingSeparator(args.value("--game").value_or(""));
@@ -68,14 +72,14 @@ int runAdd(const ParsedArguments& args, const CommandContext& context)
 
 int runMakePatch(const ParsedArguments& args, const CommandContext& context)
 {
-    OptionsForm form;
+    JerseyForm form;
     std::string problem;
     if (!readJerseyOptions(args, form, problem))
         return context.usage(problem);
 
     TerminalMessages messages(context.out, context.err);
     OptionsPatchInfo prompt(args.value("--prefix").value_or(""), args.value("--file").value_or(""), messages);
-    return statusOf(writePatch(form, prompt, systemFileSystem(), messages), messages);
+    return statusOf(writePatch([&form] { return form; }, prompt, systemFileSystem(), messages), messages);
 }
 
 std::vector<OptionSpec> withJerseyOptions(std::vector<OptionSpec> options)

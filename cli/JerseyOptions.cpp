@@ -1,7 +1,5 @@
 #include "cli/JerseyOptions.h"
 
-#include "app/resources/resource.h"
-
 #include <algorithm>
 #include <charconv>
 
@@ -12,24 +10,23 @@ namespace {
 struct ListOption {
     std::string_view name;
     JerseyList list;
-    int listId;
 };
 
 constexpr ListOption kListOptions[] = {
-    {"--type", JerseyList::JerseyType, IDC_JERSEY_TYPE},
-    {"--accessory", JerseyList::AccessoryColour, IDC_ACCESSORY_COLOUR},
-    {"--shoe", JerseyList::Shoe, IDC_SHOE},
-    {"--sock", JerseyList::SockColour, IDC_SOCK_COLOUR},
-    {"--neck", JerseyList::NeckType, IDC_NECK_TYPE},
-    {"--lettering", JerseyList::LetteringType, IDC_LETTERING_TYPE}};
+    {"--type", JerseyList::JerseyType},
+    {"--accessory", JerseyList::AccessoryColour},
+    {"--shoe", JerseyList::Shoe},
+    {"--sock", JerseyList::SockColour},
+    {"--neck", JerseyList::NeckType},
+    {"--lettering", JerseyList::LetteringType}};
 
 struct TextOption {
     std::string_view name;
-    int fieldId;
+    std::string JerseyForm::*field;
 };
 
 constexpr TextOption kTextOptions[] = {
-    {"--team", IDC_TEAM_NUMBER}, {"--name", IDC_JERSEY_NAME}, {"--year", IDC_YEAR}};
+    {"--team", &JerseyForm::teamNumber}, {"--name", &JerseyForm::jerseyName}, {"--year", &JerseyForm::year}};
 
 std::string lowered(std::string text)
 {
@@ -41,29 +38,6 @@ std::string lowered(std::string text)
 }
 
 }  // namespace
-
-OptionsForm::OptionsForm()
-{
-    for (const ListOption& option : kListOptions)
-        rows[option.listId] = initialRow(option.list);
-}
-
-std::string OptionsForm::text(int fieldId, int maxChars)
-{
-    return textOf(fieldId).substr(0, static_cast<std::size_t>(std::max(maxChars, 0)));
-}
-
-int OptionsForm::selectedRow(int listId)
-{
-    auto row = rows.find(listId);
-    return row == rows.end() ? 0 : row->second;
-}
-
-std::string OptionsForm::textOf(int fieldId) const
-{
-    auto field = texts.find(fieldId);
-    return field == texts.end() ? std::string() : field->second;
-}
 
 bool isDigits(const std::string& text)
 {
@@ -158,17 +132,17 @@ std::string jerseyOptionsHelp()
     return help;
 }
 
-bool fillJerseyForm(const ParsedArguments& args, OptionsForm& form, std::string& problem)
+bool fillJerseyForm(const ParsedArguments& args, JerseyForm& form, std::string& problem)
 {
     for (const TextOption& option : kTextOptions)
-        form.texts[option.fieldId] = args.value(option.name).value_or("");
-    if (!isDigits(form.texts[IDC_TEAM_NUMBER])) {
+        form.*option.field = args.value(option.name).value_or("");
+    if (!isDigits(form.teamNumber)) {
         problem = "--team takes digits only";
         return false;
     }
     for (const ListOption& option : kListOptions) {
         std::optional<std::string> value = args.value(option.name);
-        if (value && !matchRow(option.list, *value, form.rows[option.listId], problem)) {
+        if (value && !matchRow(option.list, *value, form.row(option.list), problem)) {
             problem = std::string(option.name) + ": " + problem;
             return false;
         }

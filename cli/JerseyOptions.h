@@ -1,30 +1,13 @@
 #pragma once
 
-#include "app/FormRules.h"
 #include "cli/Arguments.h"
 #include "core/JerseyLists.h"
+#include "form/JerseyForm.h"
 
-#include <map>
 #include <string>
 #include <vector>
 
 namespace kitloom::cli {
-
-// The form as filled from the command line: texts by field id, rows by list id.
-class OptionsForm final : public JerseyForm {
-public:
-    OptionsForm();
-
-    int textLength(int fieldId) override { return static_cast<int>(textOf(fieldId).size()); }
-    std::string text(int fieldId, int maxChars) override;
-    unsigned number(int fieldId) override { return decimalFieldValue(textOf(fieldId)); }
-    int selectedRow(int listId) override;
-
-    std::string textOf(int fieldId) const;
-
-    std::map<int, std::string> texts;
-    std::map<int, int> rows;
-};
 
 // The options that describe a jersey, as add and make-patch take them.
 std::vector<OptionSpec> jerseyOptionSpecs();
@@ -33,7 +16,7 @@ std::string jerseyOptionsHelp();
 // Fills `form` from the jersey options; lists not given keep the form's opening rows and
 // texts not given stay empty, so that the form's own check names them. False with
 // `problem` for a value that the form could not hold.
-bool fillJerseyForm(const ParsedArguments& args, OptionsForm& form, std::string& problem);
+bool fillJerseyForm(const ParsedArguments& args, JerseyForm& form, std::string& problem);
 
 // The row that `value` names in `list`: a row number, a label in any case, or the
 // beginning of exactly one label. False with `problem` otherwise.

@@ -8,6 +8,7 @@
 #include "core/TeamGearTable.h"
 #include "patch/PatchFormat.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 
 #include <charconv>
 #include <optional>

@@ -2,28 +2,17 @@
 #include "cli/Commands.h"
 #include "cli/JerseyOptions.h"
 #include "cli/TextEscape.h"
-#include "core/GamePaths.h"
 #include "core/JerseyLists.h"
 #include "patch/PatchInstaller.h"
 #include "patch/PatchReader.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 
 #include <optional>
 
 namespace kitloom::cli {
 
 namespace {
-
-// The art folder when --art is not given: the program's fixed one on Windows; elsewhere,
-// where no such path exists, render/xteam inside the game folder.
-std::string defaultArtFolder([[maybe_unused]] const std::string& gameFolder)
-{
-#ifdef _WIN32
-    return kGameArtFolder;
-#else
-    return gameFolder + "render" + kPathSeparator + "xteam";
-#endif
-}
 
 int runInstall(const ParsedArguments& args, const CommandContext& context)
 {
@@ -93,13 +82,9 @@ std::string installOptionsHelp()
 {
     return "  --game DIR         the game folder: images and saves are taken from there\n"
            "                     (default: the patch's own folder)\n"
-#ifdef _WIN32
-           "  --art DIR          the art folder the images move into\n"
-           "                     (default: c:\\program files\\orvanta\\dunkmere\\render\\xteam)\n";
-#else
-           "  --art DIR          the art folder the images move into (default: render/xteam in\n"
-           "                     the game folder; only its last level is created)\n";
-#endif
+           "  --art DIR          the art folder the images move into, of which only the last\n"
+           "                     level is created\n"
+           "                     (default: " + std::string(kDefaultArtFolderText) + ")\n";
 }
 
 std::string noOptionsHelp() { return {}; }

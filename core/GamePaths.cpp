@@ -1,7 +1,6 @@
 #include "core/GamePaths.h"
 
-#include "platform/FileSystem.h"
-
+#include "platform/Paths.h"
 
 namespace kitloom {
 
@@ -16,20 +15,6 @@ std::string numberedSaveTablePath(const std::string& gameFolder, int number)
     if (name.size() < 3)
         name.insert(0, 3 - name.size(), '0');
     return namedSaveTablePath(gameFolder, name);
-}
-
-std::string withClosingSeparator(const std::string& folder)
-{
-    if (folder.empty() || folder.back() == kPathSeparator || folder.back() == '/')
-        return folder;
-    return folder + kPathSeparator;
-}
-
-std::string withoutClosingSeparator(const std::string& folder)
-{
-    if (folder.size() > 1 && (folder.back() == kPathSeparator || folder.back() == '/'))
-        return folder.substr(0, folder.size() - 1);
-    return folder;
 }
 
 }  // namespace kitloom

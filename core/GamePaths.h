@@ -11,9 +11,5 @@ inline constexpr int kHighestSaveFolder = 999;
 std::string namedSaveTablePath(const std::string& gameFolder, const std::string& saveFolder);
 // The table of numbered save folder `number`, named with three digits: saves/007/teamgear.dbf.
 std::string numberedSaveTablePath(const std::string& gameFolder, int number);
-// `folder` with a closing separator, unless it is empty or already has one.
-std::string withClosingSeparator(const std::string& folder);
-// `folder` without one closing separator, as folder look-ups want it.
-std::string withoutClosingSeparator(const std::string& folder);
 
 }  // namespace kitloom

@@ -1,6 +1,7 @@
 #include "core/TeamGearFile.h"
 
 #include "core/GamePaths.h"
+#include "core/LittleEndian.h"
 #include "core/TeamGearLayout.h"
 #include "core/TeamGearTable.h"
 #include "platform/FileSystem.h"
@@ -19,12 +20,6 @@ using namespace teamgear;
 namespace {
 
 using Record = std::array<std::uint8_t, kRecordSize>;
-
-std::array<std::uint8_t, 4> uint32LE(std::uint32_t value)
-{
-    return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-}
 
 // The field takes the first `field.size` characters of the text; a shorter text is
 // followed by zero bytes.
@@ -81,7 +76,7 @@ Record composeRecord(const Record& lastRecord, const JerseySpec& spec)
 void rollBack(OpenFile& table, std::uint64_t recordsEnd, bool hadMarker, std::uint32_t oldCount, bool countTouched)
 {
     if (countTouched) {
-        auto count = uint32LE(oldCount);
+        auto count = littleendian::uint32Bytes(oldCount);
         if (!table.writeAt(kRecordCountOffset, count.data(), count.size())) {
             table.flush();
             return;
@@ -174,7 +169,7 @@ ResultCode TeamGearFile::append(const std::string& tablePath, JerseySpec spec)
         rollBack(*table, recordsEnd, hasMarker, count, false);
         return ResultCode::TableUnusable;
     }
-    const auto newCount = uint32LE(count + 1);
+    const auto newCount = littleendian::uint32Bytes(count + 1);
     if (!table->writeAt(kRecordCountOffset, newCount.data(), newCount.size()) || !table->flush()) {
         rollBack(*table, recordsEnd, hasMarker, count, true);
         return ResultCode::TableUnusable;

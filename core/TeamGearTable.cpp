@@ -1,5 +1,6 @@
 #include "core/TeamGearTable.h"
 
+#include "core/LittleEndian.h"
 #include "platform/FileSystem.h"
 
 namespace kitloom {
@@ -16,8 +17,7 @@ TableCheck readTableLayout(OpenFile& table, TableLayout& layout)
     std::uint8_t countBytes[kRecordCountSize];
     if (!table.readAt(kRecordCountOffset, countBytes, sizeof countBytes))
         return TableCheck::Unreadable;
-    layout.count = static_cast<std::uint32_t>(countBytes[0]) | static_cast<std::uint32_t>(countBytes[1]) << 8 |
-                   static_cast<std::uint32_t>(countBytes[2]) << 16 | static_cast<std::uint32_t>(countBytes[3]) << 24;
+    layout.count = littleendian::readUInt32(countBytes);
 
     if (layout.count >= kFirstDamagedRecordCount)
         return TableCheck::Damaged;

@@ -1,5 +1,7 @@
 #include "patch/PatchFormat.h"
 
+#include "core/LittleEndian.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -13,17 +15,13 @@ namespace {
 
 void appendUInt32LE(std::string& out, std::int32_t value)
 {
-    auto bits = static_cast<std::uint32_t>(value);
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<char>((bits >> shift) & 0xFF));
+    for (std::uint8_t byte : littleendian::uint32Bytes(static_cast<std::uint32_t>(value)))
+        out.push_back(static_cast<char>(byte));
 }
 
 std::int32_t uint32LEAt(std::string_view bytes, std::size_t offset)
 {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = value << 8 | static_cast<std::uint8_t>(bytes[offset + static_cast<std::size_t>(i)]);
-    return static_cast<std::int32_t>(value);
+    return static_cast<std::int32_t>(littleendian::readUInt32(bytes.data() + offset));
 }
 
 // What a text-mode read sees: CR LF becomes LF, a lone CR stays.

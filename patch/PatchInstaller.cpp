@@ -5,18 +5,9 @@
 #include "patch/PatchReader.h"
 #include "platform/FileSystem.h"
 #include "platform/Messages.h"
+#include "platform/Paths.h"
 
 namespace kitloom {
-
-std::string folderOfPath(const std::string& path)
-{
-#ifdef _WIN32
-    std::size_t separator = path.find_last_of("\\/");
-#else
-    std::size_t separator = path.rfind('/');
-#endif
-    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-}
 
 bool installPatch(const std::string& patchPath, const std::string& artFolder, FileSystem& fileSystem,
                   Messages& messages, const std::optional<std::string>& gameFolder)

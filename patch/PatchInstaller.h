@@ -8,14 +8,6 @@ namespace kitloom {
 class FileSystem;
 class Messages;
 
-#ifdef _WIN32
-// The game's art folder, where the images of every installed patch go.
-inline constexpr const char* kGameArtFolder = "c:\\program files\\orvanta\\dunkmere\\render\\xteam";
-#endif
-
-// The folder part of `path`, with its closing separator; empty when it has none.
-std::string folderOfPath(const std::string& path);
-
 // Installs the patch at `patchPath`: moves its two images into `artFolder` (creating the
 // folder's last level when missing) and puts the jersey into the saves, telling the user
 // each outcome. Images and `saves` are looked for in `gameFolder` (a path prefix ending in

@@ -7,12 +7,6 @@
 
 namespace kitloom {
 
-#ifdef _WIN32
-inline constexpr char kPathSeparator = '\\';
-#else
-inline constexpr char kPathSeparator = '/';
-#endif
-
 // An open file. Closing happens when the object goes away.
 class OpenFile {
 public:

@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include "platform/Paths.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -196,12 +198,6 @@ MoveResult linkThenUnlink(const std::string& from, const std::string& to)
     return MoveResult::Failed;
 }
 
-std::string folderOf(const std::string& path)
-{
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-}
-
 class PosixFileSystem final : public FileSystem {
 public:
     bool exists(const std::string& path) override
@@ -265,7 +261,7 @@ public:
         if (exists && ::access(path.c_str(), W_OK) != 0)
             return false;
         const mode_t mode = exists ? replaced.st_mode & 07777 : newFileMode();
-        std::string temporary = folderOf(path) + ".kitloom-XXXXXX";
+        std::string temporary = withClosingSeparator(folderOfPathOrCurrent(path)) + ".kitloom-XXXXXX";
         UniqueFd fd(::mkstemp(temporary.data()));
         if (!fd.valid())
             return false;

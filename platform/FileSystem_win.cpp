@@ -1,37 +1,12 @@
 #include "platform/FileSystem.h"
 
+#include "platform/Paths.h"
+#include "platform/UniqueHandle_win.h"
+
 #include <windows.h>
 
 namespace kitloom {
 namespace {
-
-class UniqueHandle {
-public:
-    explicit UniqueHandle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    ~UniqueHandle() { reset(); }
-
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-    HANDLE release()
-    {
-        HANDLE handle = handle_;
-        handle_ = INVALID_HANDLE_VALUE;
-        return handle;
-    }
-    bool reset()
-    {
-        bool ok = true;
-        if (valid())
-            ok = CloseHandle(handle_) != 0;
-        handle_ = INVALID_HANDLE_VALUE;
-        return ok;
-    }
-
-private:
-    HANDLE handle_;
-};
 
 class UniqueFind {
 public:
@@ -157,12 +132,6 @@ std::unique_ptr<OpenFile> openExisting(const std::string& path, DWORD access)
     return std::make_unique<WinFile>(handle.release());
 }
 
-std::string folderOf(const std::string& path)
-{
-    std::size_t separator = path.find_last_of("\\/");
-    return separator == std::string::npos ? std::string(".") : path.substr(0, separator + 1);
-}
-
 class WinFileSystem final : public FileSystem {
 public:
     bool exists(const std::string& path) override
@@ -220,7 +189,7 @@ public:
     bool replaceFile(const std::string& path, const std::string& bytes) override
     {
         char temporary[MAX_PATH];
-        if (!GetTempFileNameA(folderOf(path).c_str(), "klm", 0, temporary))
+        if (!GetTempFileNameA(folderOfPathOrCurrent(path).c_str(), "klm", 0, temporary))
             return false;
         UniqueHandle file(
             CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

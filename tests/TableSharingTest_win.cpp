@@ -1,34 +1,19 @@
 #include "core/TeamGearFile.h"
 
+#include "platform/UniqueHandle_win.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
-
-#include <windows.h>
 
 namespace kitloom::test {
 namespace {
 
 // Another program holding the table open, with the sharing it chose.
-class OtherProgramsHandle {
-public:
-    OtherProgramsHandle(const std::string& path, DWORD shareMode)
-        : handle_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, shareMode, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr))
-    {
-    }
-    OtherProgramsHandle(const OtherProgramsHandle&) = delete;
-    OtherProgramsHandle& operator=(const OtherProgramsHandle&) = delete;
-    ~OtherProgramsHandle()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    bool open() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
+UniqueHandle openElsewhere(const std::string& path, DWORD shareMode)
+{
+    return UniqueHandle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, shareMode, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+}
 
 JerseySpec spec()
 {
@@ -42,8 +27,8 @@ TEST(TableSharingTest, TableOpenElsewhereWithSharingStillGetsTheJersey)
 {
     TempFolder game;
     std::string table = addSaveTable(game, "000", 5).string();
-    OtherProgramsHandle game_running(table, FILE_SHARE_READ | FILE_SHARE_WRITE);
-    ASSERT_TRUE(game_running.open());
+    const UniqueHandle gameRunning = openElsewhere(table, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(gameRunning.valid());
 
     RecordingMessages messages;
     EXPECT_EQ(TeamGearFile(systemFileSystem(), messages).appendJersey(table, spec(), true), ResultCode::Appended);
@@ -55,8 +40,8 @@ TEST(TableSharingTest, TableLockedElsewhereIsRefusedUntouched)
     TempFolder game;
     std::string table = addSaveTable(game, "000", 5).string();
     {
-        OtherProgramsHandle locked(table, 0);
-        ASSERT_TRUE(locked.open());
+        const UniqueHandle locked = openElsewhere(table, 0);
+        ASSERT_TRUE(locked.valid());
 
         RecordingMessages messages;
         EXPECT_EQ(TeamGearFile(systemFileSystem(), messages).appendJersey(table, spec(), true),

@@ -1,9 +1,9 @@
 #include "cli/Cli.h"
 #include "cli/JerseyOptions.h"
+#include "form/FormCommands.h"
 
 #include "patch/PatchFormat.h"
 #include "patch/PatchWriter.h"
-#include "tests/app/FakeJerseyForm.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -51,8 +51,16 @@ const Args kJersey = {"--team", "5", "--name", "ABCD", "--year", "1998-99"};
 // The same choices on the command line and as the form's rows.
 const Args kChoices = {"--type",  "away",  "--accessory", "navy BLUE", "--shoe",      "7",
                        "--sock",  "WHITE", "--neck",      "v-neck 2",  "--lettering", "horiz"};
-const std::map<int, int> kChoiceRows = {{IDC_JERSEY_TYPE, 1}, {IDC_ACCESSORY_COLOUR, 3}, {IDC_SHOE, 7},
-                                        {IDC_SOCK_COLOUR, 1}, {IDC_NECK_TYPE, 2},        {IDC_LETTERING_TYPE, 1}};
+JerseyForm formOf(bool withChoices)
+{
+    JerseyForm form;
+    form.teamNumber = "5";
+    form.jerseyName = "ABCD";
+    form.year = "1998-99";
+    if (withChoices)
+        form.rows = {1, 3, 7, 1, 2, 1};  // in the lists' order
+    return form;
+}
 
 // A game folder with save folders 000 and 001 of 3 records each.
 class CliTest : public ::testing::Test {
@@ -75,12 +83,8 @@ TEST_F(CliTest, AddPutsTheSameRecordsIntoTheSavesAsGoWithTheSameChoices)
         TempFolder formGame;
         addSaveTable(formGame, "000", 3);
         addSaveTable(formGame, "001", 3);
-        FakeJerseyForm form;
-        form.texts = {{IDC_TEAM_NUMBER, "5"}, {IDC_JERSEY_NAME, "ABCD"}, {IDC_YEAR, "1998-99"}};
-        if (withChoices)
-            form.rows = kChoiceRows;
         RecordingMessages messages;
-        ASSERT_TRUE(installFromForm(form, systemFileSystem(), messages, formGame.prefix()));
+        ASSERT_TRUE(installFromForm(formOf(withChoices), systemFileSystem(), messages, formGame.prefix()));
 
         TempFolder cliGame;
         addSaveTable(cliGame, "000", 3);
@@ -129,6 +133,10 @@ TEST_F(CliTest, RefusedJobsShowTheProgramsMessageAndChangeNothing)
         {Args{"add", "--game", (game / "saves")} + kJersey, "Invalid Save Slot"},
         {Args{"make-patch", "--prefix", "t", "--file", gamePatch("p")} + kJersey, "Invalid Field"},
         {Args{"make-patch", "--prefix", "to", "--file", std::string(76, 'f')} + kJersey, "Invalid Field"},
+        {Args{"make-patch", "--prefix", "a/", "--file", gamePatch("p")} + kJersey, "Invalid Field"},
+        {Args{"make-patch", "--prefix", "to", "--file", gamePatch("p"), "--team", "5", "--name", "A:*?", "--year",
+              "1998-99"},
+         "Invalid Field"},
         {Args{"make-patch", "--prefix", "t", "--file", gamePatch("p"), "--year", "1998"}, "You forgot to fill in a field!"},
         {Args{"install", gamePatch("missing.jer")}, "Couldn't open the patch file!"},
         {Args{"show", gamePatch("missing.jer")}, "Couldn't open the patch file!"},
@@ -156,6 +164,8 @@ TEST_F(CliTest, UsageErrorsGiveStatusTwoAndOneHintLineAndChangeNothing)
         Args{"add", "--neck", "-1"} + kJersey,
         Args{"add", "--team", "5x", "--name", "ABCD", "--year", "1998-99"},
         Args{"add", "--slot", "../000"} + kJersey,
+        Args{"add", "--slot", ""} + kJersey,  // an unset variable in a script: not every save
+        Args{"add", "--slot="} + kJersey,
         Args{"add", "--team", "5", "--team", "6"},
         Args{"add", "--year"},
         Args{"make-patch", "--slot", "000", "--prefix", "to", "--file", "x"} + kJersey,
@@ -209,11 +219,8 @@ TEST_F(CliTest, MakePatchWritesTheSameBytesAsTheProgramsWriter)
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "SUCCESS: Patch file created: toronto_98.jer\n");
 
-    FakeJerseyForm form;
-    form.texts = {{IDC_TEAM_NUMBER, "5"}, {IDC_JERSEY_NAME, "ABCD"}, {IDC_YEAR, "1998-99"}};
-    form.rows = kChoiceRows;
     RecordingMessages messages;
-    ASSERT_TRUE(writePatchFile("to", "written", readJerseyForm(form, kShoeCodeOffsetInPatch), systemFileSystem(),
+    ASSERT_TRUE(writePatchFile("to", "written", readJerseyForm(formOf(true), ShoeCode::InPatch), systemFileSystem(),
                                messages));
     EXPECT_EQ(readBytes(game / "toronto_98.jer"), readBytes(game / "written.jer"));
 

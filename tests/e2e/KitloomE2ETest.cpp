@@ -1,4 +1,6 @@
 #include "app/resources/resource.h"
+#include "core/LittleEndian.h"
+#include "platform/UniqueHandle_win.h"
 #include "tests/e2e/KitloomProcess.h"
 #include "tests/support/TestSupport.h"
 
@@ -57,8 +59,7 @@ Bytes tableWithJersey(std::uint32_t count, const std::string& fields)
 {
     EXPECT_EQ(fields.size(), 25u);
     Bytes table = test::makeTable(count);
-    for (int i = 0; i < 4; ++i)
-        table[4 + i] = static_cast<std::uint8_t>((count + 1) >> (8 * i));
+    littleendian::writeUInt32(&table[4], count + 1);
     Bytes record = test::recordPattern(count - 1);
     for (std::size_t k = 0; k < fields.size(); ++k) {
         if (k + 3 != 22)
@@ -118,12 +119,26 @@ void expectCleanExit(const KitloomProcess& kitloom, HWND mainDialog)
     EXPECT_EQ(ending.exitCode, 40002u);
 }
 
-TEST(KitloomGoTest, EmptySaveSlotPutsTheJerseyIntoEveryNumberedSave)
-{
+// kitloom.exe started in a fresh game folder, its form open.
+class KitloomWithForm : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dialog = kitloom.waitForMainDialog();
+        ASSERT_NE(dialog, nullptr);
+    }
+
     Game game;
-    KitloomProcess kitloom(game.folder.path());
-    HWND dialog = kitloom.waitForMainDialog();
-    ASSERT_NE(dialog, nullptr);
+    KitloomProcess kitloom{game.folder.path()};
+    HWND dialog = nullptr;
+};
+
+class KitloomGoTest : public KitloomWithForm {};
+class KitloomMakeAPatchTest : public KitloomWithForm {};
+class KitloomFormTest : public KitloomWithForm {};
+
+TEST_F(KitloomGoTest, EmptySaveSlotPutsTheJerseyIntoEveryNumberedSave)
+{
     const Form form{"", "5", "ABCD", "1998-99", 0, 15, 8, 1, 3, 1};
     fill(dialog, form);
 
@@ -140,13 +155,9 @@ TEST(KitloomGoTest, EmptySaveSlotPutsTheJerseyIntoEveryNumberedSave)
     expectCleanExit(kitloom, dialog);
 }
 
-TEST(KitloomGoTest, SaveSlotNamesOneFolderAsTyped)
+TEST_F(KitloomGoTest, SaveSlotNamesOneFolderAsTyped)
 {
-    Game game;
     test::addSaveTable(game.folder, "1", 5);
-    KitloomProcess kitloom(game.folder.path());
-    HWND dialog = kitloom.waitForMainDialog();
-    ASSERT_NE(dialog, nullptr);
     fill(dialog, {"1", "42", "WXYZ", "2003-04"});
 
     postCommand(dialog, IDC_GO);
@@ -160,12 +171,8 @@ TEST(KitloomGoTest, SaveSlotNamesOneFolderAsTyped)
     expectCleanExit(kitloom, dialog);
 }
 
-TEST(KitloomGoTest, ARefusedFormChangesNothingForEitherCommand)
+TEST_F(KitloomGoTest, ARefusedFormChangesNothingForEitherCommand)
 {
-    Game game;
-    KitloomProcess kitloom(game.folder.path());
-    HWND dialog = kitloom.waitForMainDialog();
-    ASSERT_NE(dialog, nullptr);
     const Form form{"", "123", "ABC", "1998-99"};
     fill(dialog, form);
 
@@ -181,12 +188,8 @@ TEST(KitloomGoTest, ARefusedFormChangesNothingForEitherCommand)
     EXPECT_EQ(game.files(), std::vector<std::string>{"saves"});
 }
 
-TEST(KitloomMakeAPatchTest, RefusesABadPrefixThenWritesThePatch)
+TEST_F(KitloomMakeAPatchTest, RefusesABadPrefixThenWritesThePatch)
 {
-    Game game;
-    KitloomProcess kitloom(game.folder.path());
-    HWND dialog = kitloom.waitForMainDialog();
-    ASSERT_NE(dialog, nullptr);
     Form form = kPatchedForm;
     form.saveSlot = "1";  // no part of a patch
     fill(dialog, form);
@@ -195,13 +198,16 @@ TEST(KitloomMakeAPatchTest, RefusesABadPrefixThenWritesThePatch)
     HWND info = kitloom.waitForDialog("Extra Patch Info");
     ASSERT_NE(info, nullptr);
     EXPECT_TRUE(IsWindowEnabled(dialog)) << "the Extra Patch Info dialog has no owner";
-    setText(info, IDC_PATCH_PREFIX, "t");
     setText(info, IDC_PATCH_FILE, "toronto_98");
-    postCommand(info, IDOK);
-    EXPECT_EQ(kitloom.acknowledgeMessage(), error("Invalid Field"));
-    ASSERT_TRUE(IsWindowVisible(info));
-    EXPECT_EQ(text(info, IDC_PATCH_PREFIX), "t");
-    EXPECT_EQ(text(info, IDC_PATCH_FILE), "toronto_98");
+    // Too short, and a prefix that would put the images into a folder "a".
+    for (const char* prefix : {"t", "a/"}) {
+        setText(info, IDC_PATCH_PREFIX, prefix);
+        postCommand(info, IDOK);
+        EXPECT_EQ(kitloom.acknowledgeMessage(), error("Invalid Field"));
+        ASSERT_TRUE(IsWindowVisible(info));
+        EXPECT_EQ(text(info, IDC_PATCH_PREFIX), prefix);
+        EXPECT_EQ(text(info, IDC_PATCH_FILE), "toronto_98");
+    }
 
     setText(info, IDC_PATCH_PREFIX, "to");
     postCommand(info, IDOK);
@@ -212,12 +218,8 @@ TEST(KitloomMakeAPatchTest, RefusesABadPrefixThenWritesThePatch)
     expectCleanExit(kitloom, dialog);
 }
 
-TEST(KitloomMakeAPatchTest, CancelWritesNothingAndSaysNothing)
+TEST_F(KitloomMakeAPatchTest, CancelWritesNothingAndSaysNothing)
 {
-    Game game;
-    KitloomProcess kitloom(game.folder.path());
-    HWND dialog = kitloom.waitForMainDialog();
-    ASSERT_NE(dialog, nullptr);
     fill(dialog, kPatchedForm);
 
     postCommand(dialog, IDM_MAKE_PATCH);
@@ -233,12 +235,8 @@ TEST(KitloomMakeAPatchTest, CancelWritesNothingAndSaysNothing)
     EXPECT_EQ(game.files(), std::vector<std::string>{"saves"});
 }
 
-TEST(KitloomFormTest, ResetFieldsEmptiesTheFieldsAndRestoresTheRows)
+TEST_F(KitloomFormTest, ResetFieldsEmptiesTheFieldsAndRestoresTheRows)
 {
-    Game game;
-    KitloomProcess kitloom(game.folder.path());
-    HWND dialog = kitloom.waitForMainDialog();
-    ASSERT_NE(dialog, nullptr);
     fill(dialog, {"7", "5", "ABCD", "1998-99", 0, 15, 51, 1, 3, 1});
 
     DWORD_PTR handled = 0;
@@ -249,12 +247,8 @@ TEST(KitloomFormTest, ResetFieldsEmptiesTheFieldsAndRestoresTheRows)
     expectCleanExit(kitloom, dialog);
 }
 
-TEST(KitloomFormTest, EscapeKeepsTheFormOpen)
+TEST_F(KitloomFormTest, EscapeKeepsTheFormOpen)
 {
-    Game game;
-    KitloomProcess kitloom(game.folder.path());
-    HWND dialog = kitloom.waitForMainDialog();
-    ASSERT_NE(dialog, nullptr);
 
     postCommand(dialog, IDCANCEL);
     // Commands are handled in the order they came: by the time Go! answers, Escape was seen.
@@ -264,7 +258,7 @@ TEST(KitloomFormTest, EscapeKeepsTheFormOpen)
     expectCleanExit(kitloom, dialog);
 }
 
-TEST(KitloomFormTest, ExitAndTheCloseBoxEndTheProgramWith40002)
+TEST(KitloomExitTest, ExitAndTheCloseBoxEndTheProgramWith40002)
 {
     struct Way {
         const char* name;
@@ -285,12 +279,8 @@ TEST(KitloomFormTest, ExitAndTheCloseBoxEndTheProgramWith40002)
     }
 }
 
-TEST(KitloomFormTest, AboutBoxDisablesTheFormUntilItsOk)
+TEST_F(KitloomFormTest, AboutBoxDisablesTheFormUntilItsOk)
 {
-    Game game;
-    KitloomProcess kitloom(game.folder.path());
-    HWND dialog = kitloom.waitForMainDialog();
-    ASSERT_NE(dialog, nullptr);
 
     postCommand(dialog, IDM_ABOUT);
     HWND about = kitloom.waitForDialog([&](HWND window) { return window != dialog; });
@@ -317,7 +307,7 @@ class ArtFolderTurn {
 public:
     ArtFolderTurn() : mutex_(CreateMutexA(nullptr, FALSE, "kitloom-e2e-art-folder"))
     {
-        const DWORD waited = WaitForSingleObject(mutex_, 6 * kPatienceMs);
+        const DWORD waited = WaitForSingleObject(mutex_.get(), 6 * kPatienceMs);
         owned_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
     }
     ArtFolderTurn(const ArtFolderTurn&) = delete;
@@ -325,13 +315,12 @@ public:
     ~ArtFolderTurn()
     {
         if (owned_)
-            ReleaseMutex(mutex_);
-        CloseHandle(mutex_);
+            ReleaseMutex(mutex_.get());
     }
     bool owned() const { return owned_; }
 
 private:
-    HANDLE mutex_;
+    UniqueHandle mutex_;
     bool owned_ = false;
 };
 

@@ -80,11 +80,15 @@ KitloomProcess::KitloomProcess(const std::filesystem::path& currentFolder, const
         commandLine += " " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
     if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        currentFolder.string().c_str(), &startup, &process_)) {
+                        currentFolder.string().c_str(), &startup, &started)) {
         ADD_FAILURE() << "could not start " << program << " (error " << GetLastError() << ")";
-        process_ = {};
+        return;
     }
+    UniqueHandle thread(started.hThread);
+    process_ = UniqueHandle(started.hProcess);
+    processId_ = started.dwProcessId;
 }
 
 KitloomProcess::~KitloomProcess()
@@ -93,21 +97,19 @@ KitloomProcess::~KitloomProcess()
         return;
     if (running()) {
         ADD_FAILURE() << "kitloom.exe was still running at the end of the test, and is ended";
-        TerminateProcess(process_.hProcess, 1);
-        WaitForSingleObject(process_.hProcess, kPatienceMs);
+        TerminateProcess(process_.get(), 1);
+        WaitForSingleObject(process_.get(), kPatienceMs);
     }
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
 }
 
 bool KitloomProcess::running() const
 {
-    return started() && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+    return started() && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
 }
 
 std::vector<HWND> KitloomProcess::dialogs() const
 {
-    WindowSearch search{process_.dwProcessId, {}};
+    WindowSearch search{processId_, {}};
     EnumWindows(collectDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -168,7 +170,7 @@ KitloomProcess::Ending KitloomProcess::acknowledgeUntilExit() const
             ending.messages.push_back(*shown);
     }
     DWORD code = 0;
-    if (!running() && GetExitCodeProcess(process_.hProcess, &code))
+    if (!running() && GetExitCodeProcess(process_.get(), &code))
         ending.exitCode = code;
     return ending;
 }

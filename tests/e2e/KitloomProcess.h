@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/UniqueHandle_win.h"
 #include "tests/support/TestSupport.h"
 
 #include <windows.h>
@@ -33,7 +34,7 @@ public:
     KitloomProcess& operator=(const KitloomProcess&) = delete;
     ~KitloomProcess();
 
-    bool started() const { return process_.hProcess != nullptr; }
+    bool started() const { return process_.valid(); }
     bool running() const;
 
     // The visible dialog windows (message boxes included) of this process.
@@ -56,7 +57,8 @@ public:
     Ending acknowledgeUntilExit() const;
 
 private:
-    PROCESS_INFORMATION process_{};
+    UniqueHandle process_;
+    DWORD processId_ = 0;
 };
 
 bool isMessageBox(HWND window);

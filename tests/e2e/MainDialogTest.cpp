@@ -149,5 +149,88 @@ TEST_F(MainDialogTest, SmallIconIsTheLettersAndLargeIconTheJersey)
     EXPECT_EQ(large, LoadIconA(module, MAKEINTRESOURCEA(IDI_JERSEY)));
 }
 
+INT_PTR CALLBACK plainDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+BOOL CALLBACK collectChild(HWND child, LPARAM found)
+{
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
+    return TRUE;
+}
+
+std::vector<HWND> childrenOfClass(HWND dialog, const std::string& wanted)
+{
+    std::vector<HWND> children;
+    EnumChildWindows(dialog, collectChild, reinterpret_cast<LPARAM>(&children));
+    std::vector<HWND> found;
+    for (HWND child : children) {
+        char name[32] = {};
+        GetClassNameA(child, name, sizeof name);
+        if (lstrcmpiA(name, wanted.c_str()) == 0)
+            found.push_back(child);
+    }
+    return found;
+}
+
+// The room a label's text takes at the label's own font and width, drawn as a static
+// control draws it.
+SIZE textExtent(HWND label, const std::string& text, LONG width)
+{
+    const LONG style = GetWindowLongA(label, GWL_STYLE);
+    UINT format = DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX;
+    format |= (style & SS_CENTERIMAGE) ? DT_SINGLELINE : DT_WORDBREAK;
+    HDC dc = GetDC(label);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+    RECT needed{0, 0, width, 0};
+    DrawTextA(dc, text.c_str(), -1, &needed, format);
+    SelectObject(dc, previous);
+    ReleaseDC(label, dc);
+    return {needed.right - needed.left, needed.bottom - needed.top};
+}
+
+TEST(DialogLayoutTest, EveryLabelHasRoomForItsWholeText)
+{
+    for (int id : {IDD_MAIN, IDD_ABOUT, IDD_PATCH_INFO}) {
+        HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), nullptr, plainDialogProc, 0);
+        ASSERT_NE(dialog, nullptr);
+        const std::vector<HWND> labels = childrenOfClass(dialog, "Static");
+        EXPECT_FALSE(labels.empty());
+        for (HWND label : labels) {
+            char text[256] = {};
+            GetWindowTextA(label, text, sizeof text);
+            RECT room{};
+            GetClientRect(label, &room);
+            const SIZE needed = textExtent(label, text, room.right);
+
+            EXPECT_LE(needed.cx, room.right) << "dialog " << id << ": \"" << text << "\"";
+            EXPECT_LE(needed.cy, room.bottom) << "dialog " << id << ": \"" << text << "\"";
+        }
+        DestroyWindow(dialog);
+    }
+}
+
+TEST_F(MainDialogTest, DroppedListsShowAboutTenRowsOrAllOfAShortList)
+{
+    ShowWindow(dialog, SW_SHOW);
+    for (const ListState& list : openingLists()) {
+        HWND combo = GetDlgItem(dialog, list.id);
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+        SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+        RECT shown{};
+        GetClientRect(info.hwndList, &shown);
+        const int rowHeight = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
+        SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+        const int rows = static_cast<int>(list.rows.size());
+        const int visible = shown.bottom / rowHeight;
+        if (rows <= 10) {
+            EXPECT_EQ(visible, rows) << "list " << list.id;
+        } else {
+            EXPECT_GE(visible, 9) << "list " << list.id;
+            EXPECT_LE(visible, 12) << "list " << list.id;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kitloom

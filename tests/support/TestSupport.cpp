@@ -1,9 +1,12 @@
 #include "tests/support/TestSupport.h"
 
+#include "core/LittleEndian.h"
+
 #include <atomic>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <stdexcept>
 
 namespace kitloom::test {
 
@@ -76,8 +79,7 @@ Bytes makeTable(std::uint32_t count, bool endOfFileMarker)
     table[1] = 126;  // a date: 2026-11-30
     table[2] = 11;
     table[3] = 30;
-    for (int i = 0; i < 4; ++i)
-        table[4 + i] = static_cast<std::uint8_t>(count >> (8 * i));
+    littleendian::writeUInt32(&table[4], count);
     table[8] = 386 & 0xFF;
     table[9] = 386 >> 8;
     table[10] = 29;
@@ -102,8 +104,9 @@ fs::path addSaveTable(const TempFolder& game, const std::string& folder, std::ui
 
 std::uint32_t recordCountOf(const Bytes& table)
 {
-    return static_cast<std::uint32_t>(table.at(4)) | static_cast<std::uint32_t>(table.at(5)) << 8 |
-           static_cast<std::uint32_t>(table.at(6)) << 16 | static_cast<std::uint32_t>(table.at(7)) << 24;
+    if (table.size() < 8)
+        throw std::out_of_range("a table shorter than its record count");
+    return littleendian::readUInt32(table.data() + 4);
 }
 
 JerseySpec exampleJersey(std::int32_t shoe)

@@ -2,6 +2,7 @@
 
 #include "core/JerseySpec.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "platform/Messages.h"
 
 #include <cstdint>

@@ -1,35 +1,58 @@
-#include "app/FormRules.h"
+#include "form/FormCommands.h"
 
-#include "core/TeamGearLayout.h"
-#include "tests/app/FakeJerseyForm.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace kitloom::test {
 namespace {
 
 namespace fs = std::filesystem;
 
+// Answers the Extra Patch Info dialog as a user would, under the dialog's own rule;
+// `whileOpen` runs while it is shown.
+class FakePatchInfoPrompt final : public PatchInfoPrompt {
+public:
+    explicit FakePatchInfoPrompt(Messages& messages) : messages_(messages) {}
+
+    bool ask(std::string_view jerseyName, std::string& prefix, std::string& fileStem) override
+    {
+        ++asked;
+        if (whileOpen)
+            whileOpen();
+        if (!pressOk)
+            return false;
+        if (const auto problem = patchInfoProblem(answerPrefix, answerStem, jerseyName)) {
+            showError(messages_, std::string(*problem));
+            return false;  // a user would press Cancel now
+        }
+        prefix = answerPrefix;
+        fileStem = answerStem;
+        return true;
+    }
+
+    bool pressOk = true;
+    std::string answerPrefix = "to";
+    std::string answerStem = "toronto_98";
+    std::function<void()> whileOpen;
+    int asked = 0;
+
+private:
+    Messages& messages_;
+};
+
 class FormRulesTest : public ::testing::Test {
 protected:
     void fill(const std::string& team, const std::string& name, const std::string& year)
     {
-        form.texts[IDC_TEAM_NUMBER] = team;
-        form.texts[IDC_JERSEY_NAME] = name;
-        form.texts[IDC_YEAR] = year;
+        form.teamNumber = team;
+        form.jerseyName = name;
+        form.year = year;
     }
-    // The one message a refused form shows, or "" when it was accepted silently.
-    std::string refusal()
-    {
-        messages.shown.clear();
-        bool accepted = checkJerseyForm(form, messages);
-        EXPECT_EQ(messages.shown.size(), accepted ? 0u : 1u);
-        if (accepted)
-            return "";
-        EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
-        return messages.shown[0].text;
-    }
+    // The form's first problem, or "" when it has none.
+    std::string refusal() { return std::string(jerseyFormProblem(form).value_or("")); }
     bool go() { return installFromForm(form, systemFileSystem(), messages, game.prefix()); }
     Bytes lastRecord(const std::string& folder)
     {
@@ -37,7 +60,7 @@ protected:
         return Bytes(table.end() - 29, table.end());
     }
 
-    FakeJerseyForm form;
+    JerseyForm form;
     RecordingMessages messages;
     TempFolder game;
 };
@@ -65,13 +88,13 @@ TEST_F(FormRulesTest, ChecksInTheirOrderWithOneMessageEach)
 TEST_F(FormRulesTest, ReadsTheFormIntoAJersey)
 {
     fill("07", "    ", "1998-99");
-    form.rows[IDC_JERSEY_TYPE] = 1;
-    form.rows[IDC_ACCESSORY_COLOUR] = 15;
-    form.rows[IDC_SHOE] = 0;
-    form.rows[IDC_NECK_TYPE] = 3;
-    form.rows[IDC_LETTERING_TYPE] = 1;
+    form.row(JerseyList::JerseyType) = 1;
+    form.row(JerseyList::AccessoryColour) = 15;
+    form.row(JerseyList::Shoe) = 0;
+    form.row(JerseyList::NeckType) = 3;
+    form.row(JerseyList::LetteringType) = 1;
 
-    JerseySpec direct = readJerseyForm(form, 1);
+    JerseySpec direct = readJerseyForm(form, ShoeCode::Installed);
     EXPECT_EQ(direct.teamNumber, 7);
     EXPECT_EQ(direct.jerseyType, 1);
     EXPECT_EQ(std::string(direct.jerseyName.data(), 4), "    ");
@@ -80,7 +103,13 @@ TEST_F(FormRulesTest, ReadsTheFormIntoAJersey)
     EXPECT_EQ(direct.shoe, 1);
     EXPECT_EQ(direct.neckType, 3);
     EXPECT_EQ(direct.letteringType, 1);
-    EXPECT_EQ(readJerseyForm(form, 2).shoe, 2);
+    EXPECT_EQ(readJerseyForm(form, ShoeCode::InPatch).shoe, 2);
+
+    // A team number that does not read as one gives 0, as the dialog's field does.
+    for (const char* team : {"1a", "", "99999999999"}) {
+        form.teamNumber = team;
+        EXPECT_EQ(readJerseyForm(form, ShoeCode::Installed).teamNumber, 0) << team;
+    }
 }
 
 TEST_F(FormRulesTest, GoWithoutSaveSlotSweepsAndKeepsTheForm)
@@ -88,15 +117,14 @@ TEST_F(FormRulesTest, GoWithoutSaveSlotSweepsAndKeepsTheForm)
     addSaveTable(game, "000", 5);
     addSaveTable(game, "001", 5);
     fill("12", "WXYZ", "2001-02");
-    const FakeJerseyForm before = form;
+    const JerseyForm before = form;
 
     EXPECT_TRUE(go());
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{success("Jersey Installed Succesfully")});
     Bytes record = lastRecord("001");
     EXPECT_EQ(std::string(record.begin() + 6, record.begin() + 25), std::string("12") + "2WXYZ2001-02 2" +
                                                                        static_cast<char>(recordPattern(4)[22]) + " 1");
-    EXPECT_EQ(form.texts, before.texts);
-    EXPECT_EQ(form.rows, before.rows);
+    EXPECT_EQ(form, before);
 
     EXPECT_TRUE(go()) << "a second Go! installs the same jersey again";
     EXPECT_EQ(recordCountOf(readBytes(game.path() / "saves" / "000" / "teamgear.dbf")), 7u);
@@ -107,7 +135,7 @@ TEST_F(FormRulesTest, GoWithASaveSlotUsesThatFolderOnly)
     addSaveTable(game, "000", 5);
     addSaveTable(game, "12", 5);
     fill("12", "WXYZ", "2001-02");
-    form.texts[IDC_SAVE_SLOT] = "12";
+    form.saveSlot = "12";
 
     EXPECT_TRUE(go());
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{success("Jersey Installed Succesfully!")});
@@ -122,13 +150,13 @@ TEST_F(FormRulesTest, RefusedFormsAndOverlongSaveSlotsInstallNothing)
     EXPECT_FALSE(go());
 
     fill("12", "WXYZ", "2001-02");
-    form.texts[IDC_SAVE_SLOT] = std::string(237, '0');
+    form.saveSlot = std::string(237, '0');
     messages.shown.clear();
     EXPECT_FALSE(go());
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Invalid Save Slot")});
     EXPECT_EQ(recordCountOf(readBytes(game.path() / "saves" / "000" / "teamgear.dbf")), 5u);
 
-    form.texts[IDC_SAVE_SLOT] = std::string(236, '0');
+    form.saveSlot = std::string(236, '0');
     messages.shown.clear();
     EXPECT_FALSE(go());
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Invalid Directory!")}) << "236 characters still fit";
@@ -136,21 +164,21 @@ TEST_F(FormRulesTest, RefusedFormsAndOverlongSaveSlotsInstallNothing)
 
 class MakeAPatchTest : public FormRulesTest {
 protected:
-    bool makePatch() { return writePatch(form, prompt, systemFileSystem(), messages); }
+    bool makePatch() { return writePatch([this] { return form; }, prompt, systemFileSystem(), messages); }
 
-    FakePatchInfoPrompt prompt;
+    FakePatchInfoPrompt prompt{messages};
     ScopedCurrentFolder inGame{game.path()};
 };
 
 TEST_F(MakeAPatchTest, WritesThePatchOfTheFormWithShoeOffsetTwoAndIgnoresTheSaveSlot)
 {
     fill("5", "ABCD", "1998-99");
-    form.texts[IDC_SAVE_SLOT] = "3";
-    form.rows[IDC_ACCESSORY_COLOUR] = 1;
-    form.rows[IDC_SHOE] = 7;
-    form.rows[IDC_SOCK_COLOUR] = 1;
-    form.rows[IDC_NECK_TYPE] = 1;
-    form.rows[IDC_LETTERING_TYPE] = 1;
+    form.saveSlot = "3";
+    form.row(JerseyList::AccessoryColour) = 1;
+    form.row(JerseyList::Shoe) = 7;
+    form.row(JerseyList::SockColour) = 1;
+    form.row(JerseyList::NeckType) = 1;
+    form.row(JerseyList::LetteringType) = 1;
 
     EXPECT_TRUE(makePatch());
     Bytes patch = readBytes(game.path() / "toronto_98.jer");
@@ -178,19 +206,35 @@ TEST_F(MakeAPatchTest, RefusedFormsAndCancelWriteNothing)
 TEST_F(MakeAPatchTest, AFormChangedWhileThePromptIsOpenIsCheckedAgain)
 {
     fill("5", "ABCD", "1998-99");
-    prompt.whileOpen = [this] { form.texts[IDC_YEAR] = "98"; };
+    prompt.whileOpen = [this] { form.year = "98"; };
     EXPECT_FALSE(makePatch());
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("The year wasn't the right length!")});
+
+    // The image names were fine when the prompt checked them, but not any more.
+    messages.shown.clear();
+    fill("5", "ABCD", "1998-99");
+    prompt.whileOpen = [this] { form.jerseyName = "A:*?"; };
+    EXPECT_FALSE(makePatch());
+    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Invalid Field")});
     EXPECT_FALSE(fs::exists(game.path() / "toronto_98.jer"));
 }
 
-TEST(DecimalFieldTest, ReadsAsTheDialogDoes)
+TEST(PatchInfoRuleTest, ThePrefixAndJerseyNameMustMakeAPlainFileName)
 {
-    EXPECT_EQ(decimalFieldValue("07"), 7u);
-    EXPECT_EQ(decimalFieldValue("0"), 0u);
-    EXPECT_EQ(decimalFieldValue(""), 0u);
-    EXPECT_EQ(decimalFieldValue("1a"), 0u);
-    EXPECT_EQ(decimalFieldValue("99999999999"), 0u);
+    EXPECT_EQ(patchInfoProblem("to", "toronto_98", "ABCD"), std::nullopt);
+    EXPECT_EQ(patchInfoProblem("  ", std::string(75, 'f'), "    "), std::nullopt) << "spaces and 75 characters";
+    EXPECT_EQ(patchInfoProblem("\x80\xE9", "f", "\xC4" "BCD"), std::nullopt) << "letters of the code page";
+    struct Case {
+        std::string prefix, stem, name;
+    };
+    const Case refused[] = {
+        {"t", "f", "ABCD"},   {"tor", "f", "ABCD"}, {"to", "", "ABCD"},      {"to", std::string(76, 'f'), "ABCD"},
+        {"a/", "f", "ABCD"},  {"to", "f", "A:*?"},  {"to", "f", "AB\\D"},   {"<>", "f", "ABCD"},
+        {"to", "f", "AB|D"},  {"\"t", "f", "ABCD"}, {"to", "f", "AB\r\nD"}, {"t\t", "f", "ABCD"},
+        {"to", "f", "ABC\x7F"},
+    };
+    for (const Case& c : refused)
+        EXPECT_EQ(patchInfoProblem(c.prefix, c.stem, c.name), "Invalid Field") << c.prefix << c.name << " " << c.stem;
 }
 
 }  // namespace

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "core/JerseyLists.h"
+#include "core/JerseySpec.h"
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kitloom {
+
+// What the jersey form holds, whatever shows it: the texts exactly as typed and the row
+// selected in each list. A front end fills it from its own controls; the rules below
+// never see a control.
+struct JerseyForm {
+    JerseyForm();  // as the form opens: empty texts, each list on its opening row
+
+    int& row(JerseyList list) { return rows[static_cast<std::size_t>(list)]; }
+    int row(JerseyList list) const { return rows[static_cast<std::size_t>(list)]; }
+    bool operator==(const JerseyForm&) const = default;
+
+    std::string saveSlot;
+    std::string teamNumber;
+    std::string jerseyName;
+    std::string year;
+    std::array<int, std::size(kAllJerseyLists)> rows{};  // by JerseyList
+};
+
+// Which shoe code the Shoe row gives: Go! installs row + 1, a patch carries row + 2.
+enum class ShoeCode { Installed, InPatch };
+
+inline constexpr std::size_t kMaxSaveSlotLength = 236;  // "saves\" + slot + "\teamgear.dbf" fits 255
+
+// The first problem of the form in the order the user is told of them, or none.
+std::optional<std::string_view> jerseyFormProblem(const JerseyForm& form);
+// The jersey on the form. Texts shorter than their fields leave zero bytes.
+JerseySpec readJerseyForm(const JerseyForm& form, ShoeCode shoeCode);
+
+// The Extra Patch Info rule: a prefix of exactly 2 characters that, with the Jersey Name,
+// makes a plain file name, and a file name of 1 to 75 characters. "Invalid Field" or none.
+std::optional<std::string_view> patchInfoProblem(const std::string& prefix, const std::string& fileStem,
+                                                 std::string_view jerseyName);
+
+}  // namespace kitloom

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+// How this system writes paths. Folder prefixes ("game folders") are empty for the current
+// folder, or end with a separator.
+namespace kitloom {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+// The game's art folder, where the images of every installed patch go.
+inline constexpr const char* kGameArtFolder = "c:\\program files\\orvanta\\dunkmere\\render\\xteam";
+inline constexpr const char* kDefaultArtFolderText = kGameArtFolder;
+#else
+inline constexpr char kPathSeparator = '/';
+inline constexpr const char* kDefaultArtFolderText = "render/xteam in the game folder";
+#endif
+
+// '/' everywhere, and '\' on Windows.
+bool isPathSeparator(char c);
+// The folder part of `path`, with its closing separator; empty when it has none.
+std::string folderOfPath(const std::string& path);
+// The same, but "." for a path without a folder part, for calls that want a folder.
+std::string folderOfPathOrCurrent(const std::string& path);
+// `folder` with a closing separator, unless it is empty or already has one.
+std::string withClosingSeparator(const std::string& folder);
+// `folder` without one closing separator, as folder look-ups want it.
+std::string withoutClosingSeparator(const std::string& folder);
+// Where installed images go when no other folder is named: the game's fixed art folder on
+// Windows; elsewhere, where no such path exists, render/xteam in `gameFolder`. Described
+// to a user as kDefaultArtFolderText.
+std::string defaultArtFolder(const std::string& gameFolder);
+
+}  // namespace kitloom

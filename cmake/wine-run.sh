@@ -67,8 +67,10 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     rm -rf "$WINEPREFIX"
     log=$WINEPREFIX.log
     status=0
-    "$loader" wineboot -i >"$log" 2>&1 || status=$?
-    wineserver -w >>"$log" 2>&1 || true
+    # Wine's background processes must not inherit the lock: a run killed meanwhile would
+    # leave them holding it, and every later run waiting for it.
+    "$loader" wineboot -i >"$log" 2>&1 9>&- || status=$?
+    wineserver -w >>"$log" 2>&1 9>&- || true
     if [ "$status" -ne 0 ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
       say "Wine could not start ($loader, exit status $status); it said:"
       tail -n 20 "$log" >&2
@@ -78,10 +80,10 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     # Unmanaged windows: no window manager runs under the tests, and managed ones make Wine
     # wait on every hide. A desktop session asks for managed ones (KITLOOM_WINE_MANAGED=1).
     if [ -z "${KITLOOM_WINE_MANAGED:-}" ]; then
-      "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$log" 2>&1
-      "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >>"$log" 2>&1
+      "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$log" 2>&1 9>&-
+      "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >>"$log" 2>&1 9>&-
     fi
-    wineserver -w
+    wineserver -w 9>&-
     touch "$WINEPREFIX/.kitloom-ready"
   fi
 ) 9>"$WINEPREFIX.lock"

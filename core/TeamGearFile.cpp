@@ -98,7 +98,8 @@ TableReport TeamGearFile::append(const std::string& tablePath, JerseySpec spec)
     const bool hasMarker = table.layout.hasMarker;
 
     TeamGearRecord lastRecord{};
-    if (!succeeds(table.reason, [&] { return file.readAt(recordsEnd - kRecordSize, lastRecord.data(), lastRecord.size()); }))
+    if (!succeeds(table.reason,
+                  [&] { return file.readAt(recordsEnd - kRecordSize, lastRecord.data(), lastRecord.size()); }))
         return finish(ResultCode::TableUnusable);
     spec.recordNumber = static_cast<std::int32_t>(count + 1);
     const TeamGearRecord record = composeRecord(lastRecord, spec);

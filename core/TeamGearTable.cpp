@@ -76,9 +76,9 @@ bool cutInterruptedTail(TableForChange& table, bool dryRun)
 
 bool writeRecordCount(OpenFile& table, std::uint32_t count)
 {
-    const std::uint8_t bytes[kRecordCountSize] = {static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(count >> 8),
-                                                  static_cast<std::uint8_t>(count >> 16),
-                                                  static_cast<std::uint8_t>(count >> 24)};
+    const std::uint8_t bytes[kRecordCountSize] = {
+        static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(count >> 8),
+        static_cast<std::uint8_t>(count >> 16), static_cast<std::uint8_t>(count >> 24)};
     return table.writeAt(kRecordCountOffset, bytes, sizeof bytes);
 }
 

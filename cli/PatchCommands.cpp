@@ -31,8 +31,10 @@ int runInstall(const ParsedArguments& args, const CommandContext& context)
             context.out << patchPath << ":" << std::endl;
         const int errorsBefore = messages.errorCount();
         const std::string gameFolder = game ? withClosingSeparator(*game) : folderOfPath(patchPath);
+        PatchInstallOptions options;
+        options.gameFolder = game;
         const bool installed =
-            installPatch(patchPath, art.value_or(defaultArtFolder(gameFolder)), systemFileSystem(), messages, game);
+            installPatch(patchPath, art.value_or(defaultArtFolder(gameFolder)), systemFileSystem(), messages, options);
         if (!installed || messages.errorCount() != errorsBefore)
             allInstalled = false;
     }

@@ -2,6 +2,7 @@
 
 #include "core/JerseySpec.h"
 
+#include <cstdint>
 #include <string>
 
 namespace kitloom {
@@ -17,11 +18,33 @@ enum class ResultCode : int {
     TableUnusable = 4,  // found, but it could not be opened, read or written
 };
 
+// What became of one table.
+struct TableReport {
+    std::string tablePath;
+    ResultCode result = ResultCode::NoTable;
+    std::uint32_t recordNumber = 0;  // Appended: the new record's number (a dry run's: what it would be)
+    std::string reason;              // the system's words for why the table could not be used, if it gave any
+    bool operator==(const TableReport&) const = default;
+};
+
+// Told about every table an install tried.
+class TableObserver {
+public:
+    virtual ~TableObserver() = default;
+    // False stops the install after this table, without a closing message.
+    virtual bool tableDone(const TableReport& report) = 0;
+};
+
 // Appends jerseys to team-gear tables. One is made per installing command.
 class TeamGearFile {
 public:
     // Generated save paths start with `gameFolder` (empty: the current folder).
     TeamGearFile(FileSystem& fileSystem, Messages& messages, std::string gameFolder = {});
+
+    // Null for none; it has to outlive the installs.
+    void setObserver(TableObserver* observer) { observer_ = observer; }
+    // A dry run changes nothing, yet gives the results and messages a real run would.
+    void setDryRun(bool dryRun) { dryRun_ = dryRun; }
 
     // Adds `spec` as a new last record of the table at `tablePath`. With `reportErrors`
     // every failure is also shown to the user. A table that is not appended to is left
@@ -30,15 +53,19 @@ public:
 
     // With `reportErrors`: the one table at `tablePath`. Without: every numbered save
     // folder from 000 up to the first one missing; `tablePath` then receives each path
-    // tried. Shows the outcome; true when at least one table got the jersey.
+    // tried. The observer hears of every table tried but that first missing one, before
+    // the outcome is shown. True when at least one table got the jersey.
     bool installJersey(std::string& tablePath, JerseySpec spec, bool reportErrors);
 
 private:
-    ResultCode append(const std::string& tablePath, JerseySpec spec);
+    TableReport append(const std::string& tablePath, JerseySpec spec);
+    bool goOn(const TableReport& report) { return !observer_ || observer_->tableDone(report); }
 
     FileSystem& fileSystem_;
     Messages& messages_;
     std::string gameFolder_;
+    TableObserver* observer_ = nullptr;
+    bool dryRun_ = false;
 };
 
 // What the user is told when appendJersey returns `result` (empty for Appended).

@@ -2,6 +2,7 @@
 
 #include "core/LittleEndian.h"
 #include "platform/FileSystem.h"
+#include "platform/SystemError.h"
 
 namespace kitloom {
 
@@ -37,6 +38,46 @@ TableCheck readTableLayout(OpenFile& table, TableLayout& layout)
     }
     // Without a record, no append can have been under way.
     return layout.count == 0 ? TableCheck::Damaged : TableCheck::InterruptedAppend;
+}
+
+TableCheck openTableForChange(FileSystem& fileSystem, const std::string& path, bool dryRun, TableForChange& table)
+{
+    table = {};
+    // A dry run opens for writing too, so that a table a real run could not write is
+    // reported as one.
+    if (!succeeds(table.reason, [&] { return (table.file = fileSystem.openForUpdate(path)) != nullptr; }))
+        return fileSystem.exists(path) ? TableCheck::Unreadable : TableCheck::Missing;
+    if (!dryRun && !succeeds(table.reason, [&] {
+            return table.file->lockExclusive(kWriterLockOffset, kWriterLockLength, kWriterLockWaitMilliseconds);
+        }))
+        return TableCheck::Unreadable;
+    TableCheck check = TableCheck::Sound;
+    succeeds(table.reason, [&] {
+        check = readTableLayout(*table.file, table.layout);
+        return check != TableCheck::Unreadable;
+    });
+    // A table without records has none to copy, and none to keep.
+    if ((check == TableCheck::Sound || check == TableCheck::InterruptedAppend) && table.layout.count == 0)
+        return TableCheck::Damaged;
+    return check;
+}
+
+bool cutInterruptedTail(TableForChange& table, bool dryRun)
+{
+    const std::uint64_t end = table.layout.recordsEnd;
+    if (!dryRun && !succeeds(table.reason, [&] {
+            return table.file->truncate(end) && table.file->writeAt(end, &kEndOfFileMarker, 1);
+        }))
+        return false;
+    table.layout.size = end + 1;
+    table.layout.hasMarker = true;
+    return true;
+}
+
+bool writeRecordCount(OpenFile& table, std::uint32_t count)
+{
+    const auto bytes = littleendian::uint32Bytes(count);
+    return table.writeAt(kRecordCountOffset, bytes.data(), bytes.size());
 }
 
 TableCheck forEachTeamGearRecord(FileSystem& fileSystem, const std::string& path,

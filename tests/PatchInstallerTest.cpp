@@ -299,13 +299,41 @@ TEST_F(PatchInstallerTest, APathWithoutAFolderPartUsesTheCurrentFolder)
     EXPECT_TRUE(inArt("toABCD.fsh"));
 }
 
-TEST_F(PatchInstallerTest, AnotherGameFolderCanBeNamed)
+// A downloaded patch: images beside it, saves in the game folder. A dry run moves and
+// writes nothing, yet foresees the moves and tells what the real run then tells.
+TEST_F(PatchInstallerTest, ADownloadedPatchTakesItsImagesFromItsFolderAndItsSavesFromTheGame)
 {
-    TempFolder patches;
-    writeBytes(patches / "p.jer", toBytes(encodePatch("to", exampleJersey(2))));
-    EXPECT_TRUE(installPatch(patches / "p.jer", artFolder(), systemFileSystem(), messages, game.path().string()));
+    TempFolder downloads;
+    writeBytes(downloads / "p.jer", toBytes(encodePatch("to", exampleJersey(2))));
+    writeBytes(downloads / "toABCD.fsh", toBytes("downloaded image"));
+    const Bytes saves = savesSnapshot();
+
+    std::vector<ShownMessage> shown[2];
+    for (bool dryRun : {true, false}) {
+        std::vector<ImageMove> moves;
+        RecordingObserver tables;
+        PatchInstallOptions options{game.path().string(), dryRun, &tables,
+                                    [&moves](const ImageMove& move) { moves.push_back(move); }};
+        EXPECT_TRUE(installPatch(downloads / "p.jer", artFolder(), systemFileSystem(), messages, options));
+        shown[dryRun] = std::move(messages.shown);
+        messages.shown.clear();
+        ASSERT_EQ(moves.size(), 2u);
+        EXPECT_EQ(moves[0].from, downloads / "toABCD.fsh");
+        EXPECT_EQ(moves[0].result, MoveResult::Moved);
+        EXPECT_EQ(moves[1].result, MoveResult::Failed) << "not beside the patch";
+        ASSERT_EQ(tables.reports.size(), 2u);
+        EXPECT_EQ(tables.reports[1].recordNumber, 6u);
+        if (dryRun) {
+            expectUntouched(saves);
+            EXPECT_TRUE(fs::exists(downloads.path() / "toABCD.fsh"));
+        }
+    }
+    EXPECT_EQ(shown[true], shown[false]);
+    EXPECT_EQ(shown[false], (std::vector<ShownMessage>{error("Couldn't move toABCD_num.fsh to " + artPrefix()),
+                                                       success("Jersey Installed Succesfully")}));
     EXPECT_EQ(countIn("001"), 6u);
-    EXPECT_TRUE(inArt("toABCD_num.fsh"));
+    EXPECT_EQ(readBytes(fs::path(artFolder()) / "toABCD.fsh"), toBytes("downloaded image"));
+    EXPECT_TRUE(fs::exists(game.path() / "toABCD.fsh")) << "the game folder's own image stays";
 }
 
 TEST(MoveFileTest, NeverReplacesAnExistingDestination)

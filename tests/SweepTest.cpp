@@ -26,18 +26,23 @@ JerseySpec someSpec()
 
 class SweepTest : public ::testing::Test {
 protected:
-    bool sweep()
+    bool sweep(TableObserver* observer = nullptr)
     {
         std::string tablePath;
-        bool installed = TeamGearFile(systemFileSystem(), messages, game.prefix()).installJersey(tablePath, someSpec(), false);
+        TeamGearFile teamGear(systemFileSystem(), messages, game.prefix());
+        teamGear.setObserver(observer);
+        bool installed = teamGear.installJersey(tablePath, someSpec(), false);
         lastPathTried = tablePath;
         return installed;
     }
-    bool installNamed(const std::string& folder)
+    bool installNamed(const std::string& folder, TableObserver* observer = nullptr)
     {
         std::string tablePath = namedSaveTablePath(game.prefix(), folder);
-        return TeamGearFile(systemFileSystem(), messages, game.prefix()).installJersey(tablePath, someSpec(), true);
+        TeamGearFile teamGear(systemFileSystem(), messages, game.prefix());
+        teamGear.setObserver(observer);
+        return teamGear.installJersey(tablePath, someSpec(), true);
     }
+    std::string tableIn(const std::string& folder) { return namedSaveTablePath(game.prefix(), folder); }
     std::uint32_t countIn(const std::string& folder)
     {
         return recordCountOf(readBytes(game.path() / "saves" / folder / "teamgear.dbf"));
@@ -89,6 +94,7 @@ TEST_F(SweepTest, FolderHundredFollowsNinetyNine)
     EXPECT_EQ(countIn("100"), 3u);
 }
 
+// Silently for the user; the observer hears of each, and can stop the sweep.
 TEST_F(SweepTest, FullAndDamagedTablesArePassedOverSilently)
 {
     addSaveTable(game, "000", 999);
@@ -96,11 +102,24 @@ TEST_F(SweepTest, FullAndDamagedTablesArePassedOverSilently)
     writeBytes(game.path() / "saves" / "002" / "teamgear.dbf", toBytes("not a table"));
     addSaveTable(game, "003", 5);
 
-    EXPECT_TRUE(sweep());
+    RecordingObserver observer;
+    EXPECT_TRUE(sweep(&observer));
     EXPECT_EQ(countIn("000"), 999u);
     EXPECT_EQ(countIn("001"), 6u);
     EXPECT_EQ(countIn("003"), 6u);
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{success("Jersey Installed Succesfully")});
+    EXPECT_EQ(observer.reports, (std::vector<TableReport>{{tableIn("000"), ResultCode::TableFull, 0, ""},
+                                                          {tableIn("001"), ResultCode::Appended, 6, ""},
+                                                          {tableIn("002"), ResultCode::TableDamaged, 0, ""},
+                                                          {tableIn("003"), ResultCode::Appended, 6, ""}}));
+
+    messages.shown.clear();
+    RecordingObserver stopping(2);
+    EXPECT_TRUE(sweep(&stopping));
+    EXPECT_EQ(stopping.reports.size(), 2u);
+    EXPECT_EQ(countIn("001"), 7u);
+    EXPECT_EQ(countIn("003"), 6u) << "stopped before";
+    EXPECT_TRUE(messages.shown.empty()) << "the caller reports";
 }
 
 TEST_F(SweepTest, NoTableAppendedReportsTheFirstFailureNotSuccess)
@@ -128,8 +147,10 @@ TEST_F(SweepTest, NamedFolderIsUsedAsTyped)
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{success("Jersey Installed Succesfully!")});
 
     messages.shown.clear();
-    EXPECT_FALSE(installNamed("4"));
+    RecordingObserver observer;
+    EXPECT_FALSE(installNamed("4", &observer));
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Invalid Directory!")});
+    EXPECT_EQ(observer.reports, (std::vector<TableReport>{{tableIn("4"), ResultCode::NoTable, 0, ""}}));
 }
 
 }  // namespace

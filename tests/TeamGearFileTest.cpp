@@ -1,9 +1,11 @@
 #include "core/TeamGearFile.h"
+#include "core/TeamGearRemover.h"
 
 #include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TestSupport.h"
 
 #include "core/TeamGearLayout.h"
+#include "platform/SystemError.h"
 
 #include <gtest/gtest.h>
 
@@ -46,15 +48,66 @@ protected:
         return TeamGearFile(systemFileSystem(), messages, folder.prefix()).appendJersey(table(), spec, reportErrors);
     }
 
+    // Installs into the table as a dry run, then for real: the dry run must change no byte
+    // and foresee the real run's report and messages.
+    TableReport installBothWays(const JerseySpec& spec = exampleJersey(8))
+    {
+        const Bytes before = readBytes(table());
+        RecordingMessages dryMessages;
+        RecordingMessages realMessages;
+        RecordingObserver dry;
+        RecordingObserver real;
+        TeamGearFile dryRun(systemFileSystem(), dryMessages);
+        dryRun.setDryRun(true);
+        dryRun.setObserver(&dry);
+        std::string path = table();
+        dryRun.installJersey(path, spec, true);
+        EXPECT_EQ(readBytes(table()), before) << "a dry run changes nothing";
+        TeamGearFile realRun(systemFileSystem(), realMessages);
+        realRun.setObserver(&real);
+        realRun.installJersey(path, spec, true);
+        EXPECT_EQ(dry.reports, real.reports);
+        EXPECT_EQ(dryMessages.shown, realMessages.shown);
+        return real.reports.at(0);
+    }
+    RemoveReport remove(const JerseyMatch& match, bool dryRun = false)
+    {
+        return TeamGearRemover(systemFileSystem(), dryRun).removeJerseys(table(), match);
+    }
+
     TempFolder folder;
     RecordingMessages messages;
 };
+
+JerseyMatch matchOf(const JerseySpec& spec)
+{
+    JerseyMatch match;
+    std::copy_n(spec.jerseyName.begin(), match.jerseyName.size(), match.jerseyName.begin());
+    std::copy_n(spec.year.begin(), match.year.size(), match.year.begin());
+    return match;
+}
+
+// The table's bytes as the game reads them: the closing marker is optional.
+Bytes withoutMarker(Bytes bytes)
+{
+    if ((bytes.size() - 386) % 29 == 1 && bytes.back() == 0x1A)
+        bytes.pop_back();
+    return bytes;
+}
+
+std::string diskFullReason()
+{
+    setDiskFullError();
+    return lastSystemError();
+}
 
 TEST_F(TeamGearFileTest, AppendsCopyOfLastRecordWithFieldsOverwritten)
 {
     writeBytes(table(), makeTable(5));
 
-    ASSERT_EQ(append(), ResultCode::Appended);
+    const TableReport report = installBothWays();
+    EXPECT_EQ(report.result, ResultCode::Appended);
+    EXPECT_EQ(report.recordNumber, 6u);
 
     Bytes after = readBytes(table());
     Bytes before = makeTable(5);
@@ -62,7 +115,6 @@ TEST_F(TeamGearFileTest, AppendsCopyOfLastRecordWithFieldsOverwritten)
     EXPECT_EQ(recordCountOf(after), 6u);
     EXPECT_TRUE(std::equal(before.begin() + 8, before.end(), after.begin() + 8)) << "header and old records kept";
     EXPECT_EQ(lastRecordOf(after), expectedRecord(recordPattern(4), {'6', 0, 0}, {'5', 0}, " 3", " 8"));
-    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(TeamGearFileTest, FieldWidthsForTwoAndThreeDigitNumbersAndCodes)
@@ -98,6 +150,7 @@ TEST_F(TeamGearFileTest, FullTableAt999IsRefusedAndUntouched)
     Bytes full = readBytes(table());
     EXPECT_EQ(recordCountOf(full), 999u);
 
+    EXPECT_EQ(installBothWays().result, ResultCode::TableFull);
     EXPECT_EQ(append(), ResultCode::TableFull);
     EXPECT_EQ(readBytes(table()), full);
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("There are already 999 jerseys!")});
@@ -143,6 +196,8 @@ TEST_F(TeamGearFileTest, TablesWhoseCountDisagreesWithTheirSizeAreRefusedUntouch
     for (const Bytes& damaged : {countTooHigh, countZero, tailTooLong, countZeroWithTail, headerOnly}) {
         messages.shown.clear();
         writeBytes(table(), damaged);
+        EXPECT_EQ(installBothWays().result, ResultCode::TableDamaged);
+        EXPECT_EQ(remove(matchOf(exampleJersey(8))).result, RemoveResult::TableDamaged);
         EXPECT_EQ(append(), ResultCode::TableDamaged);
         EXPECT_EQ(readBytes(table()), damaged);
         EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("The team gear file is damaged!")});
@@ -183,7 +238,7 @@ TEST_F(TeamGearFileTest, TheTailOfAnInterruptedAppendIsCutOffAndTheAppendGoesOn)
         if (tail == 1)
             interrupted.back() = 'x';  // one byte that is the marker is a sound table
         writeBytes(table(), interrupted);
-        ASSERT_EQ(append(exampleJersey(8), false), ResultCode::Appended) << tail;
+        ASSERT_EQ(installBothWays().recordNumber, 5u) << tail;
         ASSERT_EQ(readBytes(table()), appended) << tail;
     }
     EXPECT_TRUE(messages.shown.empty());
@@ -227,7 +282,7 @@ TEST_F(TeamGearFileTest, EveryProperPrefixOfATableIsRefusedUntouched)
     for (std::size_t length = 0; length < whole.size(); ++length) {
         Bytes prefix(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
         writeBytes(table(), prefix);
-        ASSERT_EQ(append(exampleJersey(8), false), ResultCode::TableDamaged) << "prefix of " << length << " bytes";
+        ASSERT_EQ(installBothWays().result, ResultCode::TableDamaged) << "prefix of " << length << " bytes";
         ASSERT_EQ(readBytes(table()), prefix) << "prefix of " << length << " bytes";
     }
 }
@@ -235,6 +290,9 @@ TEST_F(TeamGearFileTest, EveryProperPrefixOfATableIsRefusedUntouched)
 TEST_F(TeamGearFileTest, AFolderNamedLikeTheTableCannotBeOpened)
 {
     std::filesystem::create_directories(table());
+    const TableReport report = installBothWays();
+    EXPECT_EQ(report.result, ResultCode::TableUnusable);
+    EXPECT_NE(report.reason, "") << "the system says why";
     EXPECT_EQ(append(), ResultCode::TableUnusable);
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("The team gear file couldn't be opened!")});
 }
@@ -248,12 +306,18 @@ TEST_F(TeamGearFileTest, AFailedWriteOrFlushLeavesTheTableAsItWas)
             writeBytes(table(), before);
             FaultyFileSystem faulty(failing);
             RecordingMessages shown;
-            ResultCode result = TeamGearFile(faulty, shown).appendJersey(table(), exampleJersey(8), true);
+            RecordingObserver observer;
+            TeamGearFile teamGear(faulty, shown);
+            teamGear.setObserver(&observer);
+            std::string path = table();
+            teamGear.installJersey(path, exampleJersey(8), true);
+            const ResultCode result = observer.reports.at(0).result;
             if (result == ResultCode::Appended) {
                 EXPECT_GT(failing, 4) << "record, flush, count and flush each had their turn to fail";
                 break;
             }
             ASSERT_EQ(result, ResultCode::TableUnusable) << "operation " << failing;
+            ASSERT_EQ(observer.reports[0].reason, diskFullReason()) << "operation " << failing;
             ASSERT_EQ(readBytes(table()), before) << "operation " << failing << ", marker " << marker;
             ASSERT_EQ(shown.shown, std::vector<ShownMessage>{error("The team gear file couldn't be opened!")});
         }
@@ -273,11 +337,6 @@ TEST_F(TeamGearFileTest, FailuresFromSomePointOnAndCrashesLeaveATableThatReads)
         const Bytes once = readBytes(table());
         append();
         const Bytes twice = readBytes(table());
-        auto withoutMarker = [](Bytes bytes) {
-            if ((bytes.size() - 386) % 29 == 1 && bytes.back() == 0x1A)
-                bytes.pop_back();
-            return bytes;
-        };
 
         for (Fault fault : {Fault::FailFromOn, Fault::CrashFromOn}) {
             for (int first = 1;; ++first) {
@@ -292,6 +351,106 @@ TEST_F(TeamGearFileTest, FailuresFromSomePointOnAndCrashesLeaveATableThatReads)
                 ASSERT_TRUE(after == withoutMarker(once) || after == withoutMarker(twice)) << where;
                 if (faulty.operationsSeen() < first)
                     break;
+            }
+        }
+    }
+}
+
+// Records 4 and 6, 7 are ABCD, 5 another jersey: only the end goes, and a dry run says
+// so without a change. The first record always stays, even when it matches.
+TEST_F(TeamGearFileTest, RemoveTakesMatchesFromTheEndOnlyAndKeepsOneRecord)
+{
+    JerseySpec other = exampleJersey(8);
+    other.jerseyName = {'W', 'X', 'Y', 'Z'};
+    const JerseyMatch abcd = matchOf(exampleJersey(8));
+    writeBytes(table(), makeTable(3, true));
+    for (const JerseySpec& spec : {exampleJersey(8), other})
+        ASSERT_EQ(append(spec), ResultCode::Appended);
+    const Bytes withFiveRecords = readBytes(table());
+    for (int i = 0; i < 2; ++i)
+        ASSERT_EQ(append(), ResultCode::Appended);
+    const Bytes before = readBytes(table());
+
+    const RemoveReport foreseen = remove(abcd, true);
+    EXPECT_EQ(readBytes(table()), before);
+    const RemoveReport report = remove(abcd);
+    for (const RemoveReport& each : {foreseen, report}) {
+        EXPECT_EQ(each.result, RemoveResult::Removed);
+        EXPECT_EQ(each.removed, 2u);
+        EXPECT_EQ(each.countAfter, 5u);
+        EXPECT_EQ(each.matchesLeft, std::vector<std::uint32_t>{4});
+    }
+    EXPECT_EQ(readBytes(table()), withFiveRecords) << "count lowered, records cut, marker put back";
+
+    EXPECT_EQ(remove(abcd).result, RemoveResult::NotAtEnd);
+    JerseyMatch narrowed = matchOf(other);
+    narrowed.teamNumber = 6;
+    EXPECT_EQ(remove(narrowed).result, RemoveResult::NotFound);
+    narrowed.teamNumber = 5;
+    narrowed.jerseyType = 2;
+    EXPECT_EQ(remove(narrowed).removed, 1u);
+    EXPECT_EQ(remove(abcd).countAfter, 3u);
+    EXPECT_EQ(readBytes(table()), makeTable(3, true));
+
+    // Every record a match: all but the first go.
+    Bytes allAbcd = makeTable(1);
+    writeBytes(table(), allAbcd);
+    append();
+    append();
+    allAbcd = readBytes(table());
+    std::copy(allAbcd.end() - 29, allAbcd.end(), allAbcd.begin() + 386);
+    writeBytes(table(), allAbcd);
+    const RemoveReport floor = remove(abcd);
+    EXPECT_EQ(floor.removed, 2u);
+    EXPECT_EQ(floor.matchesLeft, std::vector<std::uint32_t>{1});
+    EXPECT_EQ(readBytes(table()).size(), 386u + 29u);
+    EXPECT_EQ(remove(abcd).result, RemoveResult::NotAtEnd);
+
+    std::filesystem::remove(table());
+    EXPECT_EQ(remove(abcd).result, RemoveResult::NoTable);
+}
+
+// The count goes down before the record is cut: wherever a crash or failures stop a
+// remove, the table left reads as it was, as one with fewer records, or with a tail the
+// next append cuts back.
+TEST_F(TeamGearFileTest, RemoveInterruptedAnywhereLeavesATableThatReads)
+{
+    for (bool marker : {false, true}) {
+        std::vector<Bytes> states = {makeTable(3, marker)};
+        writeBytes(table(), states[0]);
+        for (int i = 0; i < 2; ++i) {
+            append();
+            states.push_back(readBytes(table()));
+        }
+        Bytes interrupted = states.back();
+        interrupted.resize(386 + 29 * 5 + 13, 'x');
+        std::vector<Bytes> appendedTo;
+        for (const Bytes& state : states) {
+            writeBytes(table(), state);
+            append();
+            appendedTo.push_back(withoutMarker(readBytes(table())));
+        }
+
+        for (const Bytes& before : {states.back(), interrupted}) {
+            for (Fault fault : {Fault::FailFromOn, Fault::CrashFromOn}) {
+                for (int first = 1;; ++first) {
+                    const std::string where = "fault " + std::to_string(static_cast<int>(fault)) + " from operation " +
+                                              std::to_string(first) + ", marker " + std::to_string(marker) +
+                                              ", table of " + std::to_string(before.size());
+                    writeBytes(table(), before);
+                    FaultyFileSystem faulty(first, fault);
+                    const RemoveReport report =
+                        TeamGearRemover(faulty).removeJerseys(table(), matchOf(exampleJersey(8)));
+                    if (fault == Fault::FailFromOn && faulty.operationsSeen() >= first) {
+                        ASSERT_EQ(report.result, RemoveResult::TableUnusable) << where;
+                        ASSERT_EQ(report.reason, diskFullReason()) << where;
+                    }
+                    ASSERT_EQ(append(), ResultCode::Appended) << where;
+                    const Bytes after = withoutMarker(readBytes(table()));
+                    ASSERT_NE(std::find(appendedTo.begin(), appendedTo.end(), after), appendedTo.end()) << where;
+                    if (faulty.operationsSeen() < first)
+                        break;
+                }
             }
         }
     }

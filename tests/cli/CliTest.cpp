@@ -290,14 +290,14 @@ TEST_F(CliTest, InstallGoesThroughEveryPatchAndFailsWhenAnyJobDid)
 }
 
 #ifndef _WIN32
-TEST_F(CliTest, InstallTakesImagesFromTheGameFolderIntoItsArtFolderByDefault)
+TEST_F(CliTest, InstallTakesImagesFromThePatchFolderIntoTheGamesArtFolderByDefault)
 {
     JerseySpec spec;
     std::copy_n("ABCD", 4, spec.jerseyName.begin());
     const std::string patch = game / "downloads/p.jer";
     writeBytes(patch, toBytes(encodePatch("to", spec)));
-    writeBytes(game / "toABCD.fsh", toBytes("image"));
-    writeBytes(game / "toABCD_num.fsh", toBytes("number image"));
+    writeBytes(game / "downloads/toABCD.fsh", toBytes("image"));
+    writeBytes(game / "downloads/toABCD_num.fsh", toBytes("number image"));
     fs::create_directories(game.path() / "render");
     const CliRun run = runIt({"install", patch, "--game", game.path().string()});
     EXPECT_EQ(run.status, 0) << run.err;

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the appender as a team-gear table: it appends exactly one
 // record, or cuts an interrupted append's tail back and then appends, or refuses and
-// leaves every byte as it was.
+// leaves every byte as it was. A dry run before it changes nothing and foresees its result.
 #include "core/TeamGearFile.h"
 #include "platform/Messages.h"
 #include "tests/fuzz/TableInvariants.h"
@@ -29,7 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     spec.shoe = 7;
 
     SilentMessages messages;
+    TeamGearFile dryRun(fileSystem, messages);
+    dryRun.setDryRun(true);
+    const ResultCode foreseen = dryRun.appendJersey("/teamgear.dbf", spec, true);
+    require(fileSystem.tree.files["/teamgear.dbf"] == before);
     const ResultCode result = TeamGearFile(fileSystem, messages).appendJersey("/teamgear.dbf", spec, true);
+    require(result == foreseen);
     const std::string& after = fileSystem.tree.files["/teamgear.dbf"];
     require((result == ResultCode::Appended) == fuzz::takesAnAppend(before));
     if (result == ResultCode::Appended)

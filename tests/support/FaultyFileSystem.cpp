@@ -1,5 +1,7 @@
 #include "tests/support/FaultyFileSystem.h"
 
+#include "platform/SystemError.h"
+
 namespace kitloom::test {
 namespace {
 
@@ -18,11 +20,11 @@ public:
         if (owner_.fault() == Fault::CrashFromOn)
             return true;
         real_->writeAt(offset, data, count / 2);
-        return false;
+        return diskFull();
     }
     bool size(std::uint64_t& size) override { return real_->size(size); }
-    bool flush() override { return faulty() ? crashed() : real_->flush(); }
-    bool truncate(std::uint64_t size) override { return faulty() ? crashed() : real_->truncate(size); }
+    bool flush() override { return faulty() ? crashed() || diskFull() : real_->flush(); }
+    bool truncate(std::uint64_t size) override { return faulty() ? crashed() || diskFull() : real_->truncate(size); }
     bool lockExclusive(std::uint64_t offset, std::uint64_t length, int waitMilliseconds) override
     {
         return real_->lockExclusive(offset, length, waitMilliseconds);
@@ -32,6 +34,12 @@ private:
     bool faulty() { return owner_.nextOperationIsFaulty(); }
     // After a crash every call seems to succeed; a failure is reported as one.
     bool crashed() const { return owner_.fault() == Fault::CrashFromOn; }
+    // Failures look like a full disk's, reason and all.
+    static bool diskFull()
+    {
+        setDiskFullError();
+        return false;
+    }
 
     std::unique_ptr<OpenFile> real_;
     FaultyFileSystem& owner_;

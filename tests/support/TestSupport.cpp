@@ -50,6 +50,8 @@ ScopedCurrentFolder::~ScopedCurrentFolder()
 
 Bytes readBytes(const fs::path& path)
 {
+    if (!fs::is_regular_file(path))
+        return {};
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

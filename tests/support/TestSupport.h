@@ -1,11 +1,13 @@
 #pragma once
 
 #include "core/JerseySpec.h"
+#include "core/TeamGearFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Messages.h"
 
 #include <cstdint>
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -56,9 +58,25 @@ public:
     std::vector<ShownMessage> shown;
 };
 
+// Keeps every table report; asks to stop once it holds `stopAfter` of them.
+class RecordingObserver final : public TableObserver {
+public:
+    explicit RecordingObserver(std::size_t stopAfter = SIZE_MAX) : stopAfter_(stopAfter) {}
+    bool tableDone(const TableReport& report) override
+    {
+        reports.push_back(report);
+        return reports.size() < stopAfter_;
+    }
+    std::vector<TableReport> reports;
+
+private:
+    std::size_t stopAfter_;
+};
+
 inline ShownMessage error(std::string text) { return {MessageKind::Error, std::move(text)}; }
 inline ShownMessage success(std::string text) { return {MessageKind::Success, std::move(text)}; }
 
+// Empty for anything but a file.
 Bytes readBytes(const std::filesystem::path& path);
 void writeBytes(const std::filesystem::path& path, const Bytes& bytes);
 Bytes toBytes(const std::string& text);

@@ -1,0 +1,18 @@
+#include "platform/SystemError.h"
+
+#include <cerrno>
+#include <system_error>
+
+namespace kitloom {
+
+std::string lastSystemError()
+{
+    const int error = errno;
+    return error == 0 ? std::string() : std::generic_category().message(error);
+}
+
+void clearSystemError() { errno = 0; }
+
+void setDiskFullError() { errno = ENOSPC; }
+
+}  // namespace kitloom

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace kitloom {
+
+// Jersey names and years are bytes of the Windows ANSI code page 1252, in tables and in
+// patches alike; a terminal speaks its own encoding. A Windows console program already
+// gets and prints ANSI text, so there both conversions keep the bytes as they are.
+
+// The encoding of this process's terminal, from its locale (set with setlocale first); a
+// plain "C" locale is taken as UTF-8, as most terminals are.
+std::string terminalEncoding();
+
+// `typed` in `encoding` as code page 1252. False when a character has no place in that
+// code page (or `typed` is not valid in `encoding`): `unconvertible` then holds it as typed.
+bool toCodePage1252(const std::string& typed, const std::string& encoding, std::string& converted,
+                    std::string& unconvertible);
+
+// Code page 1252 bytes as `encoding` shows them; the five bytes that code page leaves
+// undefined show as '?'.
+std::string fromCodePage1252(const std::string& bytes, const std::string& encoding);
+
+}  // namespace kitloom

@@ -1,0 +1,76 @@
+#include "platform/TerminalText.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace kitloom {
+
+namespace {
+
+constexpr UINT kCodePage1252 = 1252;
+
+// Only UTF-8 is ever asked for by name here (JSON); the console's own text is ANSI.
+bool isUtf8(const std::string& encoding) { return encoding == "UTF-8"; }
+
+std::wstring wide(const std::string& text, UINT codePage, DWORD flags)
+{
+    if (text.empty())
+        return {};
+    const int length = MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring converted(static_cast<std::size_t>(length), L'\0');
+    if (length > 0)
+        MultiByteToWideChar(codePage, flags, text.data(), static_cast<int>(text.size()), converted.data(), length);
+    return converted;
+}
+
+std::string narrow(const std::wstring& text, UINT codePage, BOOL* usedDefault)
+{
+    if (text.empty())
+        return {};
+    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int length = WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                           nullptr, usedDefault);
+    std::string converted(static_cast<std::size_t>(length), '\0');
+    if (length > 0)
+        WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), converted.data(), length,
+                            nullptr, usedDefault);
+    return converted;
+}
+
+}  // namespace
+
+// The console program's arguments and output are ANSI text already.
+std::string terminalEncoding() { return {}; }
+
+bool toCodePage1252(const std::string& typed, const std::string& encoding, std::string& converted,
+                    std::string& unconvertible)
+{
+    unconvertible.clear();
+    if (!isUtf8(encoding)) {
+        converted = typed;
+        return true;
+    }
+    // Character by character, so that the first one the code page lacks can be named.
+    converted.clear();
+    const std::wstring characters = wide(typed, CP_UTF8, 0);
+    for (wchar_t character : characters) {
+        BOOL usedDefault = FALSE;
+        const std::string one = narrow(std::wstring(1, character), kCodePage1252, &usedDefault);
+        if (usedDefault || one.size() != 1) {
+            unconvertible = narrow(std::wstring(1, character), CP_UTF8, nullptr);
+            return false;
+        }
+        converted += one;
+    }
+    return true;
+}
+
+std::string fromCodePage1252(const std::string& bytes, const std::string& encoding)
+{
+    if (!isUtf8(encoding))
+        return bytes;
+    return narrow(wide(bytes, kCodePage1252, 0), CP_UTF8, nullptr);
+}
+
+}  // namespace kitloom

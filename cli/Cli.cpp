@@ -1,41 +1,14 @@
 #include "cli/Cli.h"
 
 #include "cli/Commands.h"
+#include "platform/FileSystem.h"
+#include "platform/TerminalText.h"
+
+#include <CLI/CLI.hpp>
+
+#include <map>
 
 namespace kitloom {
-
-namespace {
-
-using namespace cli;
-
-std::vector<Command> allCommands()
-{
-    return {addCommand(), makePatchCommand(), installCommand(), showCommand(), listCommand()};
-}
-
-void printHelp(std::ostream& out)
-{
-    out << "kitloom-cli " KITLOOM_VERSION ": custom jerseys for Dunkmere's saved seasons, from a terminal.\n\n"
-        << "usage: kitloom-cli COMMAND [OPTIONS]\n\n";
-    for (const Command& command : allCommands()) {
-        std::string name = "  " + std::string(command.name);
-        name.resize(14, ' ');
-        out << name << command.summary << '\n';
-    }
-    out << "\n'kitloom-cli COMMAND --help' describes a command; 'kitloom-cli --version' prints the version.\n"
-        << "Exit status: 0 when every job succeeded, 1 when one failed (its ERROR line says why),\n"
-        << "2 for a mistake on the command line, which changes nothing.\n";
-}
-
-void printCommandHelp(std::ostream& out, const Command& command)
-{
-    out << "usage: kitloom-cli " << command.synopsis << "\n\n" << command.details;
-    const std::string options = command.optionsHelp();
-    if (!options.empty())
-        out << '\n' << options;
-}
-
-}  // namespace
 
 namespace cli {
 
@@ -50,35 +23,63 @@ int CommandContext::usage(const std::string& problem) const
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const CommandContext topLevel{out, err, ""};
-    if (args.empty())
-        return topLevel.usage("kitloom-cli COMMAND [OPTIONS]");
-    const std::string& first = args.front();
-    if (first == "--help" || first == "-h") {
-        printHelp(out);
-        return kExitSuccess;
-    }
-    if (first == "--version") {
-        out << "kitloom-cli " KITLOOM_VERSION << std::endl;
-        return kExitSuccess;
+    return runCli(args, out, err, systemFileSystem(), terminalEncoding());
+}
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, FileSystem& fileSystem,
+           const std::string& terminalEncoding)
+{
+    using namespace cli;
+    CLI::App app("kitloom-cli " KITLOOM_VERSION ": custom jerseys for Dunkmere's saved seasons, from a terminal.",
+                 "kitloom-cli");
+    app.set_version_flag("--version", "kitloom-cli " KITLOOM_VERSION);
+    app.require_subcommand(1);
+    // An option given twice is a mistake, not a choice between two values.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+    app.get_formatter()->column_width(26);
+    app.footer("'kitloom-cli help COMMAND' describes a command.\n"
+               "Exit status: 0 when every job succeeded, 1 when one failed (its ERROR line says why),\n"
+               "2 for a mistake on the command line, which changes nothing, 130 after Ctrl-C.");
+
+    std::map<std::string, CommandRun> commands;
+    commands["add"] = addAddCommand(app, terminalEncoding);
+    commands["make-patch"] = addMakePatchCommand(app, terminalEncoding);
+    commands["install"] = addInstallCommand(app);
+    commands["remove"] = addRemoveCommand(app, terminalEncoding);
+    commands["show"] = addShowCommand(app);
+    commands["list"] = addListCommand(app);
+    std::string helpTopic;
+    CLI::App* help = app.add_subcommand("help", "describe kitloom-cli, or one of its commands");
+    help->add_option("command", helpTopic, "the command to describe");
+
+    // Every mistake on the command line, whatever the parser calls it, is exit status 2.
+    CommandContext context{out, err, fileSystem, terminalEncoding, ""};
+    if (!args.empty() && !args.front().empty() && args.front().front() != '-' && commands.count(args.front()) == 0 &&
+        args.front() != "help")
+        return context.usage("no command is called \"" + args.front() + "\"");
+    try {
+        app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
+    } catch (const CLI::ParseError& error) {
+        if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
+            return app.exit(error, out, err);  // --help or --version
+        if (!app.get_subcommands().empty())
+            context.command = app.get_subcommands().front()->get_name();
+        return context.usage(error.what());
     }
 
-    for (const Command& command : allCommands()) {
-        if (first != command.name)
-            continue;
-        const CommandContext context{out, err, command.name};
-        ParsedArguments parsed;
-        std::string problem;
-        const std::vector<std::string> rest(args.begin() + 1, args.end());
-        if (!parseArguments(rest, command.options, parsed, problem))
-            return context.usage(problem);
-        if (parsed.help) {
-            printCommandHelp(out, command);
+    const std::string chosen = app.get_subcommands().front()->get_name();
+    if (chosen == "help") {
+        if (helpTopic.empty()) {
+            out << app.help();
             return kExitSuccess;
         }
-        return command.run(parsed, context);
+        if (commands.count(helpTopic) == 0)
+            return context.usage("no command is called \"" + helpTopic + "\"");
+        out << app.get_subcommand(helpTopic)->help("kitloom-cli");
+        return kExitSuccess;
     }
-    return topLevel.usage("no command is called \"" + first + "\"");
+    context.command = chosen;
+    return commands.at(chosen)(context);
 }
 
 }  // namespace kitloom

@@ -1,28 +1,26 @@
 #pragma once
 
-#include "cli/Arguments.h"
-#include "cli/Cli.h"
 #include "cli/Terminal.h"
 
+#include <functional>
 #include <string>
-#include <vector>
+
+namespace CLI {
+class App;
+}
 
 namespace kitloom::cli {
 
-struct Command {
-    const char* name;
-    const char* summary;   // one line for the command list
-    const char* synopsis;  // the usage line, after "kitloom-cli "
-    const char* details;   // what it does, before the options
-    std::vector<OptionSpec> options;
-    std::string (*optionsHelp)();
-    int (*run)(const ParsedArguments& args, const CommandContext& context);
-};
+// A command's options live in the closure of `run`, filled while the command line is parsed.
+using CommandRun = std::function<int(const CommandContext&)>;
 
-Command addCommand();
-Command makePatchCommand();
-Command installCommand();
-Command showCommand();
-Command listCommand();
+// Each adds its command to `app` and returns what runs it once the line has been parsed.
+// `encoding` is the terminal's, into which the options' names and years are read.
+CommandRun addAddCommand(CLI::App& app, const std::string& encoding);
+CommandRun addMakePatchCommand(CLI::App& app, const std::string& encoding);
+CommandRun addRemoveCommand(CLI::App& app, const std::string& encoding);
+CommandRun addInstallCommand(CLI::App& app);
+CommandRun addShowCommand(CLI::App& app);
+CommandRun addListCommand(CLI::App& app);
 
 }  // namespace kitloom::cli

@@ -1,9 +1,17 @@
 // add and make-patch: the form's Go! and Make a Patch, with the form filled from options.
+#include "cli/Cli.h"
 #include "cli/Commands.h"
 #include "cli/JerseyOptions.h"
+#include "cli/SaveReport.h"
+#include "core/GamePaths.h"
 #include "form/FormCommands.h"
-#include "platform/Paths.h"
 #include "platform/FileSystem.h"
+#include "platform/Interrupt.h"
+#include "platform/Paths.h"
+
+#include <CLI/CLI.hpp>
+
+#include <memory>
 
 namespace kitloom::cli {
 
@@ -35,91 +43,80 @@ private:
     Messages& messages_;
 };
 
-int statusOf(bool succeeded, const TerminalMessages& messages)
-{
-    return succeeded && messages.errorCount() == 0 ? kExitSuccess : kExitFailure;
-}
-
-// The jersey options as a form; a problem is described in `problem`. Both jersey
-// commands take nothing but options.
-bool readJerseyOptions(const ParsedArguments& args, JerseyForm& form, std::string& problem)
-{
-    if (!args.positionals.empty()) {
-        problem = "unexpected " + args.positionals.front();
-        return false;
-    }
-    return fillJerseyForm(args, form, problem);
-}
-
-int runAdd(const ParsedArguments& args, const CommandContext& context)
-{
+struct AddOptions {
     JerseyForm form;
-    std::string problem;
-    if (!readJerseyOptions(args, form, problem))
-        return context.usage(problem);
-    // An empty slot would mean every save: never what a script with an unset variable meant.
-    const std::optional<std::string> slot = args.value("--slot");
-    if (slot && slot->empty())
-        return context.usage("--slot needs a save folder");
-    form.saveSlot = slot.value_or("");
-    if (!isDigits(form.saveSlot))
-        return context.usage("--slot takes digits only");
+    std::string game;
+    bool dryRun = false;
+};
 
-    TerminalMessages messages(context.out, context.err);
-    const std::string game = withClosingSeparator(args.value("--game").value_or(""));
-    return statusOf(installFromForm(form, systemFileSystem(), messages, game), messages);
+int runAdd(const AddOptions& options, const CommandContext& context)
+{
+    watchForInterrupt();
+    SaveReport report(context.out, context.err, options.dryRun);
+    const std::string game = withClosingSeparator(options.game);
+    const bool installed = installFromForm(options.form, context.fileSystem, report, game, &report, options.dryRun);
+    if (report.stopped())
+        return report.stopNow();
+    const std::string hint = shortSlotHint(options.form.saveSlot);
+    if (!installed && !hint.empty())
+        context.err << "hint: " << hint << std::endl;
+    return installed && !report.anyError() ? kExitSuccess : kExitFailure;
 }
 
-int runMakePatch(const ParsedArguments& args, const CommandContext& context)
-{
+struct MakePatchOptions {
     JerseyForm form;
-    std::string problem;
-    if (!readJerseyOptions(args, form, problem))
-        return context.usage(problem);
+    std::string prefix;
+    std::string fileStem;
+};
 
+int runMakePatch(const MakePatchOptions& options, const CommandContext& context)
+{
     TerminalMessages messages(context.out, context.err);
-    OptionsPatchInfo prompt(args.value("--prefix").value_or(""), args.value("--file").value_or(""), messages);
-    return statusOf(writePatch([&form] { return form; }, prompt, systemFileSystem(), messages), messages);
-}
-
-std::vector<OptionSpec> withJerseyOptions(std::vector<OptionSpec> options)
-{
-    std::vector<OptionSpec> jersey = jerseyOptionSpecs();
-    options.insert(options.end(), jersey.begin(), jersey.end());
-    return options;
-}
-
-std::string addOptionsHelp()
-{
-    return "  --slot N           Save Slot: the save folder saves/N only\n"
-           "  --game DIR         the game folder that holds saves (default: the current folder)\n" +
-           jerseyOptionsHelp();
-}
-
-std::string makePatchOptionsHelp()
-{
-    return "  --prefix XX        the 2-character prefix of the jersey's image names\n"
-           "  --file STEM        the patch is written as STEM.jer (1 to 75 characters)\n" +
-           jerseyOptionsHelp();
+    OptionsPatchInfo prompt(options.prefix, options.fileStem, messages);
+    const std::string patchFile = options.fileStem + ".jer";
+    const bool replacing = !options.fileStem.empty() && context.fileSystem.exists(patchFile);
+    const bool written =
+        writePatch([&options] { return options.form; }, prompt, context.fileSystem, messages);
+    if (written && replacing)
+        context.out << "replaced " << patchFile << std::endl;
+    return written && messages.errorCount() == 0 ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace
 
-Command addCommand()
+CommandRun addAddCommand(CLI::App& app, const std::string& encoding)
 {
-    return {"add", "put a jersey into the saves, as Go! does",
-            "add [--slot N] --team N --name NAME --year YEAR [LIST OPTIONS] [--game DIR]",
-            "Appends the jersey to saves/N/teamgear.dbf, or without --slot to the table of every\n"
-            "numbered save folder from 000 up to the first one missing.\n",
-            withJerseyOptions({{"--slot"}, {"--game"}}), addOptionsHelp, runAdd};
+    auto options = std::make_shared<AddOptions>();
+    CLI::App* command = app.add_subcommand("add", "put a jersey into the saves, as Go! does");
+    command->footer(
+        "Appends the jersey to saves/SLOT/teamgear.dbf, or without --slot to the table of every\n"
+        "numbered save folder from 000 up to the first one missing, and tells what became of each.\n" +
+        std::string(kListValueNote));
+    command->add_option("--slot", options->form.saveSlot, "Save Slot: the save folder saves/SLOT only, named as typed")
+        ->type_name("SLOT")
+        ->check(plainSaveFolder());
+    command->add_option("--game", options->game, "the game folder that holds saves (default: the current folder)")
+        ->type_name("DIR");
+    command->add_flag("--dry-run", options->dryRun, "tell what would change, and change nothing");
+    addJerseyOptions(*command, options->form, encoding);
+    return [options](const CommandContext& context) { return runAdd(*options, context); };
 }
 
-Command makePatchCommand()
+CommandRun addMakePatchCommand(CLI::App& app, const std::string& encoding)
 {
-    return {"make-patch", "write a jersey patch (.jer), as Make a Patch does",
-            "make-patch --prefix XX --file STEM --team N --name NAME --year YEAR [LIST OPTIONS]",
-            "Writes STEM.jer, naming the images XXNAME.fsh and XXNAME_num.fsh (it does not copy them).\n",
-            withJerseyOptions({{"--prefix"}, {"--file"}}), makePatchOptionsHelp, runMakePatch};
+    auto options = std::make_shared<MakePatchOptions>();
+    CLI::App* command = app.add_subcommand("make-patch", "write a jersey patch (.jer), as Make a Patch does");
+    command->footer(
+        "Writes STEM.jer, naming the images XXNAME.fsh and XXNAME_num.fsh (it does not copy them).\n"
+        "A patch of that name is replaced, and the report says so.\n" +
+        std::string(kListValueNote));
+    command->add_option("--prefix", options->prefix, "the 2-character prefix of the jersey's image names")
+        ->type_name("XX")
+        ->transform(codePage1252Text(encoding));
+    command->add_option("--file", options->fileStem, "the patch is written as STEM.jer (1 to 75 characters)")
+        ->type_name("STEM");
+    addJerseyOptions(*command, options->form, encoding);
+    return [options](const CommandContext& context) { return runMakePatch(*options, context); };
 }
 
 }  // namespace kitloom::cli

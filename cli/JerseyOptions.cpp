@@ -1,5 +1,10 @@
 #include "cli/JerseyOptions.h"
 
+#include "patch/PatchFormat.h"
+#include "platform/TerminalText.h"
+
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <charconv>
 
@@ -20,14 +25,6 @@ constexpr ListOption kListOptions[] = {
     {"--neck", JerseyList::NeckType},
     {"--lettering", JerseyList::LetteringType}};
 
-struct TextOption {
-    std::string_view name;
-    std::string JerseyForm::*field;
-};
-
-constexpr TextOption kTextOptions[] = {
-    {"--team", &JerseyForm::teamNumber}, {"--name", &JerseyForm::jerseyName}, {"--year", &JerseyForm::year}};
-
 std::string lowered(std::string text)
 {
     for (char& c : text) {
@@ -35,6 +32,29 @@ std::string lowered(std::string text)
             c = static_cast<char>(c - 'A' + 'a');
     }
     return text;
+}
+
+std::string listOptionHelp(JerseyList list)
+{
+    std::string help = std::string(listTitle(list)) + ": ";
+    std::size_t lineStart = 0;
+    if (list == JerseyList::Shoe) {
+        help += "0 to " + std::to_string(rowCount(list) - 1);
+    } else {
+        // Wrapped for an 80-column terminal: the help's second column is 52 wide.
+        for (int row = 0; row < rowCount(list); ++row) {
+            const std::string entry = std::to_string(row) + " " + rowLabel(list, row);
+            if (row > 0 && help.size() - lineStart + entry.size() + 2 > 52) {
+                help += ",\n";
+                lineStart = help.size();
+            } else if (row > 0) {
+                help += ", ";
+            }
+            help += entry;
+        }
+    }
+    const std::string fallback = "(default: " + rowLabel(list, initialRow(list)) + ")";
+    return help + (help.size() - lineStart + fallback.size() + 1 > 52 ? "\n" : " ") + fallback;
 }
 
 }  // namespace
@@ -91,63 +111,66 @@ bool matchRow(JerseyList list, const std::string& value, int& row, std::string& 
     return false;
 }
 
-std::vector<OptionSpec> jerseyOptionSpecs()
+
+CLI::Validator digitsOnly()
 {
-    std::vector<OptionSpec> specs;
-    for (const TextOption& option : kTextOptions)
-        specs.push_back({option.name});
+    return CLI::Validator(
+        [](std::string& value) -> std::string { return isDigits(value) ? std::string() : "digits only, not " + value; },
+        "");
+}
+
+CLI::Validator codePage1252Text(const std::string& encoding)
+{
+    return CLI::Validator(
+        [encoding](std::string& value) -> std::string {
+            std::string converted;
+            std::string missing;
+            if (!toCodePage1252(value, encoding, converted, missing))
+                return "names and years are stored in code page 1252, which has no \"" + missing + "\"";
+            value = converted;
+            return {};
+        },
+        "");
+}
+
+CLI::Validator listRow(JerseyList list)
+{
+    return CLI::Validator(
+        [list](std::string& value) -> std::string {
+            int row = 0;
+            std::string problem;
+            if (!matchRow(list, value, row, problem))
+                return problem;
+            value = std::to_string(row);
+            return {};
+        },
+        "");
+}
+
+CLI::Validator plainSaveFolder()
+{
+    return CLI::Validator(
+        [](std::string& value) -> std::string {
+            if (value.empty())
+                return "a save folder's name, not nothing (without --slot: every numbered save)";
+            return isPlainName(value) ? std::string() : "the name of a folder under saves, not a path";
+        },
+        "");
+}
+
+void addJerseyOptions(CLI::App& command, JerseyForm& form, const std::string& encoding)
+{
+    command.add_option("--team", form.teamNumber, "Team Number: 1 or 2 digits")->type_name("N")->check(digitsOnly());
+    command.add_option("--name", form.jerseyName, "Jersey Name: 4 characters")
+        ->type_name("NAME")
+        ->transform(codePage1252Text(encoding));
+    command.add_option("--year", form.year, "Year: 7 characters, eg 1998-99")
+        ->type_name("YEAR")
+        ->transform(codePage1252Text(encoding));
     for (const ListOption& option : kListOptions)
-        specs.push_back({option.name});
-    return specs;
-}
-
-std::string jerseyOptionsHelp()
-{
-    std::string help =
-        "  --team N           Team Number: 1 or 2 digits\n"
-        "  --name NAME        Jersey Name: 4 characters\n"
-        "  --year YEAR        Year: 7 characters, eg 1998-99\n";
-    for (const ListOption& option : kListOptions) {
-        std::string line = "  " + std::string(option.name) + " VALUE";
-        line.resize(21, ' ');
-        line += listTitle(option.list);
-        line += ": ";
-        if (option.list == JerseyList::Shoe) {
-            line += "0 to " + std::to_string(rowCount(option.list) - 1);
-        } else {
-            for (int row = 0; row < rowCount(option.list); ++row) {
-                std::string entry = (row > 0 ? ", " : "") + std::to_string(row) + " " + rowLabel(option.list, row);
-                // Wrapped under the list's first entry, for an 80-column terminal.
-                const std::size_t lineStart = line.rfind('\n') == std::string::npos ? 0 : line.rfind('\n') + 1;
-                if (line.size() - lineStart + entry.size() > 79) {
-                    line += ",\n" + std::string(23, ' ');
-                    entry.erase(0, 2);
-                }
-                line += entry;
-            }
-        }
-        help += line + " (default: " + rowLabel(option.list, initialRow(option.list)) + ")\n";
-    }
-    help += "A list VALUE is a row number, a label in any case, or the beginning of just one label.\n";
-    return help;
-}
-
-bool fillJerseyForm(const ParsedArguments& args, JerseyForm& form, std::string& problem)
-{
-    for (const TextOption& option : kTextOptions)
-        form.*option.field = args.value(option.name).value_or("");
-    if (!isDigits(form.teamNumber)) {
-        problem = "--team takes digits only";
-        return false;
-    }
-    for (const ListOption& option : kListOptions) {
-        std::optional<std::string> value = args.value(option.name);
-        if (value && !matchRow(option.list, *value, form.row(option.list), problem)) {
-            problem = std::string(option.name) + ": " + problem;
-            return false;
-        }
-    }
-    return true;
+        command.add_option(std::string(option.name), form.row(option.list), listOptionHelp(option.list))
+            ->type_name("VALUE")
+            ->transform(listRow(option.list));
 }
 
 }  // namespace kitloom::cli

@@ -1,6 +1,8 @@
 // list: the records of a team-gear table, decoded by the positions the installer writes.
+#include "cli/Cli.h"
 #include "cli/Commands.h"
 #include "cli/JerseyOptions.h"
+#include "cli/SaveReport.h"
 #include "cli/TextEscape.h"
 #include "core/GamePaths.h"
 #include "core/JerseyLists.h"
@@ -9,8 +11,13 @@
 #include "patch/PatchFormat.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/TerminalText.h"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include <charconv>
+#include <memory>
 #include <optional>
 
 namespace kitloom::cli {
@@ -32,7 +39,7 @@ const FieldColumn kColumns[] = {
     {"record", kRecordNumberField, true, std::nullopt},
     {"team", kTeamNumberField, true, std::nullopt},
     {"type", kJerseyTypeField, true, JerseyList::JerseyType},
-    {"name", kJerseyNameField, false, std::nullopt},
+    {"name", kJerseyNameField, false, std::nullopt},  // code page 1252 text
     {"year", kYearField, false, std::nullopt},
     {"accessory", kAccessoryColourField, true, JerseyList::AccessoryColour, kAccessoryColourCodeOffset},
     {"shoe", kShoeField, true, std::nullopt},
@@ -67,12 +74,19 @@ bool isDecimal(std::string_view text)
     return !text.empty() && isDigits(std::string(text));
 }
 
-void printLine(std::ostream& out, std::uint32_t position, const TeamGearRecord& record)
+// Text fields are code page 1252: shown in `encoding`.
+std::string shownText(const FieldColumn& column, std::string_view text, const std::string& encoding)
+{
+    return column.numeric ? std::string(text) : fromCodePage1252(std::string(text), encoding);
+}
+
+void printLine(std::ostream& out, std::uint32_t position, const TeamGearRecord& record, const std::string& encoding)
 {
     out << position << ":";
     for (const FieldColumn& column : kColumns) {
         const std::string_view text = fieldText(record, column);
-        out << ' ' << column.key << '=' << (column.numeric && isDecimal(text) ? std::string(text) : quoted(text));
+        out << ' ' << column.key << '='
+            << (column.numeric && isDecimal(text) ? std::string(text) : quotedField(shownText(column, text, encoding)));
         const std::string label = labelOf(column, text);
         if (!label.empty())
             out << " (" << label << ")";
@@ -80,81 +94,118 @@ void printLine(std::ostream& out, std::uint32_t position, const TeamGearRecord& 
     out << '\n';
 }
 
-void printJsonLine(std::ostream& out, std::uint32_t position, const TeamGearRecord& record)
+nlohmann::ordered_json recordJson(std::uint32_t position, const TeamGearRecord& record)
 {
-    out << "{\"position\":" << position;
+    nlohmann::ordered_json object = {{"position", position}};
     for (const FieldColumn& column : kColumns) {
         const std::string_view text = fieldText(record, column);
-        out << ",\"" << column.key << "\":" << jsonString(text);
+        object[column.key] = shownText(column, text, "UTF-8");
         if (column.list) {
             const std::string label = labelOf(column, text);
-            out << ",\"" << column.key << "Label\":" << (label.empty() ? "null" : jsonString(label));
+            object[std::string(column.key) + "Label"] = label.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(label);
         }
     }
-    out << "}\n";
+    return object;
 }
 
-int runList(const ParsedArguments& args, const CommandContext& context)
-{
-    if (args.positionals.size() > 1)
-        return context.usage("name at most one table");
-    const std::optional<std::string> slot = args.value("--slot");
-    if (!args.positionals.empty() && (slot || args.has("--game")))
-        return context.usage("name a table, or a save folder with --slot and --game, not both");
-    if (slot && !isPlainName(*slot))
-        return context.usage("--slot takes the name of a folder under saves");
+struct ListOptions {
+    std::string table;
+    std::string slot;
+    std::string game;
+    bool json = false;
+};
 
-    const std::string game = withClosingSeparator(args.value("--game").value_or(""));
-    const std::string tablePath = !args.positionals.empty() ? args.positionals.front()
-                                  : slot                    ? namedSaveTablePath(game, *slot)
-                                                            : numberedSaveTablePath(game, 0);
-    const bool json = args.has("--json");
+// Lists one table: its records as lines, or into `tables` as one JSON object. False when
+// it is missing or could not be read, which `report` then tells.
+bool listTable(const std::string& path, const ListOptions& options, const CommandContext& context, SaveReport& report,
+               nlohmann::ordered_json& tables)
+{
+    nlohmann::ordered_json records = nlohmann::ordered_json::array();
     std::uint32_t position = 0;
-    const TableCheck check = forEachTeamGearRecord(systemFileSystem(), tablePath, [&](const TeamGearRecord& record) {
+    const TableCheck check = forEachTeamGearRecord(context.fileSystem, path, [&](const TeamGearRecord& record) {
         ++position;
-        if (json)
-            printJsonLine(context.out, position, record);
+        if (options.json)
+            records.push_back(recordJson(position, record));
         else
-            printLine(context.out, position, record);
+            printLine(context.out, position, record, context.encoding);
     });
     context.out.flush();
-
-    TerminalMessages messages(context.out, context.err);
+    ResultCode problem = ResultCode::Appended;
     switch (check) {
     case TableCheck::Sound:
     case TableCheck::InterruptedAppend:
-        return kExitSuccess;
+        break;
     case TableCheck::Missing:
-        showError(messages, messageFor(ResultCode::NoTable));
+        problem = ResultCode::NoTable;
         break;
     case TableCheck::Damaged:
-        showError(messages, messageFor(ResultCode::TableDamaged));
+        problem = ResultCode::TableDamaged;
         break;
     case TableCheck::Unreadable:
-        showError(messages, messageFor(ResultCode::TableUnusable));
+        problem = ResultCode::TableUnusable;
         break;
     }
-    return kExitFailure;
+    nlohmann::ordered_json table = {{"path", path}, {"records", records}};
+    if (problem != ResultCode::Appended) {
+        table["error"] = messageFor(problem);
+        report.tableError(messageFor(problem), path);
+    }
+    tables.push_back(table);
+    return problem == ResultCode::Appended;
 }
 
-std::string listOptionsHelp()
+int runList(const ListOptions& options, const CommandContext& context)
 {
-    return "  --slot NAME        the table of save folder saves/NAME (default: 000)\n"
-           "  --game DIR         the game folder that holds saves (default: the current folder)\n"
-           "  --json             one JSON object per record, field texts as strings, with the\n"
-           "                     label of each list field (null when the code names none)\n";
+    SaveReport report(context.out, context.err, false);
+    const std::string game = withClosingSeparator(options.game);
+    nlohmann::ordered_json tables = nlohmann::ordered_json::array();
+    if (!options.table.empty() || !options.slot.empty()) {
+        const std::string path = !options.table.empty() ? options.table : namedSaveTablePath(game, options.slot);
+        if (!listTable(path, options, context, report, tables) && !options.slot.empty()) {
+            if (const std::string hint = shortSlotHint(options.slot); !hint.empty())
+                context.err << "hint: " << hint << std::endl;
+        }
+    } else {
+        // Every numbered save, each table under its path.
+        for (int number = 0; number <= kHighestSaveFolder; ++number) {
+            const std::string path = numberedSaveTablePath(game, number);
+            if (number > 0 && !context.fileSystem.exists(path))
+                break;
+            if (!options.json)
+                context.out << path << ":" << std::endl;
+            listTable(path, options, context, report, tables);
+        }
+    }
+    if (options.json)
+        context.out << nlohmann::ordered_json{{"tables", tables}}.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+                    << std::endl;
+    return report.anyError() ? kExitFailure : kExitSuccess;
 }
 
 }  // namespace
 
-Command listCommand()
+CommandRun addListCommand(CLI::App& app)
 {
-    return {"list", "print the records of a team-gear table",
-            "list [--slot NAME | TABLE.dbf] [--game DIR] [--json]",
-            "Prints every record of the table, one line each: its position, then the fields at\n"
-            "the places Kitloom writes them, each list code with its label. The shoe code is the\n"
-            "Shoe row plus 1 after add, plus 2 after installing a patch.\n",
-            {{"--slot"}, {"--game"}, {"--json", false}}, listOptionsHelp, runList};
+    auto options = std::make_shared<ListOptions>();
+    CLI::App* command = app.add_subcommand("list", "print the records of team-gear tables");
+    command->footer(
+        "Prints every record of the table, one line each: its position, then the fields at the\n"
+        "places Kitloom writes them, each list code with its label. Without a table or --slot, every\n"
+        "numbered save's table in turn. The shoe code is the Shoe row plus 1 after add, plus 2 after\n"
+        "installing a patch.");
+    CLI::Option* table =
+        command->add_option("table", options->table, "a team-gear table (.dbf) to list")->type_name("TABLE");
+    CLI::Option* slot = command->add_option("--slot", options->slot, "the table of save folder saves/SLOT")
+                            ->type_name("SLOT")
+                            ->check(plainSaveFolder());
+    CLI::Option* game =
+        command->add_option("--game", options->game, "the game folder that holds saves (default: the current folder)")
+            ->type_name("DIR");
+    table->excludes(slot)->excludes(game);
+    command->add_flag("--json", options->json,
+                      "one JSON document: {\"tables\": [{\"path\", \"records\", \"error\"}]}, texts in UTF-8, each "
+                      "list field with its label (null when the code names none)");
+    return [options](const CommandContext& context) { return runList(*options, context); };
 }
 
 }  // namespace kitloom::cli

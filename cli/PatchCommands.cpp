@@ -1,44 +1,77 @@
 // install and show: jersey patches, installed as the program's patch mode does, or read.
+#include "cli/Cli.h"
 #include "cli/Commands.h"
 #include "cli/JerseyOptions.h"
+#include "cli/SaveReport.h"
 #include "cli/TextEscape.h"
+#include "core/GamePaths.h"
 #include "core/JerseyLists.h"
 #include "patch/PatchInstaller.h"
 #include "patch/PatchReader.h"
 #include "platform/FileSystem.h"
+#include "platform/Interrupt.h"
 #include "platform/Paths.h"
+#include "platform/TerminalText.h"
 
-#include <optional>
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <memory>
 
 namespace kitloom::cli {
 
 namespace {
 
-int runInstall(const ParsedArguments& args, const CommandContext& context)
-{
-    if (args.positionals.empty())
-        return context.usage("name at least one patch");
-    const std::optional<std::string> game = args.value("--game");
-    const std::optional<std::string> art = args.value("--art");
-    if (art && art->empty())
-        return context.usage("--art needs a folder");
+struct InstallOptions {
+    std::vector<std::string> patches;
+    std::string game;
+    CLI::Option* gameOption = nullptr;
+    std::string art;
+    bool dryRun = false;
+};
 
-    TerminalMessages messages(context.out, context.err);
+int runInstall(const InstallOptions& options, const CommandContext& context)
+{
+    watchForInterrupt();
+    SaveReport report(context.out, context.err, options.dryRun);
     bool allInstalled = true;
-    for (const std::string& patchPath : args.positionals) {
-        // With several patches, each one's messages follow its name.
-        if (args.positionals.size() > 1)
+    for (const std::string& patchPath : options.patches) {
+        // With several patches, each one's report follows its name.
+        if (options.patches.size() > 1)
             context.out << patchPath << ":" << std::endl;
-        const int errorsBefore = messages.errorCount();
-        const std::string gameFolder = game ? withClosingSeparator(*game) : folderOfPath(patchPath);
-        PatchInstallOptions options;
-        options.gameFolder = game;
-        const bool installed =
-            installPatch(patchPath, art.value_or(defaultArtFolder(gameFolder)), systemFileSystem(), messages, options);
-        if (!installed || messages.errorCount() != errorsBefore)
+        PatchInstallOptions install;
+        install.dryRun = options.dryRun;
+        install.observer = &report;
+        if (options.gameOption->count() > 0)
+            install.gameFolder = withClosingSeparator(options.game);
+        install.imageMove = [&](const ImageMove& move) {
+            if (move.result == MoveResult::Moved)
+                context.out << move.from << ": " << (options.dryRun ? "would move to " : "moved to ") << move.to
+                            << std::endl;
+        };
+        const std::string saves = install.gameFolder.value_or(folderOfPath(patchPath));
+        const std::string art = options.art.empty() ? defaultArtFolder(saves) : options.art;
+        if (!installPatch(patchPath, art, context.fileSystem, report, install))
             allInstalled = false;
+        if (report.stopped())
+            return report.stopNow();
     }
-    return allInstalled ? kExitSuccess : kExitFailure;
+    return allInstalled && !report.anyError() ? kExitSuccess : kExitFailure;
+}
+
+struct ShowOptions {
+    std::string patch;
+    bool json = false;
+};
+
+// A list field of the patch: its code, and its row's label (none for a code outside the list).
+nlohmann::ordered_json codeJson(JerseyList list, long long code, int offset)
+{
+    const std::string label = labelOfCode(list, code, offset);
+    nlohmann::ordered_json field = {{"code", code}, {"label", nullptr}};
+    if (!label.empty())
+        field["label"] = label;
+    return field;
 }
 
 // "code (label)"; a code that names no row says so.
@@ -50,27 +83,44 @@ std::string codeWithLabel(JerseyList list, long long code, int offset)
     return std::to_string(code) + " (" + (list == JerseyList::Shoe ? "row " + label : label) + ")";
 }
 
-int runShow(const ParsedArguments& args, const CommandContext& context)
+int runShow(const ShowOptions& options, const CommandContext& context)
 {
-    if (args.positionals.size() != 1)
-        return context.usage("name one patch");
     TerminalMessages messages(context.out, context.err);
     Patch patch;
-    if (const PatchReadResult read = readPatch(systemFileSystem(), args.positionals.front(), patch);
-        read != PatchReadResult::Read) {
+    if (const PatchReadResult read = readPatch(context.fileSystem, options.patch, patch); read != PatchReadResult::Read) {
         showError(messages, messageFor(read));
         return kExitFailure;
     }
     const JerseySpec& spec = patch.spec;
+    const std::string name(spec.jerseyName.data(), kJerseyNameLength);
+    const std::string year(spec.year.data(), kYearLength);
+    if (options.json) {
+        const nlohmann::ordered_json shown = {
+            {"saveSlot", fromCodePage1252(patch.lines[0], "UTF-8")},
+            {"image", fromCodePage1252(patch.lines[1], "UTF-8")},
+            {"numberImage", fromCodePage1252(patch.lines[2], "UTF-8")},
+            {"teamNumber", spec.teamNumber},
+            {"jerseyType", codeJson(JerseyList::JerseyType, spec.jerseyType, 0)},
+            {"jerseyName", fromCodePage1252(name, "UTF-8")},
+            {"year", fromCodePage1252(year, "UTF-8")},
+            {"accessoryColour", codeJson(JerseyList::AccessoryColour, spec.accessoryColour, kAccessoryColourCodeOffset)},
+            {"shoe", codeJson(JerseyList::Shoe, spec.shoe, kShoeCodeOffsetInPatch)},
+            {"sockColour", codeJson(JerseyList::SockColour, spec.sockColour, 0)},
+            {"neckType", codeJson(JerseyList::NeckType, spec.neckType, 0)},
+            {"letteringType", codeJson(JerseyList::LetteringType, spec.letteringType, 0)}};
+        context.out << shown.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << std::endl;
+        return kExitSuccess;
+    }
+    auto text = [&](const std::string& bytes) { return quotedField(fromCodePage1252(bytes, context.encoding)); };
     std::ostream& out = context.out;
-    out << "Save Slot: "
-        << (patch.lines[0].empty() ? "(none: every numbered save folder)" : quoted(patch.lines[0])) << '\n'
-        << "Image: " << quoted(patch.lines[1]) << '\n'
-        << "Number image: " << quoted(patch.lines[2]) << '\n'
+    out << "Save Slot: " << (patch.lines[0].empty() ? "(none: every numbered save folder)" : text(patch.lines[0]))
+        << '\n'
+        << "Image: " << text(patch.lines[1]) << '\n'
+        << "Number image: " << text(patch.lines[2]) << '\n'
         << "Team Number: " << spec.teamNumber << '\n'
         << "Jersey Type: " << codeWithLabel(JerseyList::JerseyType, spec.jerseyType, 0) << '\n'
-        << "Jersey Name: " << quoted(std::string_view(spec.jerseyName.data(), kJerseyNameLength)) << '\n'
-        << "Year: " << quoted(std::string_view(spec.year.data(), kYearLength)) << '\n'
+        << "Jersey Name: " << text(name) << '\n'
+        << "Year: " << text(year) << '\n'
         << "Accessory Colour: "
         << codeWithLabel(JerseyList::AccessoryColour, spec.accessoryColour, kAccessoryColourCodeOffset) << '\n'
         << "Shoe: " << codeWithLabel(JerseyList::Shoe, spec.shoe, kShoeCodeOffsetInPatch) << '\n'
@@ -80,34 +130,39 @@ int runShow(const ParsedArguments& args, const CommandContext& context)
     return kExitSuccess;
 }
 
-std::string installOptionsHelp()
-{
-    return "  --game DIR         the game folder: images and saves are taken from there\n"
-           "                     (default: the patch's own folder)\n"
-           "  --art DIR          the art folder the images move into, of which only the last\n"
-           "                     level is created\n"
-           "                     (default: " + std::string(kDefaultArtFolderText) + ")\n";
-}
-
-std::string noOptionsHelp() { return {}; }
-
 }  // namespace
 
-Command installCommand()
+CommandRun addInstallCommand(CLI::App& app)
 {
-    return {"install", "install jersey patches, as opening them with Kitloom does",
-            "install PATCH.jer... [--game DIR] [--art DIR]",
-            "Installs each patch in turn: its two images move into the art folder and the jersey\n"
-            "goes into the save folder the patch names, or into every numbered save folder.\n",
-            {{"--game"}, {"--art"}}, installOptionsHelp, runInstall};
+    auto options = std::make_shared<InstallOptions>();
+    CLI::App* command = app.add_subcommand("install", "install jersey patches, as opening them with Kitloom does");
+    command->footer(
+        "Installs each patch in turn: its two images move from the patch's folder into the art\n"
+        "folder, and the jersey goes into the save folder the patch names, or into every numbered\n"
+        "save folder; the report tells what became of each.");
+    command->add_option("patches", options->patches, "the patches (.jer)")->type_name("PATCH")->required();
+    options->gameOption =
+        command->add_option("--game", options->game, "the game folder that holds saves (default: each patch's folder)")
+            ->type_name("DIR");
+    command->add_option("--art", options->art,
+                        "the art folder the images move into, of which only the last level is created "
+                        "(default: " + std::string(kDefaultArtFolderText) + ")")
+        ->type_name("DIR")
+        ->check([](const std::string& value) { return value.empty() ? std::string("--art needs a folder") : ""; });
+    command->add_flag("--dry-run", options->dryRun, "tell what would change, and change nothing");
+    return [options](const CommandContext& context) { return runInstall(*options, context); };
 }
 
-Command showCommand()
+CommandRun addShowCommand(CLI::App& app)
 {
-    return {"show", "print what a jersey patch holds", "show PATCH.jer",
-            "Prints the patch's three lines and its jersey, each code with its label. A patch\n"
-            "carries the Shoe row plus 2 and the Accessory Colour row plus 2.\n",
-            {}, noOptionsHelp, runShow};
+    auto options = std::make_shared<ShowOptions>();
+    CLI::App* command = app.add_subcommand("show", "print what a jersey patch holds");
+    command->footer(
+        "Prints the patch's three lines and its jersey, each code with its label. A patch carries\n"
+        "the Shoe row plus 2 and the Accessory Colour row plus 2.");
+    command->add_option("patch", options->patch, "the patch (.jer)")->type_name("PATCH")->required();
+    command->add_flag("--json", options->json, "one JSON document, texts in UTF-8");
+    return [options](const CommandContext& context) { return runShow(*options, context); };
 }
 
 }  // namespace kitloom::cli

@@ -5,11 +5,15 @@
 #include <ostream>
 #include <string>
 
+namespace kitloom {
+class FileSystem;
+}
+
 namespace kitloom::cli {
 
 // Every message a job shows, as one line: "ERROR: text" on the error stream,
 // "SUCCESS: text" on the output stream.
-class TerminalMessages final : public Messages {
+class TerminalMessages : public Messages {
 public:
     TerminalMessages(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
@@ -30,11 +34,13 @@ private:
     int errors_ = 0;
 };
 
-// What a command runs with: where it writes, and its name for usage hints.
+// What a command runs with.
 struct CommandContext {
     std::ostream& out;
     std::ostream& err;
-    std::string command;
+    FileSystem& fileSystem;
+    std::string encoding;  // of the terminal's text; names and years are converted from it
+    std::string command;   // for usage hints
 
     // Prints the one-line hint and gives the usage exit status.
     int usage(const std::string& problem) const;

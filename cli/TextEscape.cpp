@@ -2,32 +2,24 @@
 
 namespace kitloom::cli {
 
-namespace {
-
-std::string escaped(std::string_view bytes, const char* hexEscape)
+std::string quotedField(std::string_view text)
 {
     constexpr char kHexDigits[] = "0123456789abcdef";
-    std::string text = "\"";
-    for (char byte : bytes) {
+    std::string shown = "\"";
+    for (char byte : text) {
         const auto c = static_cast<unsigned char>(byte);
         if (c == '"' || c == '\\') {
-            text += '\\';
-            text += byte;
-        } else if (c >= 0x20 && c < 0x7F) {
-            text += byte;
+            shown += '\\';
+            shown += byte;
+        } else if (c < 0x20 || c == 0x7F) {
+            shown += "\\x";
+            shown += kHexDigits[c >> 4];
+            shown += kHexDigits[c & 0xF];
         } else {
-            text += hexEscape;
-            text += kHexDigits[c >> 4];
-            text += kHexDigits[c & 0xF];
+            shown += byte;
         }
     }
-    return text + "\"";
+    return shown + "\"";
 }
-
-}  // namespace
-
-std::string quoted(std::string_view bytes) { return escaped(bytes, "\\x"); }
-
-std::string jsonString(std::string_view bytes) { return escaped(bytes, "\\u00"); }
 
 }  // namespace kitloom::cli

@@ -21,7 +21,8 @@ bool formAccepted(const JerseyForm& form, Messages& messages)
 
 }  // namespace
 
-bool installFromForm(const JerseyForm& form, FileSystem& fileSystem, Messages& messages, const std::string& gameFolder)
+bool installFromForm(const JerseyForm& form, FileSystem& fileSystem, Messages& messages, const std::string& gameFolder,
+                     TableObserver* observer, bool dryRun)
 {
     if (!formAccepted(form, messages))
         return false;
@@ -31,6 +32,8 @@ bool installFromForm(const JerseyForm& form, FileSystem& fileSystem, Messages& m
     }
 
     TeamGearFile teamGear(fileSystem, messages, gameFolder);
+    teamGear.setObserver(observer);
+    teamGear.setDryRun(dryRun);
     const JerseySpec spec = readJerseyForm(form, ShoeCode::Installed);
     std::string tablePath;
     if (!form.saveSlot.empty()) {

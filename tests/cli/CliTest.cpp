@@ -1,13 +1,19 @@
 #include "cli/Cli.h"
 #include "cli/JerseyOptions.h"
+#include "core/GamePaths.h"
 #include "form/FormCommands.h"
 
 #include "patch/PatchFormat.h"
 #include "patch/PatchWriter.h"
+#include "platform/SystemError.h"
+#include "platform/TerminalText.h"
+#include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <csignal>
 #include <map>
 #include <sstream>
 
@@ -22,12 +28,26 @@ struct CliRun {
     std::string err;
 };
 
-CliRun runIt(const std::vector<std::string>& args)
+CliRun runIt(const std::vector<std::string>& args, FileSystem& fileSystem = systemFileSystem())
 {
     std::ostringstream out;
     std::ostringstream err;
-    const int status = runCli(args, out, err);
+    const int status = runCli(args, out, err, fileSystem, terminalEncoding());
     return {status, out.str(), err.str()};
+}
+
+// What a dry run says, as a real run would say it.
+std::string asRealRun(std::string text)
+{
+    for (const auto& [dry, real] : {std::pair<std::string, std::string>{"would be added as", "added as"},
+                                    {"would move to", "moved to"},
+                                    {"would remove", "removed"},
+                                    {"Would remove", "Removed"},
+                                    {" (dry run: nothing was changed)", ""}}) {
+        for (std::size_t at = text.find(dry); at != std::string::npos; at = text.find(dry, at))
+            text.replace(at, dry.size(), real);
+    }
+    return text;
 }
 
 using Args = std::vector<std::string>;
@@ -71,6 +91,12 @@ protected:
         addSaveTable(game, "001", 3);
     }
     Args inGame() const { return {"--game", game.path().string()}; }
+    // The report's line for a table added to.
+    std::string tablePath(const std::string& folder) const { return namedSaveTablePath(game.prefix(), folder); }
+    std::string added(const std::string& folder, int record) const
+    {
+        return tablePath(folder) + ": added as record " + std::to_string(record) + "\n";
+    }
     Bytes table(const std::string& folder) const { return readBytes(game.path() / "saves" / folder / "teamgear.dbf"); }
     std::string gamePatch(const std::string& name) const { return game / name; }
 
@@ -91,7 +117,9 @@ TEST_F(CliTest, AddPutsTheSameRecordsIntoTheSavesAsGoWithTheSameChoices)
         addSaveTable(cliGame, "001", 3);
         const CliRun run = runIt(Args{"add", "--game", cliGame.path().string()} + kJersey + (withChoices ? kChoices : Args{}));
         EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.out, "SUCCESS: Jersey Installed Succesfully\n");
+        EXPECT_EQ(run.out, namedSaveTablePath(cliGame.prefix(), "000") + ": added as record 4\n" +
+                               namedSaveTablePath(cliGame.prefix(), "001") +
+                               ": added as record 4\nSUCCESS: Jersey Installed Succesfully\n");
         EXPECT_EQ(run.err, "");
         for (const char* folder : {"000", "001"}) {
             const std::string table = std::string("saves/") + folder + "/teamgear.dbf";
@@ -109,12 +137,16 @@ TEST_F(CliTest, ListAfterAddShowsTheNewRecordDecoded)
               "4: record=4 team=5 type=1 (Away) name=\"ABCD\" year=\"1998-99\" accessory=5 (Navy Blue) shoe=8 "
               "sock=1 (White) neck=2 (V-Neck 2 (eg Marovans 2002)) lettering=1 (Horizontal over numbers)\n");
 
-    run = runIt(Args{"list", "--json"} + Args{(game.path() / "saves" / "001" / "teamgear.dbf").string()});
-    EXPECT_EQ(run.out.substr(run.out.rfind("{\"position\":4")),
-              "{\"position\":4,\"record\":\"4\",\"team\":\"5\",\"type\":\"1\",\"typeLabel\":\"Away\",\"name\":\"ABCD\","
-              "\"year\":\"1998-99\",\"accessory\":\"5\",\"accessoryLabel\":\"Navy Blue\",\"shoe\":\"8\",\"sock\":\"1\","
-              "\"sockLabel\":\"White\",\"neck\":\"2\",\"neckLabel\":\"V-Neck 2 (eg Marovans 2002)\",\"lettering\":\"1\","
-              "\"letteringLabel\":\"Horizontal over numbers\"}\n");
+    // Without --slot: every numbered save, one JSON document.
+    run = runIt(Args{"list", "--json"} + inGame());
+    const auto document = nlohmann::json::parse(run.out);
+    ASSERT_EQ(document["tables"].size(), 2u);
+    EXPECT_EQ(document["tables"][1]["path"], tablePath("001"));
+    EXPECT_EQ(document["tables"][1]["records"][3],
+              nlohmann::json::parse(R"json({"position":4,"record":"4","team":"5","type":"1","typeLabel":"Away",
+                  "name":"ABCD","year":"1998-99","accessory":"5","accessoryLabel":"Navy Blue","shoe":"8","sock":"1",
+                  "sockLabel":"White","neck":"2","neckLabel":"V-Neck 2 (eg Marovans 2002)","lettering":"1",
+                  "letteringLabel":"Horizontal over numbers"})json"));
     EXPECT_EQ(recordCountOf(table("000")), 3u) << "a Save Slot names one folder only";
 }
 
@@ -145,9 +177,13 @@ TEST_F(CliTest, RefusedJobsShowTheProgramsMessageAndChangeNothing)
     for (const Case& c : cases) {
         const CliRun run = runIt(c.args);
         EXPECT_EQ(run.status, 1) << c.error;
-        EXPECT_EQ(run.err, "ERROR: " + c.error + "\n");
+        EXPECT_EQ(run.err.rfind("ERROR: " + c.error, 0), 0u) << run.err;
         EXPECT_EQ(run.out, "");
     }
+    // A Save Slot of one digit names the folder called so; numbered ones have three.
+    EXPECT_NE(runIt(Args{"add", "--slot", "1"} + inGame() + kJersey).err.find("hint: numbered save folders have three "
+                                                                             "digits: --slot 001\n"),
+              std::string::npos);
     EXPECT_EQ(snapshot(game.path()), before);
 }
 
@@ -167,6 +203,11 @@ TEST_F(CliTest, UsageErrorsGiveStatusTwoAndOneHintLineAndChangeNothing)
         Args{"add", "--slot", ""} + kJersey,  // an unset variable in a script: not every save
         Args{"add", "--slot="} + kJersey,
         Args{"add", "--team", "5", "--team", "6"},
+#ifndef _WIN32
+        Args{"add", "--name", "\xC5\x81\xC3\x93" "D\xC5\xB9", "--team", "5", "--year", "1998-99"},  // no Polish L in code page 1252
+#endif
+        Args{"remove", "--name", "ABCD"},
+        Args{"list", "--slot", ""},
         Args{"add", "--year"},
         Args{"make-patch", "--slot", "000", "--prefix", "to", "--file", "x"} + kJersey,
         {"install"},
@@ -218,6 +259,8 @@ TEST_F(CliTest, MakePatchWritesTheSameBytesAsTheProgramsWriter)
     const CliRun run = runIt(Args{"make-patch", "--prefix", "to", "--file", "toronto_98"} + kJersey + kChoices);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "SUCCESS: Patch file created: toronto_98.jer\n");
+    EXPECT_EQ(runIt(Args{"make-patch", "--prefix", "to", "--file", "toronto_98"} + kJersey + kChoices).out,
+              "SUCCESS: Patch file created: toronto_98.jer\nreplaced toronto_98.jer\n");
 
     RecordingMessages messages;
     ASSERT_TRUE(writePatchFile("to", "written", readJerseyForm(formOf(true), ShoeCode::InPatch), systemFileSystem(),
@@ -256,6 +299,10 @@ TEST_F(CliTest, ShowMarksCodesOutsideTheListsAndRefusesUnsafeNames)
     EXPECT_NE(run.out.find("Accessory Colour: 1 (not in the list)\n"), std::string::npos);
     EXPECT_NE(run.out.find("Shoe: 54 (not in the list)\n"), std::string::npos);
 
+    const auto shown = nlohmann::json::parse(runIt({"show", "--json", gamePatch("odd.jer")}).out);
+    EXPECT_EQ(shown["jerseyType"], nlohmann::json::parse(R"({"code":3,"label":null})"));
+    EXPECT_EQ(shown["saveSlot"], "007");
+
     writeBytes(game / "escape.jer", toBytes("\r\n../toABCD.fsh\r\nx\r\n" + std::string(39, '\0')));
     EXPECT_EQ(runIt({"show", gamePatch("escape.jer")}).err, "ERROR: Invalid patch file!\n");
 }
@@ -273,20 +320,24 @@ TEST_F(CliTest, InstallGoesThroughEveryPatchAndFailsWhenAnyJobDid)
 
     CliRun run = runIt({"install", gamePatch("bad.jer"), gamePatch("sweep.jer"), "--art", art});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, gamePatch("bad.jer") + ":\n" + gamePatch("sweep.jer") + ":\nSUCCESS: Jersey Installed Succesfully\n");
+    const std::string artPrefix = art + kPathSeparator;
+    EXPECT_EQ(run.out, gamePatch("bad.jer") + ":\n" + gamePatch("sweep.jer") + ":\n" + gamePatch("toABCD.fsh") +
+                           ": moved to " + artPrefix + "toABCD.fsh\n" + gamePatch("toABCD_num.fsh") + ": moved to " +
+                           artPrefix + "toABCD_num.fsh\n" + added("000", 4) + added("001", 4) +
+                           "SUCCESS: Jersey Installed Succesfully\n");
     EXPECT_EQ(run.err, "ERROR: Invalid patch file!\n");
     EXPECT_EQ(recordCountOf(table("000")), 4u);
     EXPECT_EQ(readBytes(game / "art/toABCD_num.fsh"), toBytes("number image"));
 
     run = runIt({"install", gamePatch("one.jer"), "--art", art});
     EXPECT_EQ(run.status, 1) << "an image that did not arrive fails the job";
-    EXPECT_EQ(run.out, "SUCCESS: Jersey Installed Succesfully!\n");
-    EXPECT_EQ(run.err, "ERROR: Couldn't move xyABCD.fsh to " + art + kPathSeparator + "\n");
+    EXPECT_EQ(run.out, added("001", 5) + "SUCCESS: Jersey Installed Succesfully!\n");
+    EXPECT_EQ(run.err, "ERROR: Couldn't move xyABCD.fsh to " + artPrefix + "\n");
     EXPECT_EQ(recordCountOf(table("001")), 5u);
 
     run = runIt({"install", gamePatch("sweep.jer"), "--art", art});
     EXPECT_EQ(run.status, 0) << "images already in the art folder are fine";
-    EXPECT_EQ(run.out, "SUCCESS: Jersey Installed Succesfully\n");
+    EXPECT_EQ(run.out, added("000", 5) + added("001", 6) + "SUCCESS: Jersey Installed Succesfully\n");
 }
 
 #ifndef _WIN32
@@ -313,32 +364,168 @@ TEST_F(CliTest, ListRefusesDamagedTablesAndEscapesOddBytes)
     const std::string name = std::string("\"\0\xE9\\", 4);
     std::copy(name.begin(), name.end(), bytes.end() - 20);
     writeBytes(game.path() / "saves/000/teamgear.dbf", bytes);
-    CliRun run = runIt(Args{"list", "--json"} + inGame());
-    EXPECT_NE(run.out.find("\"name\":\"\\\"\\u0000\\u00e9\\\\\""), std::string::npos) << run.out;
-    run = runIt(Args{"list"} + inGame());
-    EXPECT_NE(run.out.find("name=\"\\\"\\x00\\xe9\\\\\""), std::string::npos) << run.out;
+    const Args table000 = Args{"list", "--slot", "000"} + inGame();
+    CliRun run = runIt(table000 + Args{"--json"});
+    EXPECT_EQ(nlohmann::json::parse(run.out)["tables"][0]["records"][0]["name"], std::string("\"\0\u00e9\\", 5));
+    run = runIt(table000);
+#ifdef _WIN32
+    const std::string eAcute = "\xE9";  // the console shows ANSI text
+#else
+    const std::string eAcute = "\u00e9";
+#endif
+    EXPECT_NE(run.out.find("name=\"\\\"\\x00" + eAcute + "\\\\\""), std::string::npos) << run.out;
 
     bytes[4] = 2;
     writeBytes(game.path() / "saves/000/teamgear.dbf", bytes);
-    run = runIt(Args{"list"} + inGame());
+    run = runIt(table000);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "ERROR: The team gear file is damaged!\n");
+    EXPECT_EQ(run.err, "ERROR: The team gear file is damaged! (" + tablePath("000") + ")\n");
 
     writeBytes(game.path() / "saves/000/teamgear.dbf", makeTable(0, true));
-    run = runIt(Args{"list"} + inGame());
+    run = runIt(table000);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "");
+}
+
+// The report names every save and what became of it; a skipped one fails the job.
+TEST_F(CliTest, EverySaveIsReportedAndASkippedOneFailsTheJob)
+{
+    addSaveTable(game, "002", 999);
+    addSaveTable(game, "003", 3);
+    // Writing the record into the fourth table fails as on a full disk.
+    FaultyFileSystem fullDisk(9, Fault::FailOne);
+    setDiskFullError();
+    const std::string diskFull = lastSystemError();
+    const CliRun run = runIt(Args{"add"} + inGame() + kJersey, fullDisk);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, added("000", 4) + added("001", 4) + "SUCCESS: Jersey Installed Succesfully\n");
+    EXPECT_EQ(run.err, "ERROR: There are already 999 jerseys! (" + tablePath("002") + ")\n" +
+                           "ERROR: The team gear file couldn't be opened! (" + tablePath("003") + ": " + diskFull + ")\n");
+    EXPECT_EQ(recordCountOf(table("003")), 3u);
+}
+
+TEST_F(CliTest, DryRunsReportWhatARealRunDoesAndChangeNothing)
+{
+    JerseySpec spec = exampleJersey(2);
+    writeBytes(game / "downloads/p.jer", toBytes(encodePatch("to", spec)));
+    writeBytes(game / "downloads/toABCD.fsh", toBytes("image"));
+    writeBytes(game / "downloads/toABCD_num.fsh", toBytes("number image"));
+    const std::string name(spec.jerseyName.begin(), spec.jerseyName.end());
+    const std::string year(spec.year.begin(), spec.year.begin() + 7);
+    const Args jobs[] = {
+        Args{"add"} + inGame() + kJersey,
+        Args{"install", gamePatch("downloads/p.jer"), "--art", gamePatch("art")} + inGame(),
+        Args{"remove", "--name", name, "--year", year, "--slot", "001"} + inGame(),
+        Args{"remove", "--name", "ABCD", "--year", "1998-99"} + inGame(),
+    };
+    for (const Args& job : jobs) {
+        const auto before = snapshot(game.path());
+        const CliRun dry = runIt(job + Args{"--dry-run"});
+        EXPECT_EQ(snapshot(game.path()), before) << job[0];
+        const CliRun real = runIt(job);
+        EXPECT_EQ(asRealRun(dry.out), real.out) << job[0];
+        EXPECT_EQ(dry.err, real.err) << job[0];
+        EXPECT_EQ(dry.status, real.status) << job[0];
+        EXPECT_NE(snapshot(game.path()), before) << job[0];
+    }
+    EXPECT_EQ(table("000"), makeTable(3)) << "the add and the install were removed again";
+}
+
+TEST_F(CliTest, RemoveTakesOnlyTheLatestInstallsOffTheEnd)
+{
+    const Args other = {"--team", "7", "--name", "WXYZ", "--year", "2001-02"};
+    for (const Args& jersey : {kJersey, other, kJersey, kJersey})
+        ASSERT_EQ(runIt(Args{"add", "--slot", "000"} + inGame() + jersey).status, 0);
+
+    CliRun run = runIt(Args{"remove", "--name", "ABCD", "--year", "1998-99", "--team", "5"} + inGame());
+    EXPECT_EQ(run.status, 1) << "the first ABCD stays behind WXYZ";
+    EXPECT_EQ(run.out, tablePath("000") + ": removed 2 jerseys (5 records left)\n" + tablePath("001") +
+                           ": no matching jersey\nSUCCESS: Removed 2 jerseys from 1 save\n");
+    EXPECT_EQ(run.err, "ERROR: A matching jersey behind others stays, at position 4 (" + tablePath("000") + ")\n");
+    EXPECT_EQ(recordCountOf(table("000")), 5u);
+
+    run = runIt(Args{"remove", "--name", "ABCD", "--year", "1998-99", "--type", "home", "--slot", "000"} + inGame());
+    EXPECT_EQ(run.status, 1) << "the type narrows the match: nothing matches at the end";
+    EXPECT_EQ(recordCountOf(table("000")), 5u);
+}
+
+// Names and years are code page 1252 in tables; the terminal's text is converted both ways.
+TEST_F(CliTest, NamesAreTheTerminalsTextAndTheTablesCodePage)
+{
+#ifdef _WIN32
+    const std::string typed = "M\xDCNC";  // the console already gives ANSI text
+#else
+    const std::string typed = "M\u00DCNC";
+#endif
+    ASSERT_EQ(runIt(Args{"add", "--slot", "000", "--team", "5", "--name", typed, "--year", "1998-99"} + inGame()).status,
+              0);
+    const Bytes bytes = table("000");
+    EXPECT_EQ(std::string(bytes.end() - 20, bytes.end() - 16), "M\xDCNC");
+    EXPECT_NE(runIt(Args{"list", "--slot", "000"} + inGame()).out.find("name=\"" + typed + "\""), std::string::npos);
+    EXPECT_EQ(nlohmann::json::parse(runIt(Args{"list", "--slot", "000", "--json"} + inGame()).out)["tables"][0]["records"]
+                                                                                                [3]["name"],
+              "M\u00DCNC");
+}
+
+// Ctrl-C during a sweep: the table in hand is finished, the rest stay as they were.
+class InterruptingFileSystem final : public FileSystem {
+public:
+    explicit InterruptingFileSystem(int atOpening) : atOpening_(atOpening) {}
+    std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override
+    {
+        if (++openings_ == atOpening_)
+            std::raise(SIGINT);
+        return systemFileSystem().openForUpdate(path);
+    }
+    bool exists(const std::string& path) override { return systemFileSystem().exists(path); }
+    std::unique_ptr<OpenFile> openForReading(const std::string& path) override
+    {
+        return systemFileSystem().openForReading(path);
+    }
+    bool createFolder(const std::string& path) override { return systemFileSystem().createFolder(path); }
+    MoveResult moveFile(const std::string& from, const std::string& to) override
+    {
+        return systemFileSystem().moveFile(from, to);
+    }
+    EntryKind kindOf(const std::string& path) override { return systemFileSystem().kindOf(path); }
+    std::string fullPath(const std::string& path) override { return systemFileSystem().fullPath(path); }
+    bool replaceFile(const std::string& path, const std::string& bytes) override
+    {
+        return systemFileSystem().replaceFile(path, bytes);
+    }
+
+private:
+    int atOpening_;
+    int openings_ = 0;
+};
+
+TEST_F(CliTest, CtrlCStopsAfterTheTableInHandAndSaysWhereItStopped)
+{
+    addSaveTable(game, "002", 3);
+    for (const Args& job : {Args{"add"} + kJersey, Args{"remove", "--name", "ABCD", "--year", "1998-99"}}) {
+        InterruptingFileSystem interrupting(2);
+        const CliRun run = runIt(job + inGame(), interrupting);
+        EXPECT_EQ(run.status, 130) << job[0];
+        EXPECT_EQ(run.err,
+                  "ERROR: Stopped by Ctrl-C after " + tablePath("001") + "; the lines above tell every save that changed\n");
+        EXPECT_EQ(run.out.find(tablePath("002")), std::string::npos) << run.out;
+        EXPECT_EQ(recordCountOf(table("002")), 3u);
+    }
+    EXPECT_EQ(recordCountOf(table("000")), 3u);
+    EXPECT_EQ(recordCountOf(table("001")), 3u);
 }
 
 TEST(CliHelp, VersionAndAHelpForEveryCommand)
 {
     EXPECT_EQ(runIt({"--version"}).out, "kitloom-cli 1.2\n");
     EXPECT_EQ(runIt({"--help"}).status, 0);
-    for (const char* command : {"add", "make-patch", "install", "show", "list"}) {
-        const CliRun run = runIt({command, "--help"});
-        EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.out.rfind(std::string("usage: kitloom-cli ") + command + " ", 0), 0u) << command;
+    for (const char* command : {"add", "make-patch", "install", "remove", "show", "list"}) {
+        for (const Args& asked : {Args{command, "--help"}, Args{"help", command}}) {
+            const CliRun run = runIt(asked);
+            EXPECT_EQ(run.status, 0);
+            EXPECT_NE(run.out.find(std::string("Usage: kitloom-cli ") + command + " "), std::string::npos) << command;
+        }
     }
 }
 

@@ -1,0 +1,67 @@
+#include "cli/SaveReport.h"
+
+#include "cli/Cli.h"
+#include "cli/JerseyOptions.h"
+#include "platform/Interrupt.h"
+
+namespace kitloom::cli {
+
+bool SaveReport::tableDone(const TableReport& report)
+{
+    lastTable_ = report.tablePath;
+    if (report.result == ResultCode::Appended) {
+        tableLine(report.tablePath, (dryRun_ ? "would be added as record " : "added as record ") +
+                                        std::to_string(report.recordNumber));
+    } else {
+        tableError(messageFor(report.result), report.tablePath, report.reason);
+        // A named save's table also gets the program's own message, said here already.
+        pendingMessage_ = messageFor(report.result);
+    }
+    stopped_ = interruptRequested();
+    return !stopped_;
+}
+
+void SaveReport::show(MessageKind kind, const std::string& text)
+{
+    if (kind == MessageKind::Error) {
+        if (!pendingMessage_.empty() && text == pendingMessage_) {
+            pendingMessage_.clear();
+            return;
+        }
+        ++errors_;
+        err_ << "ERROR: " << text << std::endl;
+        return;
+    }
+    pendingMessage_.clear();
+    out_ << "SUCCESS: " << text << (dryRun_ ? " (dry run: nothing was changed)" : "") << std::endl;
+}
+
+void SaveReport::tableError(const std::string& text, const std::string& path, const std::string& reason)
+{
+    ++errors_;
+    lastTable_ = path;
+    err_ << "ERROR: " << text << " (" << path << (reason.empty() ? "" : ": " + reason) << ")" << std::endl;
+}
+
+void SaveReport::tableLine(const std::string& path, const std::string& what)
+{
+    lastTable_ = path;
+    out_ << path << ": " << what << std::endl;
+}
+
+int SaveReport::stopNow()
+{
+    err_ << "ERROR: Stopped by Ctrl-C"
+         << (lastTable_.empty() ? std::string(" before any save") : " after " + lastTable_)
+         << "; the lines above tell every save that changed" << std::endl;
+    return kExitInterrupted;
+}
+
+std::string shortSlotHint(const std::string& slot)
+{
+    if (slot.empty() || slot.size() >= 3 || !isDigits(slot))
+        return {};
+    return "numbered save folders have three digits: --slot " + std::string(3 - slot.size(), '0') + slot;
+}
+
+}  // namespace kitloom::cli

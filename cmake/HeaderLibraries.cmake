@@ -1,0 +1,20 @@
+# CLI11 and nlohmann/json: header-only, from Debian's packages libcli11-dev and
+# nlohmann-json3-dev. A MinGW target must never see /usr/include itself, whose C library
+# headers clash with MinGW's, so it gets a folder of its own linking to just these two.
+function(kitloom_use_header_libraries target)
+  if(CMAKE_CROSSCOMPILING)
+    set(folder ${CMAKE_BINARY_DIR}/header-libraries)
+    file(MAKE_DIRECTORY ${folder})
+    foreach(library CLI nlohmann)
+      if(NOT EXISTS /usr/include/${library})
+        message(FATAL_ERROR "/usr/include/${library} is missing: install libcli11-dev and nlohmann-json3-dev")
+      endif()
+      file(CREATE_LINK /usr/include/${library} ${folder}/${library} SYMBOLIC)
+    endforeach()
+    target_include_directories(${target} SYSTEM PUBLIC ${folder})
+  else()
+    find_package(CLI11 CONFIG REQUIRED)
+    find_package(nlohmann_json CONFIG REQUIRED)
+    target_link_libraries(${target} PUBLIC CLI11::CLI11 nlohmann_json::nlohmann_json)
+  endif()
+endfunction()

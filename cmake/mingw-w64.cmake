@@ -5,6 +5,9 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_C_COMPILER ${KITLOOM_MINGW_TRIPLET}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${KITLOOM_MINGW_TRIPLET}-g++-posix)
 set(CMAKE_RC_COMPILER ${KITLOOM_MINGW_TRIPLET}-windres)
+# The archivers that keep link-time optimisation's symbols in the libraries' index.
+set(CMAKE_AR ${KITLOOM_MINGW_TRIPLET}-gcc-ar-posix)
+set(CMAKE_RANLIB ${KITLOOM_MINGW_TRIPLET}-gcc-ranlib-posix)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${KITLOOM_MINGW_TRIPLET})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

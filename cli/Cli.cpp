@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "cli/Commands.h"
+#include "cli/JerseyOptions.h"
 #include "platform/FileSystem.h"
 #include "platform/TerminalText.h"
 
@@ -17,6 +18,28 @@ int CommandContext::usage(const std::string& problem) const
     err << "usage: " << problem << "; see 'kitloom-cli " << (command.empty() ? "" : command + " ") << "--help'"
         << std::endl;
     return kExitUsage;
+}
+
+CLI::App* addCommand(CLI::App& app, const char* name, const char* summary, const std::string& details)
+{
+    CLI::App* command = app.add_subcommand(name, summary);
+    command->footer(details);
+    return command;
+}
+
+CLI::Option* addSlotOption(CLI::App& command, std::string& slot, const char* help)
+{
+    return command.add_option("--slot", slot, help)->type_name("SLOT")->check(plainSaveFolder());
+}
+
+CLI::Option* addGameOption(CLI::App& command, std::string& game, const char* help)
+{
+    return command.add_option("--game", game, help)->type_name("DIR");
+}
+
+void addDryRunFlag(CLI::App& command, bool& dryRun)
+{
+    command.add_flag("--dry-run", dryRun, "tell what would change, and change nothing");
 }
 
 }  // namespace cli

@@ -7,12 +7,21 @@
 
 namespace CLI {
 class App;
-}
+class Option;
+}  // namespace CLI
 
 namespace kitloom::cli {
 
 // A command's options live in the closure of `run`, filled while the command line is parsed.
 using CommandRun = std::function<int(const CommandContext&)>;
+
+// A command of `app`: its one-line summary in the command list, `details` under its options.
+CLI::App* addCommand(CLI::App& app, const char* name, const char* summary, const std::string& details);
+// The options that the commands on saves share.
+CLI::Option* addSlotOption(CLI::App& command, std::string& slot, const char* help);
+CLI::Option* addGameOption(CLI::App& command, std::string& game,
+                           const char* help = "the game folder that holds saves (default: the current folder)");
+void addDryRunFlag(CLI::App& command, bool& dryRun);
 
 // Each adds its command to `app` and returns what runs it once the line has been parsed.
 // `encoding` is the terminal's, into which the options' names and years are read.

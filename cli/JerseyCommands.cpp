@@ -87,17 +87,14 @@ int runMakePatch(const MakePatchOptions& options, const CommandContext& context)
 CommandRun addAddCommand(CLI::App& app, const std::string& encoding)
 {
     auto options = std::make_shared<AddOptions>();
-    CLI::App* command = app.add_subcommand("add", "put a jersey into the saves, as Go! does");
-    command->footer(
+    CLI::App* command = addCommand(
+        app, "add", "put a jersey into the saves, as Go! does",
         "Appends the jersey to saves/SLOT/teamgear.dbf, or without --slot to the table of every\n"
         "numbered save folder from 000 up to the first one missing, and tells what became of each.\n" +
-        std::string(kListValueNote));
-    command->add_option("--slot", options->form.saveSlot, "Save Slot: the save folder saves/SLOT only, named as typed")
-        ->type_name("SLOT")
-        ->check(plainSaveFolder());
-    command->add_option("--game", options->game, "the game folder that holds saves (default: the current folder)")
-        ->type_name("DIR");
-    command->add_flag("--dry-run", options->dryRun, "tell what would change, and change nothing");
+            std::string(kListValueNote));
+    addSlotOption(*command, options->form.saveSlot, "Save Slot: the save folder saves/SLOT only, named as typed");
+    addGameOption(*command, options->game);
+    addDryRunFlag(*command, options->dryRun);
     addJerseyOptions(*command, options->form, encoding);
     return [options](const CommandContext& context) { return runAdd(*options, context); };
 }
@@ -105,11 +102,11 @@ CommandRun addAddCommand(CLI::App& app, const std::string& encoding)
 CommandRun addMakePatchCommand(CLI::App& app, const std::string& encoding)
 {
     auto options = std::make_shared<MakePatchOptions>();
-    CLI::App* command = app.add_subcommand("make-patch", "write a jersey patch (.jer), as Make a Patch does");
-    command->footer(
+    CLI::App* command = addCommand(
+        app, "make-patch", "write a jersey patch (.jer), as Make a Patch does",
         "Writes STEM.jer, naming the images XXNAME.fsh and XXNAME_num.fsh (it does not copy them).\n"
         "A patch of that name is replaced, and the report says so.\n" +
-        std::string(kListValueNote));
+            std::string(kListValueNote));
     command->add_option("--prefix", options->prefix, "the 2-character prefix of the jersey's image names")
         ->type_name("XX")
         ->transform(codePage1252Text(encoding));

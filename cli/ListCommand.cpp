@@ -187,20 +187,16 @@ int runList(const ListOptions& options, const CommandContext& context)
 CommandRun addListCommand(CLI::App& app)
 {
     auto options = std::make_shared<ListOptions>();
-    CLI::App* command = app.add_subcommand("list", "print the records of team-gear tables");
-    command->footer(
+    CLI::App* command = addCommand(
+        app, "list", "print the records of team-gear tables",
         "Prints every record of the table, one line each: its position, then the fields at the\n"
         "places Kitloom writes them, each list code with its label. Without a table or --slot, every\n"
         "numbered save's table in turn. The shoe code is the Shoe row plus 1 after add, plus 2 after\n"
         "installing a patch.");
     CLI::Option* table =
         command->add_option("table", options->table, "a team-gear table (.dbf) to list")->type_name("TABLE");
-    CLI::Option* slot = command->add_option("--slot", options->slot, "the table of save folder saves/SLOT")
-                            ->type_name("SLOT")
-                            ->check(plainSaveFolder());
-    CLI::Option* game =
-        command->add_option("--game", options->game, "the game folder that holds saves (default: the current folder)")
-            ->type_name("DIR");
+    CLI::Option* slot = addSlotOption(*command, options->slot, "the table of save folder saves/SLOT");
+    CLI::Option* game = addGameOption(*command, options->game);
     table->excludes(slot)->excludes(game);
     command->add_flag("--json", options->json,
                       "one JSON document: {\"tables\": [{\"path\", \"records\", \"error\"}]}, texts in UTF-8, each "

@@ -135,29 +135,28 @@ int runShow(const ShowOptions& options, const CommandContext& context)
 CommandRun addInstallCommand(CLI::App& app)
 {
     auto options = std::make_shared<InstallOptions>();
-    CLI::App* command = app.add_subcommand("install", "install jersey patches, as opening them with Kitloom does");
-    command->footer(
+    CLI::App* command = addCommand(
+        app, "install", "install jersey patches, as opening them with Kitloom does",
         "Installs each patch in turn: its two images move from the patch's folder into the art\n"
         "folder, and the jersey goes into the save folder the patch names, or into every numbered\n"
         "save folder; the report tells what became of each.");
     command->add_option("patches", options->patches, "the patches (.jer)")->type_name("PATCH")->required();
     options->gameOption =
-        command->add_option("--game", options->game, "the game folder that holds saves (default: each patch's folder)")
-            ->type_name("DIR");
+        addGameOption(*command, options->game, "the game folder that holds saves (default: each patch's folder)");
     command->add_option("--art", options->art,
                         "the art folder the images move into, of which only the last level is created "
                         "(default: " + std::string(kDefaultArtFolderText) + ")")
         ->type_name("DIR")
         ->check([](const std::string& value) { return value.empty() ? std::string("--art needs a folder") : ""; });
-    command->add_flag("--dry-run", options->dryRun, "tell what would change, and change nothing");
+    addDryRunFlag(*command, options->dryRun);
     return [options](const CommandContext& context) { return runInstall(*options, context); };
 }
 
 CommandRun addShowCommand(CLI::App& app)
 {
     auto options = std::make_shared<ShowOptions>();
-    CLI::App* command = app.add_subcommand("show", "print what a jersey patch holds");
-    command->footer(
+    CLI::App* command = addCommand(
+        app, "show", "print what a jersey patch holds",
         "Prints the patch's three lines and its jersey, each code with its label. A patch carries\n"
         "the Shoe row plus 2 and the Accessory Colour row plus 2.");
     command->add_option("patch", options->patch, "the patch (.jer)")->type_name("PATCH")->required();

@@ -148,8 +148,8 @@ int runRemove(const RemoveOptions& options, const CommandContext& context)
 CommandRun addRemoveCommand(CLI::App& app, const std::string& encoding)
 {
     auto options = std::make_shared<RemoveOptions>();
-    CLI::App* command = app.add_subcommand("remove", "take installed jerseys back out of the saves");
-    command->footer(
+    CLI::App* command = addCommand(
+        app, "remove", "take installed jerseys back out of the saves",
         "Removes the jersey from the end of saves/SLOT/teamgear.dbf, or without --slot from the table\n"
         "of every numbered save folder: the last record goes while it matches, so the latest installs\n"
         "come out first. A matching record behind others stays, and an ERROR line names it; a table\n"
@@ -169,12 +169,9 @@ CommandRun addRemoveCommand(CLI::App& app, const std::string& encoding)
     options->typeOption = command->add_option("--type", options->type, "only a jersey of this Jersey Type")
                               ->type_name("VALUE")
                               ->transform(listRow(JerseyList::JerseyType));
-    command->add_option("--slot", options->slot, "the save folder saves/SLOT only, named as typed")
-        ->type_name("SLOT")
-        ->check(plainSaveFolder());
-    command->add_option("--game", options->game, "the game folder that holds saves (default: the current folder)")
-        ->type_name("DIR");
-    command->add_flag("--dry-run", options->dryRun, "tell what would change, and change nothing");
+    addSlotOption(*command, options->slot, "the save folder saves/SLOT only, named as typed");
+    addGameOption(*command, options->game);
+    addDryRunFlag(*command, options->dryRun);
     return [options](const CommandContext& context) { return runRemove(*options, context); };
 }
 

@@ -469,7 +469,7 @@ TEST_F(CliTest, NamesAreTheTerminalsTextAndTheTablesCodePage)
 }
 
 // Ctrl-C during a sweep: the table in hand is finished, the rest stay as they were.
-class InterruptingFileSystem final : public FileSystem {
+class InterruptingFileSystem final : public ForwardingFileSystem {
 public:
     explicit InterruptingFileSystem(int atOpening) : atOpening_(atOpening) {}
     std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override
@@ -477,22 +477,6 @@ public:
         if (++openings_ == atOpening_)
             std::raise(SIGINT);
         return systemFileSystem().openForUpdate(path);
-    }
-    bool exists(const std::string& path) override { return systemFileSystem().exists(path); }
-    std::unique_ptr<OpenFile> openForReading(const std::string& path) override
-    {
-        return systemFileSystem().openForReading(path);
-    }
-    bool createFolder(const std::string& path) override { return systemFileSystem().createFolder(path); }
-    MoveResult moveFile(const std::string& from, const std::string& to) override
-    {
-        return systemFileSystem().moveFile(from, to);
-    }
-    EntryKind kindOf(const std::string& path) override { return systemFileSystem().kindOf(path); }
-    std::string fullPath(const std::string& path) override { return systemFileSystem().fullPath(path); }
-    bool replaceFile(const std::string& path, const std::string& bytes) override
-    {
-        return systemFileSystem().replaceFile(path, bytes);
     }
 
 private:

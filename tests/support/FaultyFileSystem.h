@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "tests/support/ForwardingFileSystem.h"
 
 namespace kitloom::test {
 
@@ -13,7 +13,7 @@ enum class Fault {
 
 // The system's files, except for the writes, flushes and truncations (counted from 1
 // across all files opened through it) that the fault picks.
-class FaultyFileSystem final : public FileSystem {
+class FaultyFileSystem final : public ForwardingFileSystem {
 public:
     explicit FaultyFileSystem(int firstFaultyOperation, Fault fault = Fault::FailOne)
         : firstFaulty_(firstFaultyOperation), fault_(fault)
@@ -29,23 +29,7 @@ public:
     }
     Fault fault() const { return fault_; }
 
-    bool exists(const std::string& path) override { return systemFileSystem().exists(path); }
     std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override;
-    std::unique_ptr<OpenFile> openForReading(const std::string& path) override
-    {
-        return systemFileSystem().openForReading(path);
-    }
-    bool createFolder(const std::string& path) override { return systemFileSystem().createFolder(path); }
-    MoveResult moveFile(const std::string& from, const std::string& to) override
-    {
-        return systemFileSystem().moveFile(from, to);
-    }
-    EntryKind kindOf(const std::string& path) override { return systemFileSystem().kindOf(path); }
-    std::string fullPath(const std::string& path) override { return systemFileSystem().fullPath(path); }
-    bool replaceFile(const std::string& path, const std::string& bytes) override
-    {
-        return systemFileSystem().replaceFile(path, bytes);
-    }
 
 private:
     int firstFaulty_;

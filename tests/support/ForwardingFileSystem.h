@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace kitloom::test {
+
+// The system's files and folders, for test file systems that change a call or two.
+class ForwardingFileSystem : public FileSystem {
+public:
+    bool exists(const std::string& path) override { return systemFileSystem().exists(path); }
+    std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override
+    {
+        return systemFileSystem().openForUpdate(path);
+    }
+    std::unique_ptr<OpenFile> openForReading(const std::string& path) override
+    {
+        return systemFileSystem().openForReading(path);
+    }
+    bool createFolder(const std::string& path) override { return systemFileSystem().createFolder(path); }
+    MoveResult moveFile(const std::string& from, const std::string& to) override
+    {
+        return systemFileSystem().moveFile(from, to);
+    }
+    EntryKind kindOf(const std::string& path) override { return systemFileSystem().kindOf(path); }
+    std::string fullPath(const std::string& path) override { return systemFileSystem().fullPath(path); }
+    bool replaceFile(const std::string& path, const std::string& bytes) override
+    {
+        return systemFileSystem().replaceFile(path, bytes);
+    }
+};
+
+}  // namespace kitloom::test

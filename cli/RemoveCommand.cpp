@@ -107,6 +107,7 @@ int runRemove(const RemoveOptions& options, const CommandContext& context)
     const std::string game = withClosingSeparator(options.game);
     std::uint32_t removed = 0;
     int tables = 0;
+    bool anyMatch = false;
     if (!options.slot.empty()) {
         const RemoveReport table = remover.removeJerseys(namedSaveTablePath(game, options.slot), match);
         if (table.result == RemoveResult::NoTable) {
@@ -117,6 +118,7 @@ int runRemove(const RemoveOptions& options, const CommandContext& context)
         }
         removed = reportTable(table, report);
         tables = removed > 0 ? 1 : 0;
+        anyMatch = table.removed > 0 || !table.matchesLeft.empty();
     } else {
         for (int number = 0; number <= kHighestSaveFolder; ++number) {
             const RemoveReport table = remover.removeJerseys(numberedSaveTablePath(game, number), match);
@@ -128,6 +130,7 @@ int runRemove(const RemoveOptions& options, const CommandContext& context)
                 break;
             }
             const std::uint32_t fromTable = reportTable(table, report);
+            anyMatch = anyMatch || table.removed > 0 || !table.matchesLeft.empty();
             removed += fromTable;
             tables += fromTable > 0 ? 1 : 0;
             if (interruptRequested())
@@ -135,7 +138,8 @@ int runRemove(const RemoveOptions& options, const CommandContext& context)
         }
     }
     if (removed == 0) {
-        showError(report, "No matching jersey was the last of its table: nothing was removed");
+        showError(report, anyMatch ? "No matching jersey was the last of its table: nothing was removed"
+                                   : "No matching jersey was found: nothing was removed");
         return kExitFailure;
     }
     showSuccess(report, std::string(options.dryRun ? "Would remove " : "Removed ") + std::to_string(removed) + (removed == 1 ? " jersey" : " jerseys") + " from " +

@@ -14,8 +14,10 @@ bool SaveReport::tableDone(const TableReport& report)
                                         std::to_string(report.recordNumber));
     } else {
         tableError(messageFor(report.result), report.tablePath, report.reason);
-        // A named save's table also gets the program's own message, said here already.
-        pendingMessage_ = messageFor(report.result);
+        // A named save's outcome follows in the program's own words, said here already; a
+        // sweep's closing words are its own.
+        if (report.namedSave)
+            pendingMessage_ = messageFor(report.result);
     }
     stopped_ = interruptRequested();
     return !stopped_;

@@ -1,12 +1,11 @@
 #include "cli/Cli.h"
+#include "platform/TerminalText.h"
 
-#include <clocale>
 #include <iostream>
 
 int main(int argc, char** argv)
 {
-    // The terminal's encoding comes from the locale the user runs in.
-    std::setlocale(LC_CTYPE, "");
+    const kitloom::TerminalSession terminal;
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     return kitloom::runCli(args, std::cout, std::cerr);
 }

@@ -129,7 +129,8 @@ TableReport TeamGearFile::append(const std::string& tablePath, JerseySpec spec)
 bool TeamGearFile::installJersey(std::string& tablePath, JerseySpec spec, bool reportErrors)
 {
     if (reportErrors) {
-        const TableReport report = append(tablePath, spec);
+        TableReport report = append(tablePath, spec);
+        report.namedSave = true;
         const bool appended = report.result == ResultCode::Appended;
         if (!goOn(report))
             return appended;

@@ -24,6 +24,7 @@ struct TableReport {
     ResultCode result = ResultCode::NoTable;
     std::uint32_t recordNumber = 0;  // Appended: the new record's number (a dry run's: what it would be)
     std::string reason;              // the system's words for why the table could not be used, if it gave any
+    bool namedSave = false;          // the one save asked for, whose outcome the user is then told of too
     bool operator==(const TableReport&) const = default;
 };
 

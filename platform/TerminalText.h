@@ -8,6 +8,20 @@ namespace kitloom {
 // patches alike; a terminal speaks its own encoding. A Windows console program already
 // gets and prints ANSI text, so there both conversions keep the bytes as they are.
 
+// For its life, the terminal shows the program's text as the program writes it: on Linux
+// in the locale's encoding, in a Windows console in the ANSI code page (the console's own
+// is put back after).
+class TerminalSession {
+public:
+    TerminalSession();
+    TerminalSession(const TerminalSession&) = delete;
+    TerminalSession& operator=(const TerminalSession&) = delete;
+    ~TerminalSession();
+
+private:
+    unsigned previousOutputCodePage_ = 0;
+};
+
 // The encoding of this process's terminal, from its locale (set with setlocale first); a
 // plain "C" locale is taken as UTF-8, as most terminals are.
 std::string terminalEncoding();

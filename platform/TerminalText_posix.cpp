@@ -4,6 +4,7 @@
 #include <langinfo.h>
 
 #include <algorithm>
+#include <clocale>
 #include <vector>
 
 namespace kitloom {
@@ -57,6 +58,9 @@ std::size_t utf8Length(unsigned char lead)
 bool isUtf8(const std::string& encoding) { return encoding == "UTF-8" || encoding == "utf-8" || encoding == "UTF8"; }
 
 }  // namespace
+
+TerminalSession::TerminalSession() { std::setlocale(LC_CTYPE, ""); }
+TerminalSession::~TerminalSession() = default;
 
 std::string terminalEncoding()
 {

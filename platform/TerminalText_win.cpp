@@ -40,6 +40,19 @@ std::string narrow(const std::wstring& text, UINT codePage, BOOL* usedDefault)
 
 }  // namespace
 
+TerminalSession::TerminalSession() : previousOutputCodePage_(GetConsoleOutputCP())
+{
+    // Names and years print as ANSI bytes; a console shows its OEM code page otherwise.
+    if (previousOutputCodePage_ != 0)
+        SetConsoleOutputCP(GetACP());
+}
+
+TerminalSession::~TerminalSession()
+{
+    if (previousOutputCodePage_ != 0)
+        SetConsoleOutputCP(previousOutputCodePage_);
+}
+
 // The console program's arguments and output are ANSI text already.
 std::string terminalEncoding() { return {}; }
 
@@ -70,7 +83,14 @@ std::string fromCodePage1252(const std::string& bytes, const std::string& encodi
 {
     if (!isUtf8(encoding))
         return bytes;
-    return narrow(wide(bytes, kCodePage1252, 0), CP_UTF8, nullptr);
+    std::wstring characters = wide(bytes, kCodePage1252, 0);
+    // The code page leaves 0x81, 0x8D, 0x8F, 0x90 and 0x9D undefined; Windows passes them
+    // through as control characters.
+    for (wchar_t& character : characters) {
+        if (character == 0x81 || character == 0x8D || character == 0x8F || character == 0x90 || character == 0x9D)
+            character = L'?';
+    }
+    return narrow(characters, CP_UTF8, nullptr);
 }
 
 }  // namespace kitloom

@@ -150,7 +150,7 @@ TEST_F(SweepTest, NamedFolderIsUsedAsTyped)
     RecordingObserver observer;
     EXPECT_FALSE(installNamed("4", &observer));
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Invalid Directory!")});
-    EXPECT_EQ(observer.reports, (std::vector<TableReport>{{tableIn("4"), ResultCode::NoTable, 0, ""}}));
+    EXPECT_EQ(observer.reports, (std::vector<TableReport>{{tableIn("4"), ResultCode::NoTable, 0, "", true}}));
 }
 
 }  // namespace

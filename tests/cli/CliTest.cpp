@@ -403,6 +403,15 @@ TEST_F(CliTest, EverySaveIsReportedAndASkippedOneFailsTheJob)
     EXPECT_EQ(run.err, "ERROR: There are already 999 jerseys! (" + tablePath("002") + ")\n" +
                            "ERROR: The team gear file couldn't be opened! (" + tablePath("003") + ": " + diskFull + ")\n");
     EXPECT_EQ(recordCountOf(table("003")), 3u);
+
+    // A sweep that added to no table ends in the first problem's words, whatever came last.
+    TempFolder fullGame;
+    addSaveTable(fullGame, "000", 999);
+    const CliRun full = runIt({"add", "--game", fullGame.path().string(), "--team", "5", "--name", "ABCD", "--year",
+                               "1998-99"});
+    EXPECT_EQ(full.status, 1);
+    EXPECT_EQ(full.err, "ERROR: There are already 999 jerseys! (" + namedSaveTablePath(fullGame.prefix(), "000") +
+                            ")\nERROR: There are already 999 jerseys!\n");
 }
 
 TEST_F(CliTest, DryRunsReportWhatARealRunDoesAndChangeNothing)

@@ -49,7 +49,7 @@ using test::TempFolder;
 
 std::uint64_t tableSize(std::uint32_t records)
 {
-    return teamgear::kHeaderSize + std::uint64_t{teamgear::kRecordSize} * records;
+    return teamgear::recordOffset(records);
 }
 
 void buildGame(const TempFolder& game, std::uint32_t records)

@@ -57,9 +57,8 @@ int runAdd(const AddOptions& options, const CommandContext& context)
     const bool installed = installFromForm(options.form, context.fileSystem, report, game, &report, options.dryRun);
     if (report.stopped())
         return report.stopNow();
-    const std::string hint = shortSlotHint(options.form.saveSlot);
-    if (!installed && !hint.empty())
-        context.err << "hint: " << hint << std::endl;
+    if (!installed)
+        report.hintAtSlot(options.form.saveSlot);
     return installed && !report.anyError() ? kExitSuccess : kExitFailure;
 }
 

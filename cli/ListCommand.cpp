@@ -161,10 +161,8 @@ int runList(const ListOptions& options, const CommandContext& context)
     nlohmann::ordered_json tables = nlohmann::ordered_json::array();
     if (!options.table.empty() || !options.slot.empty()) {
         const std::string path = !options.table.empty() ? options.table : namedSaveTablePath(game, options.slot);
-        if (!listTable(path, options, context, report, tables) && !options.slot.empty()) {
-            if (const std::string hint = shortSlotHint(options.slot); !hint.empty())
-                context.err << "hint: " << hint << std::endl;
-        }
+        if (!listTable(path, options, context, report, tables))
+            report.hintAtSlot(options.slot);
     } else {
         // Every numbered save, each table under its path.
         for (int number = 0; number <= kHighestSaveFolder; ++number) {

@@ -112,8 +112,7 @@ int runRemove(const RemoveOptions& options, const CommandContext& context)
         const RemoveReport table = remover.removeJerseys(namedSaveTablePath(game, options.slot), match);
         if (table.result == RemoveResult::NoTable) {
             report.tableError("Invalid Directory!", table.tablePath);
-            if (const std::string hint = shortSlotHint(options.slot); !hint.empty())
-                context.err << "hint: " << hint << std::endl;
+            report.hintAtSlot(options.slot);
             return kExitFailure;
         }
         removed = reportTable(table, report);

@@ -30,19 +30,17 @@ void SaveReport::show(MessageKind kind, const std::string& text)
             pendingMessage_.clear();
             return;
         }
-        ++errors_;
-        err_ << "ERROR: " << text << std::endl;
+        TerminalMessages::show(kind, text);
         return;
     }
     pendingMessage_.clear();
-    out_ << "SUCCESS: " << text << (dryRun_ ? " (dry run: nothing was changed)" : "") << std::endl;
+    TerminalMessages::show(kind, text + (dryRun_ ? " (dry run: nothing was changed)" : ""));
 }
 
 void SaveReport::tableError(const std::string& text, const std::string& path, const std::string& reason)
 {
-    ++errors_;
     lastTable_ = path;
-    err_ << "ERROR: " << text << " (" << path << (reason.empty() ? "" : ": " + reason) << ")" << std::endl;
+    TerminalMessages::show(MessageKind::Error, text + " (" + path + (reason.empty() ? "" : ": " + reason) + ")");
 }
 
 void SaveReport::tableLine(const std::string& path, const std::string& what)
@@ -59,11 +57,12 @@ int SaveReport::stopNow()
     return kExitInterrupted;
 }
 
-std::string shortSlotHint(const std::string& slot)
+void SaveReport::hintAtSlot(const std::string& slot)
 {
     if (slot.empty() || slot.size() >= 3 || !isDigits(slot))
-        return {};
-    return "numbered save folders have three digits: --slot " + std::string(3 - slot.size(), '0') + slot;
+        return;
+    err_ << "hint: numbered save folders have three digits: --slot " << std::string(3 - slot.size(), '0') << slot
+         << std::endl;
 }
 
 }  // namespace kitloom::cli

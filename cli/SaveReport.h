@@ -11,9 +11,12 @@ namespace kitloom::cli {
 // words: a line per table added to ("saves/000/teamgear.dbf: added as record 5"), an ERROR
 // line naming each table skipped and the system's reason when it gave one. Ctrl-C stops
 // a job after the table in hand.
-class SaveReport final : public TableObserver, public Messages {
+class SaveReport final : public TableObserver, public TerminalMessages {
 public:
-    SaveReport(std::ostream& out, std::ostream& err, bool dryRun) : out_(out), err_(err), dryRun_(dryRun) {}
+    SaveReport(std::ostream& out, std::ostream& err, bool dryRun)
+        : TerminalMessages(out, err), out_(out), err_(err), dryRun_(dryRun)
+    {
+    }
 
     bool tableDone(const TableReport& report) override;
     void show(MessageKind kind, const std::string& text) override;
@@ -24,23 +27,21 @@ public:
     void tableLine(const std::string& path, const std::string& what);
     // After a stop: which table was the last, and the usage status for it.
     int stopNow();
+    // For a --slot that looks like a numbered save written short ("1"), once its table was
+    // not found: that numbered save folders have three digits ("001").
+    void hintAtSlot(const std::string& slot);
 
     bool stopped() const { return stopped_; }
-    bool anyError() const { return errors_ > 0; }
+    bool anyError() const { return errorCount() > 0; }
     bool dryRun() const { return dryRun_; }
 
 private:
     std::ostream& out_;
     std::ostream& err_;
     bool dryRun_;
-    int errors_ = 0;
     bool stopped_ = false;
     std::string lastTable_;
     std::string pendingMessage_;  // the program's own word for the table just reported
 };
-
-// For a --slot that looks like a numbered save written short ("1"): that numbered save
-// folders have three digits ("001"). Empty otherwise.
-std::string shortSlotHint(const std::string& slot);
 
 }  // namespace kitloom::cli

@@ -18,6 +18,9 @@ inline constexpr std::uint32_t kFirstDamagedRecordCount = 0x7FFFFFFF;
 // and a marker past the records the count names.
 inline constexpr std::uint64_t kMaxInterruptedTail = kRecordSize + 1;
 
+// Where record `index` (from 0) starts; for index = count, where the records end.
+inline constexpr std::uint64_t recordOffset(std::uint64_t index) { return kHeaderSize + kRecordSize * index; }
+
 // Writers lock this byte, far past the data of any table (even one of 2^31 records), so
 // readers that take no lock, like the game, never meet it.
 inline constexpr std::uint64_t kWriterLockOffset = std::uint64_t{1} << 62;

@@ -13,14 +13,14 @@ namespace {
 
 bool readRecord(OpenFile& table, std::uint32_t position, TeamGearRecord& record)
 {
-    return table.readAt(kHeaderSize + std::uint64_t{kRecordSize} * (position - 1), record.data(), record.size());
+    return table.readAt(recordOffset(position - 1), record.data(), record.size());
 }
 
 // The count goes down before the record is cut, so an interruption leaves either the
 // table as it was or one record past its count, which the next append cuts back.
 bool removeLastRecord(OpenFile& table, std::uint32_t count, bool hasMarker, bool& recordCut)
 {
-    const std::uint64_t newEnd = kHeaderSize + std::uint64_t{kRecordSize} * (count - 1);
+    const std::uint64_t newEnd = recordOffset(count - 1);
     if (!writeRecordCount(table, count - 1) || !table.flush() || !table.truncate(newEnd))
         return false;
     recordCut = true;

@@ -23,7 +23,7 @@ TableCheck readTableLayout(OpenFile& table, TableLayout& layout)
     if (layout.count >= kFirstDamagedRecordCount)
         return TableCheck::Damaged;
 
-    layout.recordsEnd = kHeaderSize + std::uint64_t{kRecordSize} * layout.count;
+    layout.recordsEnd = recordOffset(layout.count);
     if (layout.size == layout.recordsEnd)
         return TableCheck::Sound;
     if (layout.size < layout.recordsEnd || layout.size > layout.recordsEnd + kMaxInterruptedTail)
@@ -92,7 +92,7 @@ TableCheck forEachTeamGearRecord(FileSystem& fileSystem, const std::string& path
         return check;
     TeamGearRecord record;
     for (std::uint32_t i = 0; i < layout.count; ++i) {
-        if (!table->readAt(kHeaderSize + std::uint64_t{kRecordSize} * i, record.data(), record.size()))
+        if (!table->readAt(recordOffset(i), record.data(), record.size()))
             return TableCheck::Unreadable;
         visit(record);
     }

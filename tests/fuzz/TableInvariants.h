@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/JerseySpec.h"
+#include "core/LittleEndian.h"
 #include "core/TeamGearLayout.h"
 
 #include <cstdint>
@@ -19,13 +20,8 @@ inline void require(bool condition)
 
 inline std::uint32_t countOf(const std::string& table)
 {
-    std::uint32_t count = 0;
-    for (int i = 3; i >= 0; --i)
-        count = count << 8 | static_cast<std::uint8_t>(table[teamgear::kRecordCountOffset + i]);
-    return count;
+    return littleendian::readUInt32(table.data() + teamgear::kRecordCountOffset);
 }
-
-inline std::uint64_t recordsEndOf(std::uint32_t count) { return teamgear::kHeaderSize + std::uint64_t{teamgear::kRecordSize} * count; }
 
 // A table the appender must append to: records to copy, room below 999, a count that
 // matches the size but for a marker or the tail of an interrupted append.
@@ -36,7 +32,7 @@ inline bool takesAnAppend(const std::string& table)
     const std::uint32_t count = countOf(table);
     if (count == 0 || count == teamgear::kFullRecordCount || count >= teamgear::kFirstDamagedRecordCount)
         return false;
-    const std::uint64_t end = recordsEndOf(count);
+    const std::uint64_t end = teamgear::recordOffset(count);
     return table.size() >= end && table.size() <= end + teamgear::kMaxInterruptedTail;
 }
 
@@ -49,7 +45,7 @@ inline bool isAppendOf(const std::string& before, const std::string& after, cons
     if (!takesAnAppend(before))
         return false;
     const std::uint32_t count = countOf(before);
-    const std::uint64_t end = recordsEndOf(count);
+    const std::uint64_t end = teamgear::recordOffset(count);
     // A sound table keeps its marker; a cut-back tail leaves one.
     const bool marker = before.size() > end;
     if (after.size() != end + kRecordSize + (marker ? 1 : 0) || countOf(after) != count + 1)

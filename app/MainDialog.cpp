@@ -1,12 +1,12 @@
 #include "app/MainDialog.h"
 
 #include "app/ControlText.h"
+#include "app/MessageBoxes.h"
 #include "app/PatchInfoDialog.h"
 #include "app/resources/resource.h"
 #include "core/JerseyLists.h"
 #include "form/FormCommands.h"
 #include "platform/FileSystem.h"
-#include "platform/MessageBoxes.h"
 
 #include <string>
 
@@ -66,7 +66,7 @@ void onCommand(HWND dialog, int command)
     MessageBoxes messages;
     switch (command) {
     case IDC_GO:
-        installFromForm(readDialogForm(dialog), systemFileSystem(), messages);
+        showAll(messages, goMessages(installFromForm(readDialogForm(dialog), systemFileSystem())));
         break;
     case IDM_RESET_FIELDS:
         resetFields(dialog);

@@ -1,9 +1,9 @@
 #include "app/PatchInfoDialog.h"
 
 #include "app/ControlText.h"
+#include "app/MessageBoxes.h"
 #include "app/resources/resource.h"
 #include "patch/PatchFormat.h"
-#include "platform/MessageBoxes.h"
 
 #include <cstring>
 
@@ -23,7 +23,7 @@ void onOk(HWND dialog)
     const std::string fileStem = controlText(dialog, IDC_PATCH_FILE);
     if (const auto problem = patchInfoProblem(prefix, fileStem, patchJerseyName)) {
         MessageBoxes messages;
-        showError(messages, std::string(*problem));
+        show(messages, systemMessage(*problem));
         return;  // open, with both fields as typed
     }
     std::strcpy(patchPrefix, prefix.c_str());

@@ -1,10 +1,11 @@
 #include "app/CommandLine.h"
 #include "app/MainDialog.h"
+#include "app/MessageBoxes.h"
 #include "app/resources/resource.h"
+#include "core/GamePaths.h"
+#include "form/SystemMessages.h"
 #include "patch/PatchInstaller.h"
 #include "platform/FileSystem.h"
-#include "platform/MessageBoxes.h"
-#include "platform/Paths.h"
 
 #include <windows.h>
 
@@ -15,10 +16,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     MessageBoxes messages;
     switch (request.mode) {
     case RunMode::PathTooLong:
-        showError(messages, "The patch path is too long!");
+        show(messages, systemMessage(MessageId::PatchPathTooLong));
         return 0;
     case RunMode::InstallPatch:
-        installPatch(request.patchPath, kGameArtFolder, systemFileSystem(), messages);
+        showAll(messages, patchInstallMessages(installPatch(request.patchPath, kGameArtFolder, systemFileSystem())));
         return 0;
     case RunMode::Form:
         break;

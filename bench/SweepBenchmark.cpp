@@ -11,7 +11,6 @@
 #include "core/TeamGearLayout.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
-#include "platform/Messages.h"
 #include "tests/support/TestSupport.h"
 
 #include <benchmark/benchmark.h>
@@ -38,12 +37,6 @@ namespace fs = std::filesystem;
 
 constexpr int kFolderCount = 1000;
 constexpr std::uint32_t kBenchmarkRecords = 998;
-
-class SilentMessages final : public Messages {
-public:
-    void show(MessageKind kind, const std::string&) override { errors += kind == MessageKind::Error; }
-    int errors = 0;
-};
 
 using test::TempFolder;
 
@@ -105,11 +98,10 @@ private:
 
 bool sweepOnce(FileSystem& fileSystem, const TempFolder& game)
 {
-    SilentMessages messages;
-    std::string tablePath;
     const JerseySpec jersey = test::exampleJersey(1);
-    bool installed = TeamGearFile(fileSystem, messages, game.prefix()).installJersey(tablePath, jersey, false);
-    return installed && messages.errors == 0;
+    const JobReport job =
+        TeamGearFile(fileSystem).installJersey(SaveTarget::everyNumberedSave(game.prefix()), jersey);
+    return job.outcome == JobOutcome::Done && !job.anyTableFailed();
 }
 
 // Checks that every table got exactly one record, then takes it off again and syncs,

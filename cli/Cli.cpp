@@ -20,6 +20,18 @@ int CommandContext::usage(const std::string& problem) const
     return kExitUsage;
 }
 
+std::optional<std::string> CommandContext::toTableText(std::string& text, const std::string& option) const
+{
+    std::string converted;
+    std::string missing;
+    if (!toCodePage1252(text, encoding, converted, missing))
+        return option + ": names and years are stored in code page 1252, which has no \"" + missing + "\"";
+    text = converted;
+    return std::nullopt;
+}
+
+std::string CommandContext::shown(const std::string& bytes) const { return fromCodePage1252(bytes, encoding); }
+
 CLI::App* addCommand(CLI::App& app, const char* name, const char* summary, const std::string& details)
 {
     CLI::App* command = app.add_subcommand(name, summary);
@@ -65,10 +77,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                "2 for a mistake on the command line, which changes nothing, 130 after Ctrl-C.");
 
     std::map<std::string, CommandRun> commands;
-    commands["add"] = addAddCommand(app, terminalEncoding);
-    commands["make-patch"] = addMakePatchCommand(app, terminalEncoding);
+    commands["add"] = addAddCommand(app);
+    commands["make-patch"] = addMakePatchCommand(app);
     commands["install"] = addInstallCommand(app);
-    commands["remove"] = addRemoveCommand(app, terminalEncoding);
+    commands["remove"] = addRemoveCommand(app);
     commands["show"] = addShowCommand(app);
     commands["list"] = addListCommand(app);
     std::string helpTopic;
@@ -81,6 +93,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         args.front() != "help")
         return context.usage("no command is called \"" + args.front() + "\"");
     try {
+        // CLI11's vector form wants the arguments last first, since it pops them from the
+        // back, and no program name (unlike parse(argc, argv)); it consumes the copy.
         app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
     } catch (const CLI::ParseError& error) {
         if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))

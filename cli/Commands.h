@@ -24,10 +24,9 @@ CLI::Option* addGameOption(CLI::App& command, std::string& game,
 void addDryRunFlag(CLI::App& command, bool& dryRun);
 
 // Each adds its command to `app` and returns what runs it once the line has been parsed.
-// `encoding` is the terminal's, into which the options' names and years are read.
-CommandRun addAddCommand(CLI::App& app, const std::string& encoding);
-CommandRun addMakePatchCommand(CLI::App& app, const std::string& encoding);
-CommandRun addRemoveCommand(CLI::App& app, const std::string& encoding);
+CommandRun addAddCommand(CLI::App& app);
+CommandRun addMakePatchCommand(CLI::App& app);
+CommandRun addRemoveCommand(CLI::App& app);
 CommandRun addInstallCommand(CLI::App& app);
 CommandRun addShowCommand(CLI::App& app);
 CommandRun addListCommand(CLI::App& app);

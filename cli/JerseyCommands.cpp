@@ -3,7 +3,6 @@
 #include "cli/Commands.h"
 #include "cli/JerseyOptions.h"
 #include "cli/SaveReport.h"
-#include "core/GamePaths.h"
 #include "form/FormCommands.h"
 #include "platform/FileSystem.h"
 #include "platform/Interrupt.h"
@@ -17,49 +16,32 @@ namespace kitloom::cli {
 
 namespace {
 
-// The Extra Patch Info dialog, answered by --prefix and --file. A refused answer cannot
-// be corrected here, so it ends the command.
-class OptionsPatchInfo final : public PatchInfoPrompt {
-public:
-    OptionsPatchInfo(std::string prefix, std::string fileStem, Messages& messages)
-        : prefix_(std::move(prefix)), fileStem_(std::move(fileStem)), messages_(messages)
-    {
-    }
-
-    bool ask(std::string_view jerseyName, std::string& prefix, std::string& fileStem) override
-    {
-        if (const auto problem = patchInfoProblem(prefix_, fileStem_, jerseyName)) {
-            showError(messages_, std::string(*problem));
-            return false;
-        }
-        prefix = prefix_;
-        fileStem = fileStem_;
-        return true;
-    }
-
-private:
-    std::string prefix_;
-    std::string fileStem_;
-    Messages& messages_;
-};
-
 struct AddOptions {
     JerseyForm form;
     std::string game;
     bool dryRun = false;
 };
 
-int runAdd(const AddOptions& options, const CommandContext& context)
+int runAdd(AddOptions options, const CommandContext& context)
 {
+    if (const auto problem = toTableTexts(options.form, context))
+        return context.usage(*problem);
     watchForInterrupt();
-    SaveReport report(context.out, context.err, options.dryRun);
-    const std::string game = withClosingSeparator(options.game);
-    const bool installed = installFromForm(options.form, context.fileSystem, report, game, &report, options.dryRun);
-    if (report.stopped())
-        return report.stopNow();
-    if (!installed)
+    SaveReport report(context, options.dryRun);
+    JobOptions job{options.dryRun, report.progress([&](const TableReport& table) { report.printAppend(table); })};
+    const GoOutcome outcome =
+        installFromForm(options.form, context.fileSystem, withClosingSeparator(options.game), job);
+    if (outcome.refused) {
+        showAll(report, goMessages(outcome));
+    } else {
+        report.noteUnvisited(outcome.job);
+        if (outcome.job.outcome == JobOutcome::Stopped)
+            return report.stopNow();
+        report.closeInstall(outcome.job);
+    }
+    if (!outcome.installed())
         report.hintAtSlot(options.form.saveSlot);
-    return installed && !report.anyError() ? kExitSuccess : kExitFailure;
+    return outcome.refused ? kExitFailure : jobStatus(outcome.job);
 }
 
 struct MakePatchOptions {
@@ -68,14 +50,18 @@ struct MakePatchOptions {
     std::string fileStem;
 };
 
-int runMakePatch(const MakePatchOptions& options, const CommandContext& context)
+int runMakePatch(MakePatchOptions options, const CommandContext& context)
 {
+    auto problem = toTableTexts(options.form, context);
+    if (!problem)
+        problem = context.toTableText(options.prefix, "--prefix");
+    if (problem)
+        return context.usage(*problem);
     TerminalMessages messages(context.out, context.err);
-    OptionsPatchInfo prompt(options.prefix, options.fileStem, messages);
+    AnsweredPatchInfo prompt(options.prefix, options.fileStem, messages);
     const std::string patchFile = options.fileStem + ".jer";
     const bool replacing = !options.fileStem.empty() && context.fileSystem.exists(patchFile);
-    const bool written =
-        writePatch([&options] { return options.form; }, prompt, context.fileSystem, messages);
+    const bool written = writePatch([&options] { return options.form; }, prompt, context.fileSystem, messages);
     if (written && replacing)
         context.out << "replaced " << patchFile << std::endl;
     return written && messages.errorCount() == 0 ? kExitSuccess : kExitFailure;
@@ -83,7 +69,7 @@ int runMakePatch(const MakePatchOptions& options, const CommandContext& context)
 
 }  // namespace
 
-CommandRun addAddCommand(CLI::App& app, const std::string& encoding)
+CommandRun addAddCommand(CLI::App& app)
 {
     auto options = std::make_shared<AddOptions>();
     CLI::App* command = addCommand(
@@ -94,11 +80,11 @@ CommandRun addAddCommand(CLI::App& app, const std::string& encoding)
     addSlotOption(*command, options->form.saveSlot, "Save Slot: the save folder saves/SLOT only, named as typed");
     addGameOption(*command, options->game);
     addDryRunFlag(*command, options->dryRun);
-    addJerseyOptions(*command, options->form, encoding);
+    addJerseyOptions(*command, options->form);
     return [options](const CommandContext& context) { return runAdd(*options, context); };
 }
 
-CommandRun addMakePatchCommand(CLI::App& app, const std::string& encoding)
+CommandRun addMakePatchCommand(CLI::App& app)
 {
     auto options = std::make_shared<MakePatchOptions>();
     CLI::App* command = addCommand(
@@ -107,11 +93,10 @@ CommandRun addMakePatchCommand(CLI::App& app, const std::string& encoding)
         "A patch of that name is replaced, and the report says so.\n" +
             std::string(kListValueNote));
     command->add_option("--prefix", options->prefix, "the 2-character prefix of the jersey's image names")
-        ->type_name("XX")
-        ->transform(codePage1252Text(encoding));
+        ->type_name("XX");
     command->add_option("--file", options->fileStem, "the patch is written as STEM.jer (1 to 75 characters)")
         ->type_name("STEM");
-    addJerseyOptions(*command, options->form, encoding);
+    addJerseyOptions(*command, options->form);
     return [options](const CommandContext& context) { return runMakePatch(*options, context); };
 }
 

@@ -1,111 +1,59 @@
-// list: the records of a team-gear table, decoded by the positions the installer writes.
+// list: the records of team-gear tables, decoded by the positions the installer writes.
 #include "cli/Cli.h"
 #include "cli/Commands.h"
 #include "cli/JerseyOptions.h"
 #include "cli/SaveReport.h"
 #include "cli/TextEscape.h"
-#include "core/GamePaths.h"
-#include "core/JerseyLists.h"
 #include "core/TeamGearFile.h"
-#include "core/TeamGearTable.h"
-#include "patch/PatchFormat.h"
-#include "platform/FileSystem.h"
+#include "form/SystemMessages.h"
 #include "platform/Paths.h"
 #include "platform/TerminalText.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
-#include <charconv>
 #include <memory>
-#include <optional>
 
 namespace kitloom::cli {
 
 namespace {
 
-using namespace teamgear;
+using Json = nlohmann::ordered_json;
 
-struct FieldColumn {
-    const char* key;
-    Field field;
-    bool numeric;  // decimal text, shown without the spaces and zero bytes around it
-    std::optional<JerseyList> list;
-    int offset = 0;  // code = row + offset
-};
-
-// The shoe code has no label: the table holds row + 1 after Go! and row + 2 after a patch.
-const FieldColumn kColumns[] = {
-    {"record", kRecordNumberField, true, std::nullopt},
-    {"team", kTeamNumberField, true, std::nullopt},
-    {"type", kJerseyTypeField, true, JerseyList::JerseyType},
-    {"name", kJerseyNameField, false, std::nullopt},  // code page 1252 text
-    {"year", kYearField, false, std::nullopt},
-    {"accessory", kAccessoryColourField, true, JerseyList::AccessoryColour, kAccessoryColourCodeOffset},
-    {"shoe", kShoeField, true, std::nullopt},
-    {"sock", kSockColourField, true, JerseyList::SockColour},
-    {"neck", kNeckTypeField, true, JerseyList::NeckType},
-    {"lettering", kLetteringTypeField, true, JerseyList::LetteringType},
-};
-
-std::string_view fieldText(const TeamGearRecord& record, const FieldColumn& column)
-{
-    std::string_view text(reinterpret_cast<const char*>(record.data()) + column.field.offset, column.field.size);
-    if (column.numeric) {
-        const std::size_t first = text.find_first_not_of(std::string_view(" \0", 2));
-        if (first == std::string_view::npos)
-            return {};
-        text = text.substr(first, text.find_last_not_of(std::string_view(" \0", 2)) - first + 1);
-    }
-    return text;
-}
-
-std::string labelOf(const FieldColumn& column, std::string_view text)
-{
-    long long code = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), code);
-    if (!column.list || text.empty() || error != std::errc() || end != text.data() + text.size())
-        return {};
-    return labelOfCode(*column.list, code, column.offset);
-}
-
-bool isDecimal(std::string_view text)
-{
-    return !text.empty() && isDigits(std::string(text));
-}
-
-// Text fields are code page 1252: shown in `encoding`.
-std::string shownText(const FieldColumn& column, std::string_view text, const std::string& encoding)
-{
-    return column.numeric ? std::string(text) : fromCodePage1252(std::string(text), encoding);
-}
-
-void printLine(std::ostream& out, std::uint32_t position, const TeamGearRecord& record, const std::string& encoding)
+void printRecord(std::ostream& out, std::size_t position, const TeamGearRecord& record, const CommandContext& context)
 {
     out << position << ":";
-    for (const FieldColumn& column : kColumns) {
-        const std::string_view text = fieldText(record, column);
-        out << ' ' << column.key << '='
-            << (column.numeric && isDecimal(text) ? std::string(text) : quotedField(shownText(column, text, encoding)));
-        const std::string label = labelOf(column, text);
-        if (!label.empty())
-            out << " (" << label << ")";
+    for (const RecordField& field : decodeRecord(record)) {
+        out << ' ' << field.key << '='
+            << (field.numeric && !field.text.empty() && isDigits(field.text)
+                    ? field.text
+                    : quotedField(field.numeric ? field.text : context.shown(field.text)));
+        if (field.label && !field.label->empty())
+            out << " (" << *field.label << ")";
     }
     out << '\n';
 }
 
-nlohmann::ordered_json recordJson(std::uint32_t position, const TeamGearRecord& record)
+Json recordJson(std::size_t position, const TeamGearRecord& record)
 {
-    nlohmann::ordered_json object = {{"position", position}};
-    for (const FieldColumn& column : kColumns) {
-        const std::string_view text = fieldText(record, column);
-        object[column.key] = shownText(column, text, "UTF-8");
-        if (column.list) {
-            const std::string label = labelOf(column, text);
-            object[std::string(column.key) + "Label"] = label.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(label);
-        }
+    Json object = {{"position", position}};
+    for (const RecordField& field : decodeRecord(record)) {
+        object[field.key] = field.numeric ? field.text : fromCodePage1252(field.text, "UTF-8");
+        if (field.label)
+            object[std::string(field.key) + "Label"] = field.label->empty() ? Json(nullptr) : Json(*field.label);
     }
     return object;
+}
+
+Json tableJson(const TableReport& table)
+{
+    Json records = Json::array();
+    for (std::size_t i = 0; i < table.records.size(); ++i)
+        records.push_back(recordJson(i + 1, table.records[i]));
+    Json shown = {{"path", table.tablePath}, {"records", records}};
+    if (table.result != ResultCode::Read)
+        shown["error"] = systemMessage(messageFor(table.result)).text;
+    return shown;
 }
 
 struct ListOptions {
@@ -115,69 +63,44 @@ struct ListOptions {
     bool json = false;
 };
 
-// Lists one table: its records as lines, or into `tables` as one JSON object. False when
-// it is missing or could not be read, which `report` then tells.
-bool listTable(const std::string& path, const ListOptions& options, const CommandContext& context, SaveReport& report,
-               nlohmann::ordered_json& tables)
-{
-    nlohmann::ordered_json records = nlohmann::ordered_json::array();
-    std::uint32_t position = 0;
-    const TableCheck check = forEachTeamGearRecord(context.fileSystem, path, [&](const TeamGearRecord& record) {
-        ++position;
-        if (options.json)
-            records.push_back(recordJson(position, record));
-        else
-            printLine(context.out, position, record, context.encoding);
-    });
-    context.out.flush();
-    ResultCode problem = ResultCode::Appended;
-    switch (check) {
-    case TableCheck::Sound:
-    case TableCheck::InterruptedAppend:
-        break;
-    case TableCheck::Missing:
-        problem = ResultCode::NoTable;
-        break;
-    case TableCheck::Damaged:
-        problem = ResultCode::TableDamaged;
-        break;
-    case TableCheck::Unreadable:
-        problem = ResultCode::TableUnusable;
-        break;
-    }
-    nlohmann::ordered_json table = {{"path", path}, {"records", records}};
-    if (problem != ResultCode::Appended) {
-        table["error"] = messageFor(problem);
-        report.tableError(messageFor(problem), path);
-    }
-    tables.push_back(table);
-    return problem == ResultCode::Appended;
-}
-
 int runList(const ListOptions& options, const CommandContext& context)
 {
-    SaveReport report(context.out, context.err, false);
+    SaveReport report(context, false);
     const std::string game = withClosingSeparator(options.game);
-    nlohmann::ordered_json tables = nlohmann::ordered_json::array();
-    if (!options.table.empty() || !options.slot.empty()) {
-        const std::string path = !options.table.empty() ? options.table : namedSaveTablePath(game, options.slot);
-        if (!listTable(path, options, context, report, tables))
-            report.hintAtSlot(options.slot);
-    } else {
-        // Every numbered save, each table under its path.
-        for (int number = 0; number <= kHighestSaveFolder; ++number) {
-            const std::string path = numberedSaveTablePath(game, number);
-            if (number > 0 && !context.fileSystem.exists(path))
-                break;
-            if (!options.json)
-                context.out << path << ":" << std::endl;
-            listTable(path, options, context, report, tables);
+    const SaveTarget target = !options.table.empty() ? SaveTarget::oneTable(options.table)
+                              : !options.slot.empty() ? SaveTarget::namedSave(game, options.slot)
+                                                      : SaveTarget::everyNumberedSave(game);
+    // Every table's records as it is read, each under its path when there are several.
+    JobOptions listing{false, [&](const TableReport& table) {
+                           if (options.json)
+                               return true;
+                           if (!target.named())
+                               context.out << table.tablePath << ":" << std::endl;
+                           for (std::size_t i = 0; i < table.records.size(); ++i)
+                               printRecord(context.out, i + 1, table.records[i], context);
+                           context.out.flush();
+                           if (table.result != ResultCode::Read)
+                               report.tableError(systemMessage(messageFor(table.result)).text, table.tablePath,
+                                                 table.reason);
+                           return true;
+                       }};
+    const JobReport job = TeamGearFile(context.fileSystem, listing).readTables(target);
+    if (options.json) {
+        Json tables = Json::array();
+        for (const TableReport& table : job.tables) {
+            tables.push_back(tableJson(table));
+            if (table.result != ResultCode::Read)
+                report.tableError(systemMessage(messageFor(table.result)).text, table.tablePath, table.reason);
         }
+        Json document = {{"tables", tables}};
+        if (!target.named())
+            document["unvisited"] = job.unvisited;
+        context.out << document.dump(2, ' ', false, Json::error_handler_t::replace) << std::endl;
     }
-    if (options.json)
-        context.out << nlohmann::ordered_json{{"tables", tables}}.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-                    << std::endl;
-    return report.anyError() ? kExitFailure : kExitSuccess;
+    report.noteUnvisited(job);
+    if (target.named() && job.anyTableFailed())
+        report.hintAtSlot(options.slot);
+    return job.anyTableFailed() ? kExitFailure : kExitSuccess;
 }
 
 }  // namespace
@@ -197,8 +120,8 @@ CommandRun addListCommand(CLI::App& app)
     CLI::Option* game = addGameOption(*command, options->game);
     table->excludes(slot)->excludes(game);
     command->add_flag("--json", options->json,
-                      "one JSON document: {\"tables\": [{\"path\", \"records\", \"error\"}]}, texts in UTF-8, each "
-                      "list field with its label (null when the code names none)");
+                      "one JSON document: {\"tables\": [{\"path\", \"records\", \"error\"}], \"unvisited\": [...]}, "
+                      "texts in UTF-8, each list field with its label (null when the code names none)");
     return [options](const CommandContext& context) { return runList(*options, context); };
 }
 

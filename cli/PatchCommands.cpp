@@ -6,9 +6,8 @@
 #include "cli/TextEscape.h"
 #include "core/GamePaths.h"
 #include "core/JerseyLists.h"
+#include "form/SystemMessages.h"
 #include "patch/PatchInstaller.h"
-#include "patch/PatchReader.h"
-#include "platform/FileSystem.h"
 #include "platform/Interrupt.h"
 #include "platform/Paths.h"
 #include "platform/TerminalText.h"
@@ -16,6 +15,7 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <memory>
 
 namespace kitloom::cli {
@@ -33,30 +33,41 @@ struct InstallOptions {
 int runInstall(const InstallOptions& options, const CommandContext& context)
 {
     watchForInterrupt();
-    SaveReport report(context.out, context.err, options.dryRun);
+    SaveReport report(context, options.dryRun);
     bool allInstalled = true;
     for (const std::string& patchPath : options.patches) {
         // With several patches, each one's report follows its name.
         if (options.patches.size() > 1)
             context.out << patchPath << ":" << std::endl;
         PatchInstallOptions install;
-        install.dryRun = options.dryRun;
-        install.observer = &report;
+        install.job = {options.dryRun, report.progress([&](const TableReport& table) { report.printAppend(table); })};
         if (options.gameOption->count() > 0)
             install.gameFolder = withClosingSeparator(options.game);
-        install.imageMove = [&](const ImageMove& move) {
+        const std::string game = install.gameFolder.value_or(folderOfPath(patchPath));
+        const std::string art = options.art.empty() ? defaultArtFolder(game) : options.art;
+        install.imageMoved = [&](const ImageMove& move) {
             if (move.result == MoveResult::Moved)
                 context.out << move.from << ": " << (options.dryRun ? "would move to " : "moved to ") << move.to
                             << std::endl;
+            if (!move.inArtFolder)
+                show(report, systemMessage(MessageId::CannotMoveImage,
+                                           {move.image, move.to.substr(0, move.to.size() - move.image.size())}));
         };
-        const std::string saves = install.gameFolder.value_or(folderOfPath(patchPath));
-        const std::string art = options.art.empty() ? defaultArtFolder(saves) : options.art;
-        if (!installPatch(patchPath, art, context.fileSystem, report, install))
+        const PatchInstallReport installed = installPatch(patchPath, art, context.fileSystem, install);
+        if (installed.read != PatchReadResult::Read) {
+            show(report, systemMessage(messageFor(installed.read)));
             allInstalled = false;
-        if (report.stopped())
+            continue;
+        }
+        report.noteUnvisited(installed.job);
+        if (installed.job.outcome == JobOutcome::Stopped)
             return report.stopNow();
+        report.closeInstall(installed.job);
+        const bool imagesThere = std::all_of(installed.images.begin(), installed.images.end(),
+                                             [](const ImageMove& move) { return move.inArtFolder; });
+        allInstalled = allInstalled && imagesThere && jobStatus(installed.job) == kExitSuccess;
     }
-    return allInstalled && !report.anyError() ? kExitSuccess : kExitFailure;
+    return allInstalled ? kExitSuccess : kExitFailure;
 }
 
 struct ShowOptions {
@@ -65,9 +76,9 @@ struct ShowOptions {
 };
 
 // A list field of the patch: its code, and its row's label (none for a code outside the list).
-nlohmann::ordered_json codeJson(JerseyList list, long long code, int offset)
+nlohmann::ordered_json codeJson(JerseyList list, long long code)
 {
-    const std::string label = labelOfCode(list, code, offset);
+    const std::string label = labelOfCode(list, code, ShoeCode::InPatch);
     nlohmann::ordered_json field = {{"code", code}, {"label", nullptr}};
     if (!label.empty())
         field["label"] = label;
@@ -75,9 +86,9 @@ nlohmann::ordered_json codeJson(JerseyList list, long long code, int offset)
 }
 
 // "code (label)"; a code that names no row says so.
-std::string codeWithLabel(JerseyList list, long long code, int offset)
+std::string codeWithLabel(JerseyList list, long long code)
 {
-    const std::string label = labelOfCode(list, code, offset);
+    const std::string label = labelOfCode(list, code, ShoeCode::InPatch);
     if (label.empty())
         return std::to_string(code) + " (not in the list)";
     return std::to_string(code) + " (" + (list == JerseyList::Shoe ? "row " + label : label) + ")";
@@ -88,7 +99,7 @@ int runShow(const ShowOptions& options, const CommandContext& context)
     TerminalMessages messages(context.out, context.err);
     Patch patch;
     if (const PatchReadResult read = readPatch(context.fileSystem, options.patch, patch); read != PatchReadResult::Read) {
-        showError(messages, messageFor(read));
+        show(messages, systemMessage(messageFor(read)));
         return kExitFailure;
     }
     const JerseySpec& spec = patch.spec;
@@ -100,33 +111,33 @@ int runShow(const ShowOptions& options, const CommandContext& context)
             {"image", fromCodePage1252(patch.lines[1], "UTF-8")},
             {"numberImage", fromCodePage1252(patch.lines[2], "UTF-8")},
             {"teamNumber", spec.teamNumber},
-            {"jerseyType", codeJson(JerseyList::JerseyType, spec.jerseyType, 0)},
+            {"jerseyType", codeJson(JerseyList::JerseyType, spec.jerseyType)},
             {"jerseyName", fromCodePage1252(name, "UTF-8")},
             {"year", fromCodePage1252(year, "UTF-8")},
-            {"accessoryColour", codeJson(JerseyList::AccessoryColour, spec.accessoryColour, kAccessoryColourCodeOffset)},
-            {"shoe", codeJson(JerseyList::Shoe, spec.shoe, kShoeCodeOffsetInPatch)},
-            {"sockColour", codeJson(JerseyList::SockColour, spec.sockColour, 0)},
-            {"neckType", codeJson(JerseyList::NeckType, spec.neckType, 0)},
-            {"letteringType", codeJson(JerseyList::LetteringType, spec.letteringType, 0)}};
+            {"accessoryColour", codeJson(JerseyList::AccessoryColour, spec.accessoryColour)},
+            {"shoe", codeJson(JerseyList::Shoe, spec.shoe)},
+            {"sockColour", codeJson(JerseyList::SockColour, spec.sockColour)},
+            {"neckType", codeJson(JerseyList::NeckType, spec.neckType)},
+            {"letteringType", codeJson(JerseyList::LetteringType, spec.letteringType)}};
         context.out << shown.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << std::endl;
         return kExitSuccess;
     }
-    auto text = [&](const std::string& bytes) { return quotedField(fromCodePage1252(bytes, context.encoding)); };
+    auto text = [&](const std::string& bytes) { return quotedField(context.shown(bytes)); };
     std::ostream& out = context.out;
     out << "Save Slot: " << (patch.lines[0].empty() ? "(none: every numbered save folder)" : text(patch.lines[0]))
         << '\n'
         << "Image: " << text(patch.lines[1]) << '\n'
         << "Number image: " << text(patch.lines[2]) << '\n'
         << "Team Number: " << spec.teamNumber << '\n'
-        << "Jersey Type: " << codeWithLabel(JerseyList::JerseyType, spec.jerseyType, 0) << '\n'
+        << "Jersey Type: " << codeWithLabel(JerseyList::JerseyType, spec.jerseyType) << '\n'
         << "Jersey Name: " << text(name) << '\n'
         << "Year: " << text(year) << '\n'
         << "Accessory Colour: "
-        << codeWithLabel(JerseyList::AccessoryColour, spec.accessoryColour, kAccessoryColourCodeOffset) << '\n'
-        << "Shoe: " << codeWithLabel(JerseyList::Shoe, spec.shoe, kShoeCodeOffsetInPatch) << '\n'
-        << "Sock Colour: " << codeWithLabel(JerseyList::SockColour, spec.sockColour, 0) << '\n'
-        << "Neck Type: " << codeWithLabel(JerseyList::NeckType, spec.neckType, 0) << '\n'
-        << "Lettering Type: " << codeWithLabel(JerseyList::LetteringType, spec.letteringType, 0) << std::endl;
+        << codeWithLabel(JerseyList::AccessoryColour, spec.accessoryColour) << '\n'
+        << "Shoe: " << codeWithLabel(JerseyList::Shoe, spec.shoe) << '\n'
+        << "Sock Colour: " << codeWithLabel(JerseyList::SockColour, spec.sockColour) << '\n'
+        << "Neck Type: " << codeWithLabel(JerseyList::NeckType, spec.neckType) << '\n'
+        << "Lettering Type: " << codeWithLabel(JerseyList::LetteringType, spec.letteringType) << std::endl;
     return kExitSuccess;
 }
 

@@ -3,10 +3,8 @@
 #include "cli/Commands.h"
 #include "cli/JerseyOptions.h"
 #include "cli/SaveReport.h"
-#include "core/GamePaths.h"
 #include "core/TeamGearFile.h"
-#include "core/TeamGearRemover.h"
-#include "platform/FileSystem.h"
+#include "form/SystemMessages.h"
 #include "platform/Interrupt.h"
 #include "platform/Paths.h"
 
@@ -51,104 +49,99 @@ std::string positions(const std::vector<std::uint32_t>& records)
     return text;
 }
 
-// Prints what became of one table; the number of jerseys that went.
-std::uint32_t reportTable(const RemoveReport& removed, SaveReport& report)
+// A table whose records were looked at, whatever was removed.
+bool searched(const TableReport& table)
 {
-    switch (removed.result) {
-    case RemoveResult::Removed:
-    case RemoveResult::NotAtEnd:
-    case RemoveResult::NotFound:
-        break;
-    case RemoveResult::NoTable:
-        report.tableError(messageFor(ResultCode::NoTable), removed.tablePath);
-        return 0;
-    case RemoveResult::TableDamaged:
-        report.tableError(messageFor(ResultCode::TableDamaged), removed.tablePath, removed.reason);
-        return 0;
-    case RemoveResult::TableUnusable:
-        report.tableError(messageFor(ResultCode::TableUnusable), removed.tablePath, removed.reason);
-        return 0;
+    return table.result == ResultCode::Removed || table.result == ResultCode::NoMatch ||
+           table.result == ResultCode::MatchNotAtEnd;
+}
+
+void printRemoval(const TableReport& table, SaveReport& report)
+{
+    if (!searched(table)) {
+        report.tableError(systemMessage(messageFor(table.result)).text, table.tablePath, table.reason);
+        return;
     }
-    if (removed.removed > 0) {
-        report.tableLine(removed.tablePath, std::string(report.dryRun() ? "would remove " : "removed ") +
-                                                std::to_string(removed.removed) +
-                                                (removed.removed == 1 ? " jersey (" : " jerseys (") +
-                                                std::to_string(removed.countAfter) + " records left)");
-    } else if (removed.matchesLeft.empty()) {
-        report.tableLine(removed.tablePath, "no matching jersey");
+    if (table.removed > 0) {
+        report.tableLine(table.tablePath, std::string(report.dryRun() ? "would remove " : "removed ") +
+                                              std::to_string(table.removed) +
+                                              (table.removed == 1 ? " jersey (" : " jerseys (") +
+                                              std::to_string(table.countAfter) + " records left)");
+    } else if (table.matchesLeft.empty()) {
+        report.tableLine(table.tablePath, "no matching jersey");
     }
-    std::vector<std::uint32_t> behindOthers = removed.matchesLeft;
+    std::vector<std::uint32_t> behindOthers = table.matchesLeft;
     // A table never goes without a record: a matching only record stays.
-    if (removed.countAfter == 1 && !behindOthers.empty() && behindOthers.back() == 1) {
+    if (table.countAfter == 1 && !behindOthers.empty() && behindOthers.back() == 1) {
         behindOthers.pop_back();
-        report.tableError("A matching jersey stays as the table's only record, which it cannot lose",
-                          removed.tablePath);
+        report.tableError("A matching jersey stays as the table's only record, which it cannot lose", table.tablePath);
     }
     // Only the latest installs come out: a record behind others stays where it is.
     if (!behindOthers.empty())
         report.tableError("A matching jersey behind others stays, at position " + positions(behindOthers),
-                          removed.tablePath);
-    return removed.removed;
+                          table.tablePath);
 }
 
-int runRemove(const RemoveOptions& options, const CommandContext& context)
+int runRemove(RemoveOptions options, const CommandContext& context)
 {
-    if (options.name.size() != 4)
+    auto problem = context.toTableText(options.name, "--name");
+    if (!problem)
+        problem = context.toTableText(options.year, "--year");
+    if (problem)
+        return context.usage(*problem);
+    if (options.name.size() != kJerseyNameLength)
         return context.usage("--name takes the 4 characters of a Jersey Name");
-    if (options.year.size() != 7)
+    if (options.year.size() != kYearLength)
         return context.usage("--year takes the 7 characters of a Year");
     if (options.teamOption->count() > 0 && (options.team.empty() || options.team.size() > 2))
         return context.usage("--team takes 1 or 2 digits");
 
     watchForInterrupt();
-    SaveReport report(context.out, context.err, options.dryRun);
-    TeamGearRemover remover(context.fileSystem, options.dryRun);
-    const JerseyMatch match = matchOf(options);
+    SaveReport report(context, options.dryRun);
     const std::string game = withClosingSeparator(options.game);
+    const SaveTarget target =
+        options.slot.empty() ? SaveTarget::everyNumberedSave(game) : SaveTarget::namedSave(game, options.slot);
+    JobOptions jobOptions{options.dryRun,
+                          report.progress([&](const TableReport& table) { printRemoval(table, report); })};
+    const JobReport job = TeamGearFile(context.fileSystem, jobOptions).removeJerseys(target, matchOf(options));
+    report.noteUnvisited(job);
+    if (job.outcome == JobOutcome::Stopped)
+        return report.stopNow();
+    if (job.outcome == JobOutcome::NoSaves) {
+        show(report, systemMessage(MessageId::InvalidSaveSlot));
+        return kExitFailure;
+    }
+    if (job.namedSave && job.tables.front().result == ResultCode::NoTable) {
+        report.hintAtSlot(options.slot);
+        return kExitFailure;
+    }
+
     std::uint32_t removed = 0;
     int tables = 0;
     bool anyMatch = false;
-    if (!options.slot.empty()) {
-        const RemoveReport table = remover.removeJerseys(namedSaveTablePath(game, options.slot), match);
-        if (table.result == RemoveResult::NoTable) {
-            report.tableError("Invalid Directory!", table.tablePath);
-            report.hintAtSlot(options.slot);
-            return kExitFailure;
+    bool anyLeft = false;
+    for (const TableReport& table : job.tables) {
+        if (searched(table)) {
+            removed += table.removed;
+            tables += table.removed > 0 ? 1 : 0;
         }
-        removed = reportTable(table, report);
-        tables = removed > 0 ? 1 : 0;
-        anyMatch = table.removed > 0 || !table.matchesLeft.empty();
-    } else {
-        for (int number = 0; number <= kHighestSaveFolder; ++number) {
-            const RemoveReport table = remover.removeJerseys(numberedSaveTablePath(game, number), match);
-            if (table.result == RemoveResult::NoTable) {
-                if (number == 0) {
-                    showError(report, "Invalid Save Slot");
-                    return kExitFailure;
-                }
-                break;
-            }
-            const std::uint32_t fromTable = reportTable(table, report);
-            anyMatch = anyMatch || table.removed > 0 || !table.matchesLeft.empty();
-            removed += fromTable;
-            tables += fromTable > 0 ? 1 : 0;
-            if (interruptRequested())
-                return report.stopNow();
-        }
+        anyMatch = anyMatch || table.removed > 0 || !table.matchesLeft.empty();
+        anyLeft = anyLeft || !table.matchesLeft.empty();
     }
     if (removed == 0) {
         showError(report, anyMatch ? "No matching jersey was the last of its table: nothing was removed"
                                    : "No matching jersey was found: nothing was removed");
         return kExitFailure;
     }
-    showSuccess(report, std::string(options.dryRun ? "Would remove " : "Removed ") + std::to_string(removed) + (removed == 1 ? " jersey" : " jerseys") + " from " +
-                            std::to_string(tables) + (tables == 1 ? " save" : " saves"));
-    return report.anyError() ? kExitFailure : kExitSuccess;
+    showSuccess(report, std::string(options.dryRun ? "Would remove " : "Removed ") + std::to_string(removed) +
+                            (removed == 1 ? " jersey" : " jerseys") + " from " + std::to_string(tables) +
+                            (tables == 1 ? " save" : " saves"));
+    return job.anyTableFailed() || anyLeft ? kExitFailure : kExitSuccess;
 }
 
 }  // namespace
 
-CommandRun addRemoveCommand(CLI::App& app, const std::string& encoding)
+CommandRun addRemoveCommand(CLI::App& app)
 {
     auto options = std::make_shared<RemoveOptions>();
     CLI::App* command = addCommand(
@@ -157,16 +150,9 @@ CommandRun addRemoveCommand(CLI::App& app, const std::string& encoding)
         "of every numbered save folder: the last record goes while it matches, so the latest installs\n"
         "come out first. A matching record behind others stays, and an ERROR line names it; a table\n"
         "keeps at least one record.");
-    command->add_option("--name", options->name, "Jersey Name: 4 characters")
-        ->type_name("NAME")
-        ->required()
-        ->transform(codePage1252Text(encoding));
-    command->add_option("--year", options->year, "Year: 7 characters")
-        ->type_name("YEAR")
-        ->required()
-        ->transform(codePage1252Text(encoding));
-    options->teamOption =
-        command->add_option("--team", options->team, "only a jersey of this Team Number")
+    command->add_option("--name", options->name, "Jersey Name: 4 characters")->type_name("NAME")->required();
+    command->add_option("--year", options->year, "Year: 7 characters")->type_name("YEAR")->required();
+    options->teamOption = command->add_option("--team", options->team, "only a jersey of this Team Number")
                               ->type_name("N")
                               ->check(digitsOnly());
     options->typeOption = command->add_option("--type", options->type, "only a jersey of this Jersey Type")

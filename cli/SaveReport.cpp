@@ -1,52 +1,61 @@
 #include "cli/SaveReport.h"
 
 #include "cli/Cli.h"
-#include "cli/JerseyOptions.h"
+#include "core/GamePaths.h"
+#include "form/SystemMessages.h"
 #include "platform/Interrupt.h"
 
 namespace kitloom::cli {
 
-bool SaveReport::tableDone(const TableReport& report)
+TableProgress SaveReport::progress(std::function<void(const TableReport&)> printTable)
 {
-    lastTable_ = report.tablePath;
-    if (report.result == ResultCode::Appended) {
-        tableLine(report.tablePath, (dryRun_ ? "would be added as record " : "added as record ") +
-                                        std::to_string(report.recordNumber));
-    } else {
-        tableError(messageFor(report.result), report.tablePath, report.reason);
-        // A named save's outcome follows in the program's own words, said here already; a
-        // sweep's closing words are its own.
-        if (report.namedSave)
-            pendingMessage_ = messageFor(report.result);
-    }
-    stopped_ = interruptRequested();
-    return !stopped_;
+    return [this, printTable = std::move(printTable)](const TableReport& table) {
+        printTable(table);
+        lastTable_ = table.tablePath;
+        return !interruptRequested();
+    };
 }
 
-void SaveReport::show(MessageKind kind, const std::string& text)
+void SaveReport::printAppend(const TableReport& table)
 {
-    if (kind == MessageKind::Error) {
-        if (!pendingMessage_.empty() && text == pendingMessage_) {
-            pendingMessage_.clear();
-            return;
-        }
-        TerminalMessages::show(kind, text);
-        return;
-    }
-    pendingMessage_.clear();
-    TerminalMessages::show(kind, text + (dryRun_ ? " (dry run: nothing was changed)" : ""));
+    if (table.result == ResultCode::Appended)
+        tableLine(table.tablePath, (dryRun_ ? "would be added as record " : "added as record ") +
+                                       std::to_string(table.recordNumber));
+    else
+        tableError(systemMessage(messageFor(table.result)).text, table.tablePath, table.reason);
 }
 
 void SaveReport::tableError(const std::string& text, const std::string& path, const std::string& reason)
 {
     lastTable_ = path;
-    TerminalMessages::show(MessageKind::Error, text + " (" + path + (reason.empty() ? "" : ": " + reason) + ")");
+    showError(*this, text + " (" + path + (reason.empty() ? "" : ": " + reason) + ")");
 }
 
 void SaveReport::tableLine(const std::string& path, const std::string& what)
 {
     lastTable_ = path;
     out_ << path << ": " << what << std::endl;
+}
+
+void SaveReport::noteUnvisited(const JobReport& job)
+{
+    if (job.unvisited.empty())
+        return;
+    const std::size_t more = job.unvisited.size() - 1;
+    err_ << "note: " << job.unvisited.front()
+         << (more == 0 ? " was" : " and " + std::to_string(more) + (more == 1 ? " more save folder were" : " more save folders were"))
+         << " not visited: the sweep stops at the first missing save folder, " << job.firstMissing << std::endl;
+}
+
+void SaveReport::closeInstall(const JobReport& job)
+{
+    // A named save that failed has said why in its table's line.
+    if (job.namedSave && job.outcome == JobOutcome::NothingDone)
+        return;
+    for (const SystemMessage& message : installMessages(job))
+        show(message.kind, message.text + (message.kind == MessageKind::Success && dryRun_
+                                                ? " (dry run: nothing was changed)"
+                                                : ""));
 }
 
 int SaveReport::stopNow()
@@ -59,10 +68,13 @@ int SaveReport::stopNow()
 
 void SaveReport::hintAtSlot(const std::string& slot)
 {
-    if (slot.empty() || slot.size() >= 3 || !isDigits(slot))
-        return;
-    err_ << "hint: numbered save folders have three digits: --slot " << std::string(3 - slot.size(), '0') << slot
-         << std::endl;
+    if (const auto numbered = numberedSaveNameFor(slot))
+        err_ << "hint: numbered save folders have three digits: --slot " << *numbered << std::endl;
+}
+
+int jobStatus(const JobReport& job)
+{
+    return job.outcome == JobOutcome::Done && !job.anyTableFailed() ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace kitloom::cli

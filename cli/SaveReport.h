@@ -1,47 +1,53 @@
 #pragma once
 
 #include "cli/Terminal.h"
-#include "core/TeamGearFile.h"
+#include "core/TableReport.h"
 
+#include <functional>
 #include <string>
 
 namespace kitloom::cli {
 
-// Tells, save by save, what became of each table, then the outcome in the program's own
-// words: a line per table added to ("saves/000/teamgear.dbf: added as record 5"), an ERROR
-// line naming each table skipped and the system's reason when it gave one. Ctrl-C stops
-// a job after the table in hand.
-class SaveReport final : public TableObserver, public TerminalMessages {
+// Tells, save by save, what a job did, from its report: a line per table as the job goes
+// ("saves/000/teamgear.dbf: added as record 5", or an ERROR line with the system's reason),
+// then the tables it never reached, then the outcome in the program's own words. Ctrl-C
+// stops a job after the table in hand.
+class SaveReport : public TerminalMessages {
 public:
-    SaveReport(std::ostream& out, std::ostream& err, bool dryRun)
-        : TerminalMessages(out, err), out_(out), err_(err), dryRun_(dryRun)
+    SaveReport(const CommandContext& context, bool dryRun)
+        : TerminalMessages(context.out, context.err), out_(context.out), err_(context.err), dryRun_(dryRun)
     {
     }
 
-    bool tableDone(const TableReport& report) override;
-    void show(MessageKind kind, const std::string& text) override;
-
-    // Prints an ERROR line about `path`: "text (path: reason)".
+    // The job's progress callback: `printTable` tells of each table; false after Ctrl-C.
+    TableProgress progress(std::function<void(const TableReport&)> printTable);
+    // The line of an add or install: the record added, or the table's failure.
+    void printAppend(const TableReport& table);
+    // An ERROR line about `path`: "text (path: reason)".
     void tableError(const std::string& text, const std::string& path, const std::string& reason = {});
-    // Prints a line about the table at `path`.
+    // A line about the table at `path`.
     void tableLine(const std::string& path, const std::string& what);
-    // After a stop: which table was the last, and the usage status for it.
+    // The numbered save folders a sweep never reached because an earlier one is missing.
+    void noteUnvisited(const JobReport& job);
+    // An install's closing words, but none that its one table's line already said.
+    void closeInstall(const JobReport& job);
+    // After a stop: which table was the last; the status for it.
     int stopNow();
     // For a --slot that looks like a numbered save written short ("1"), once its table was
     // not found: that numbered save folders have three digits ("001").
     void hintAtSlot(const std::string& slot);
 
-    bool stopped() const { return stopped_; }
-    bool anyError() const { return errorCount() > 0; }
     bool dryRun() const { return dryRun_; }
 
 private:
     std::ostream& out_;
     std::ostream& err_;
     bool dryRun_;
-    bool stopped_ = false;
     std::string lastTable_;
-    std::string pendingMessage_;  // the program's own word for the table just reported
 };
+
+// The exit status of a job that ran to its end: success only when the job was done and
+// no table failed.
+int jobStatus(const JobReport& job);
 
 }  // namespace kitloom::cli

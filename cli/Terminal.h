@@ -1,7 +1,8 @@
 #pragma once
 
-#include "platform/Messages.h"
+#include "form/Messages.h"
 
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -39,11 +40,16 @@ struct CommandContext {
     std::ostream& out;
     std::ostream& err;
     FileSystem& fileSystem;
-    std::string encoding;  // of the terminal's text; names and years are converted from it
+    std::string encoding;  // the terminal's; tables and patches hold code page 1252
     std::string command;   // for usage hints
 
     // Prints the one-line hint and gives the usage exit status.
     int usage(const std::string& problem) const;
+    // Typed text as a table holds it, converted in place; the problem with `option` when a
+    // character has no place in code page 1252.
+    std::optional<std::string> toTableText(std::string& text, const std::string& option) const;
+    // Code page 1252 bytes as the terminal shows them.
+    std::string shown(const std::string& bytes) const;
 };
 
 }  // namespace kitloom::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace kitloom {
@@ -11,5 +12,23 @@ inline constexpr int kHighestSaveFolder = 999;
 std::string namedSaveTablePath(const std::string& gameFolder, const std::string& saveFolder);
 // The table of numbered save folder `number`, named with three digits: saves/007/teamgear.dbf.
 std::string numberedSaveTablePath(const std::string& gameFolder, int number);
+// The numbered save folder itself: saves/007.
+std::string numberedSaveFolderPath(const std::string& gameFolder, int number);
+// The numbered save folder that a short name of digits ("7", "07") stands for ("007"); none
+// for a name that is already a numbered save's, or no number at all.
+std::optional<std::string> numberedSaveNameFor(const std::string& saveFolder);
+
+#ifdef _WIN32
+// The game's art folder, where the images of every installed patch go.
+inline constexpr const char* kGameArtFolder = "c:\\program files\\orvanta\\dunkmere\\render\\xteam";
+inline constexpr const char* kDefaultArtFolderText = kGameArtFolder;
+#else
+inline constexpr const char* kDefaultArtFolderText = "render/xteam in the game folder";
+#endif
+
+// Where installed images go when no other folder is named: the game's fixed art folder on
+// Windows; elsewhere, where no such path exists, render/xteam in `gameFolder`. Described
+// to a user as kDefaultArtFolderText.
+std::string defaultArtFolder(const std::string& gameFolder);
 
 }  // namespace kitloom

@@ -1,6 +1,8 @@
 #include "core/JerseyLists.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <span>
 
 namespace kitloom {
@@ -16,6 +18,15 @@ constexpr std::array<const char*, 2> kSockColours = {"Black", "White"};
 constexpr std::array<const char*, 4> kNeckTypes = {"Round Neck", "V Neck 1 (eg Zephlins 2002",
                                                    "V-Neck 2 (eg Marovans 2002)", "V-Neck 3 (eg Vantrels 2002)"};
 constexpr std::array<const char*, 2> kLetteringTypes = {"Arched over numbers", "Horizontal over numbers"};
+
+int codeOffset(JerseyList list, ShoeCode shoeCode)
+{
+    if (list == JerseyList::AccessoryColour)
+        return 2;
+    if (list == JerseyList::Shoe)
+        return shoeCode == ShoeCode::Installed ? 1 : 2;
+    return 0;
+}
 
 std::span<const char* const> labelsOf(JerseyList list)
 {
@@ -36,7 +47,41 @@ std::span<const char* const> labelsOf(JerseyList list)
     return {};
 }
 
+std::string lowered(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return text;
+}
+
 }  // namespace
+
+RowMatch findRow(JerseyList list, const std::string& value)
+{
+    RowMatch match;
+    const int rows = rowCount(list);
+    if (!value.empty() && value.find_first_not_of("0123456789") == std::string::npos) {
+        int number = 0;
+        auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+        if (error == std::errc() && end == value.data() + value.size() && number < rows)
+            match.row = number;
+        return match;
+    }
+    const std::string wanted = lowered(value);
+    for (int candidate = 0; candidate < rows && !wanted.empty(); ++candidate) {
+        const std::string label = lowered(rowLabel(list, candidate));
+        if (label == wanted) {
+            match.row = candidate;
+            match.candidates.clear();
+            return match;
+        }
+        if (label.compare(0, wanted.size(), wanted) == 0)
+            match.candidates.push_back(candidate);
+    }
+    if (match.candidates.size() == 1)
+        match.row = match.candidates.front();
+    return match;
+}
 
 int rowCount(JerseyList list)
 {
@@ -52,6 +97,16 @@ std::string rowLabel(JerseyList list, int row)
     return labelsOf(list)[static_cast<std::size_t>(row)];
 }
 
+std::int32_t codeOfRow(JerseyList list, int row, ShoeCode shoeCode) { return row + codeOffset(list, shoeCode); }
+
+std::string labelOfCode(JerseyList list, long long code, ShoeCode shoeCode)
+{
+    const long long row = code - codeOffset(list, shoeCode);
+    if (row < 0 || row >= rowCount(list))
+        return {};
+    return rowLabel(list, static_cast<int>(row));
+}
+
 int initialRow(JerseyList list)
 {
     return list == JerseyList::JerseyType ? 2 : 0;  // "Alternate"; the first row elsewhere
@@ -59,21 +114,10 @@ int initialRow(JerseyList list)
 
 const char* listTitle(JerseyList list)
 {
-    switch (list) {
-    case JerseyList::JerseyType:
-        return "Jersey Type";
-    case JerseyList::AccessoryColour:
-        return "Accessory Colour";
-    case JerseyList::Shoe:
-        return "Shoe";
-    case JerseyList::SockColour:
-        return "Sock Colour";
-    case JerseyList::NeckType:
-        return "Neck Type";
-    case JerseyList::LetteringType:
-        return "Lettering Type";
-    }
-    return "";
+    // In the order of JerseyList.
+    constexpr const char* kTitles[] = {"Jersey Type", "Accessory Colour", "Shoe",
+                                       "Sock Colour", "Neck Type",        "Lettering Type"};
+    return kTitles[static_cast<std::size_t>(list)];
 }
 
 }  // namespace kitloom

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kitloom {
 
@@ -11,16 +14,26 @@ inline constexpr JerseyList kAllJerseyLists[] = {JerseyList::JerseyType, JerseyL
                                                  JerseyList::Shoe,       JerseyList::SockColour,
                                                  JerseyList::NeckType,   JerseyList::LetteringType};
 
-// Stored codes are row + offset for these two lists; the others store the row itself.
-inline constexpr int kAccessoryColourCodeOffset = 2;
-inline constexpr int kShoeCodeOffsetInstalled = 1;  // Go! puts row + 1 into the table
-inline constexpr int kShoeCodeOffsetInPatch = 2;    // a patch carries row + 2
+// Which shoe code the Shoe row gives: Go! installs row + 1, a patch carries row + 2.
+enum class ShoeCode { Installed, InPatch };
 
 int rowCount(JerseyList list);
 // The row's label; empty for a row outside the list.
 std::string rowLabel(JerseyList list, int row);
 // The row selected when the form opens and on Reset Fields.
 int initialRow(JerseyList list);
+// The code a table or a patch stores for `row`: row + 2 for the accessory colour, row + 1
+// or + 2 for the shoe (by `shoeCode`), the row itself for the others.
+std::int32_t codeOfRow(JerseyList list, int row, ShoeCode shoeCode = ShoeCode::Installed);
+// The label of the row that `code` names; empty when it names none.
+std::string labelOfCode(JerseyList list, long long code, ShoeCode shoeCode = ShoeCode::Installed);
+// The row a typed `value` names: a row number, a label in any case, or the beginning of
+// exactly one label. Without one, `candidates` holds the rows whose labels it begins.
+struct RowMatch {
+    std::optional<int> row;
+    std::vector<int> candidates;
+};
+RowMatch findRow(JerseyList list, const std::string& value);
 // The list's title as the form labels it ("Jersey Type", "Shoe", ...).
 const char* listTitle(JerseyList list);
 

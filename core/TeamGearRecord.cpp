@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <iterator>
 
 namespace kitloom {
 
@@ -44,7 +45,61 @@ void putBytes(TeamGearRecord& record, Field field, const char* bytes)
     std::memcpy(record.data() + field.offset, bytes, field.size);
 }
 
+struct FieldColumn {
+    const char* key;
+    Field field;
+    bool numeric;
+    std::optional<JerseyList> list;
+};
+
+const FieldColumn kColumns[] = {
+    {"record", kRecordNumberField, true, std::nullopt},
+    {"team", kTeamNumberField, true, std::nullopt},
+    {"type", kJerseyTypeField, true, JerseyList::JerseyType},
+    {"name", kJerseyNameField, false, std::nullopt},
+    {"year", kYearField, false, std::nullopt},
+    {"accessory", kAccessoryColourField, true, JerseyList::AccessoryColour},
+    {"shoe", kShoeField, true, std::nullopt},
+    {"sock", kSockColourField, true, JerseyList::SockColour},
+    {"neck", kNeckTypeField, true, JerseyList::NeckType},
+    {"lettering", kLetteringTypeField, true, JerseyList::LetteringType},
+};
+
+std::string_view fieldText(const TeamGearRecord& record, const FieldColumn& column)
+{
+    std::string_view text(reinterpret_cast<const char*>(record.data()) + column.field.offset, column.field.size);
+    if (column.numeric) {
+        constexpr std::string_view kPadding(" \0", 2);
+        const std::size_t first = text.find_first_not_of(kPadding);
+        if (first == std::string_view::npos)
+            return {};
+        text = text.substr(first, text.find_last_not_of(kPadding) - first + 1);
+    }
+    return text;
+}
+
+std::string labelOf(JerseyList list, std::string_view text)
+{
+    long long code = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), code);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return {};
+    return labelOfCode(list, code);
+}
+
 }  // namespace
+
+std::vector<RecordField> decodeRecord(const TeamGearRecord& record)
+{
+    std::vector<RecordField> fields;
+    for (const FieldColumn& column : kColumns) {
+        RecordField field{column.key, column.numeric, std::string(fieldText(record, column)), std::nullopt};
+        if (column.list)
+            field.label = labelOf(*column.list, field.text);
+        fields.push_back(std::move(field));
+    }
+    return fields;
+}
 
 TeamGearRecord composeRecord(const TeamGearRecord& copied, const JerseySpec& spec)
 {

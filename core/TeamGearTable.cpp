@@ -4,9 +4,66 @@
 #include "platform/FileSystem.h"
 #include "platform/SystemError.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace kitloom {
 
 using namespace teamgear;
+
+namespace {
+
+bool writeRecordCount(OpenFile& table, std::uint32_t count)
+{
+    const auto bytes = littleendian::uint32Bytes(count);
+    return table.writeAt(kRecordCountOffset, bytes.data(), bytes.size());
+}
+
+// Takes a failed append back to a table that reads, whatever else fails on the way: the
+// old count over the old records, the marker being optional. A tail that cannot be cut
+// off is what an interrupted append leaves, which the next append cuts; and when the old
+// count cannot be put back, the new record stays for a count that may already name it.
+void rollBackAppend(OpenFile& table, const TableLayout& layout, bool countTouched)
+{
+    if (countTouched && !writeRecordCount(table, layout.count)) {
+        table.flush();
+        return;
+    }
+    if (table.truncate(layout.recordsEnd) && layout.hasMarker)
+        table.writeAt(layout.recordsEnd, &kEndOfFileMarker, 1);
+    table.flush();
+}
+
+// The count goes down before the record is cut, so an interruption leaves either the
+// table as it was or one record past its count, which the next change cuts back.
+bool removeLastRecord(OpenFile& table, std::uint32_t count, bool hasMarker, bool& recordCut)
+{
+    const std::uint64_t newEnd = recordOffset(count - 1);
+    if (!writeRecordCount(table, count - 1) || !table.flush() || !table.truncate(newEnd))
+        return false;
+    recordCut = true;
+    return (!hasMarker || table.writeAt(newEnd, &kEndOfFileMarker, 1)) && table.flush();
+}
+
+// What a table that could not be opened or checked gives; none for one that reads. The
+// count must describe the file, or the records read and the place written would be wrong.
+std::optional<ResultCode> failedCheck(TableCheck check)
+{
+    switch (check) {
+    case TableCheck::Missing:
+        return ResultCode::NoTable;
+    case TableCheck::Unreadable:
+        return ResultCode::TableUnusable;
+    case TableCheck::Damaged:
+        return ResultCode::TableDamaged;
+    case TableCheck::Sound:
+    case TableCheck::InterruptedAppend:
+        break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
 
 TableCheck readTableLayout(OpenFile& table, TableLayout& layout)
 {
@@ -40,63 +97,172 @@ TableCheck readTableLayout(OpenFile& table, TableLayout& layout)
     return layout.count == 0 ? TableCheck::Damaged : TableCheck::InterruptedAppend;
 }
 
-TableCheck openTableForChange(FileSystem& fileSystem, const std::string& path, bool dryRun, TableForChange& table)
+TeamGearTable::TeamGearTable(FileSystem& fileSystem, const std::string& path, TableAccess access) : access_(access)
 {
-    table = {};
-    // A dry run opens for writing too, so that a table a real run could not write is
-    // reported as one.
-    if (!succeeds(table.reason, [&] { return (table.file = fileSystem.openForUpdate(path)) != nullptr; }))
-        return fileSystem.exists(path) ? TableCheck::Unreadable : TableCheck::Missing;
-    if (!dryRun && !succeeds(table.reason, [&] {
-            return table.file->lockExclusive(kWriterLockOffset, kWriterLockLength, kWriterLockWaitMilliseconds);
-        }))
-        return TableCheck::Unreadable;
-    TableCheck check = TableCheck::Sound;
-    succeeds(table.reason, [&] {
-        check = readTableLayout(*table.file, table.layout);
-        return check != TableCheck::Unreadable;
+    report_.tablePath = path;
+    std::string& reason = report_.reason;
+    if (!succeeds(reason, [&] {
+            file_ = access == TableAccess::Read ? fileSystem.openForReading(path) : fileSystem.openForUpdate(path);
+            return file_ != nullptr;
+        })) {
+        check_ = fileSystem.exists(path) ? TableCheck::Unreadable : TableCheck::Missing;
+        return;
+    }
+    // The layout is read only once the lock is held: another writer in between would make
+    // it stale.
+    if (access == TableAccess::Change && !succeeds(reason, [&] {
+            return file_->lockExclusive(kWriterLockOffset, kWriterLockLength, kWriterLockWaitMilliseconds);
+        })) {
+        check_ = TableCheck::Unreadable;
+        return;
+    }
+    succeeds(reason, [&] {
+        check_ = readTableLayout(*file_, layout_);
+        return check_ != TableCheck::Unreadable;
     });
-    // A table without records has none to copy, and none to keep.
-    if ((check == TableCheck::Sound || check == TableCheck::InterruptedAppend) && table.layout.count == 0)
-        return TableCheck::Damaged;
-    return check;
 }
 
-bool cutInterruptedTail(TableForChange& table, bool dryRun)
+TableReport TeamGearTable::finish(ResultCode result)
 {
-    const std::uint64_t end = table.layout.recordsEnd;
-    if (!dryRun && !succeeds(table.reason, [&] {
-            return table.file->truncate(end) && table.file->writeAt(end, &kEndOfFileMarker, 1);
-        }))
+    report_.result = result;
+    if (result != ResultCode::TableUnusable)
+        report_.reason.clear();
+    return report_;
+}
+
+bool TeamGearTable::readyForChange()
+{
+    if (const auto failure = failedCheck(check_)) {
+        finish(*failure);
         return false;
-    table.layout.size = end + 1;
-    table.layout.hasMarker = true;
+    }
+    // A table without records has none to copy, and none to keep.
+    if (layout_.count == 0) {
+        finish(ResultCode::TableDamaged);
+        return false;
+    }
+    if (check_ == TableCheck::InterruptedAppend && !cutInterruptedTail()) {
+        finish(ResultCode::TableUnusable);
+        return false;
+    }
     return true;
 }
 
-bool writeRecordCount(OpenFile& table, std::uint32_t count)
+// The tail is a record whose count never came: it goes, and the table is closed with the
+// marker as a sound one before the change begins. A dry run only updates the layout.
+bool TeamGearTable::cutInterruptedTail()
 {
-    const auto bytes = littleendian::uint32Bytes(count);
-    return table.writeAt(kRecordCountOffset, bytes.data(), bytes.size());
+    const std::uint64_t end = layout_.recordsEnd;
+    if (!dryRun() && !succeeds(report_.reason, [&] {
+            return file_->truncate(end) && file_->writeAt(end, &kEndOfFileMarker, 1);
+        }))
+        return false;
+    layout_.size = end + 1;
+    layout_.hasMarker = true;
+    check_ = TableCheck::Sound;
+    return true;
 }
 
-TableCheck forEachTeamGearRecord(FileSystem& fileSystem, const std::string& path,
-                                 const std::function<void(const TeamGearRecord&)>& visit)
+bool TeamGearTable::readRecord(std::uint32_t position, TeamGearRecord& record)
 {
-    std::unique_ptr<OpenFile> table = fileSystem.openForReading(path);
-    if (!table)
-        return fileSystem.exists(path) ? TableCheck::Unreadable : TableCheck::Missing;
-    TableLayout layout;
-    TableCheck check = readTableLayout(*table, layout);
-    if (check != TableCheck::Sound && check != TableCheck::InterruptedAppend)
-        return check;
-    TeamGearRecord record;
-    for (std::uint32_t i = 0; i < layout.count; ++i) {
-        if (!table->readAt(recordOffset(i), record.data(), record.size()))
-            return TableCheck::Unreadable;
-        visit(record);
+    return succeeds(report_.reason,
+                    [&] { return file_->readAt(recordOffset(position - 1), record.data(), record.size()); });
+}
+
+TableReport TeamGearTable::append(JerseySpec spec)
+{
+    if (check_ == TableCheck::Missing)
+        return finish(ResultCode::NoTable);
+    const std::uint32_t count = layout_.count;  // 0 unless it could be read
+    if (count == kFullRecordCount)
+        return finish(ResultCode::TableFull);
+    if (!readyForChange())
+        return report_;
+
+    TeamGearRecord lastRecord{};
+    if (!readRecord(count, lastRecord))
+        return finish(ResultCode::TableUnusable);
+    spec.recordNumber = static_cast<std::int32_t>(count + 1);
+    const TeamGearRecord record = composeRecord(lastRecord, spec);
+    if (dryRun()) {
+        report_.recordNumber = count + 1;
+        return finish(ResultCode::Appended);
     }
-    return TableCheck::Sound;
+
+    // The record goes in before the count, so an interrupted append leaves a table
+    // that still reads.
+    std::array<std::uint8_t, kRecordSize + 1> tail{};
+    std::copy(record.begin(), record.end(), tail.begin());
+    tail[kRecordSize] = kEndOfFileMarker;
+    const std::size_t tailSize = layout_.hasMarker ? kRecordSize + 1 : kRecordSize;
+    OpenFile& file = *file_;
+    if (!succeeds(report_.reason,
+                  [&] { return file.writeAt(layout_.recordsEnd, tail.data(), tailSize) && file.flush(); })) {
+        rollBackAppend(file, layout_, false);
+        return finish(ResultCode::TableUnusable);
+    }
+    if (!succeeds(report_.reason, [&] { return writeRecordCount(file, count + 1) && file.flush(); })) {
+        rollBackAppend(file, layout_, true);
+        return finish(ResultCode::TableUnusable);
+    }
+    report_.recordNumber = count + 1;
+    return finish(ResultCode::Appended);
+}
+
+TableReport TeamGearTable::removeLastWhile(const JerseyMatch& match)
+{
+    if (!readyForChange())
+        return report_;
+    OpenFile& file = *file_;
+    std::uint32_t count = layout_.count;
+
+    TeamGearRecord record{};
+    while (count > 1) {
+        if (!readRecord(count, record))
+            return finish(ResultCode::TableUnusable);
+        if (!matchesJersey(record, match))
+            break;
+        bool recordCut = false;
+        if (!dryRun() &&
+            !succeeds(report_.reason, [&] { return removeLastRecord(file, count, layout_.hasMarker, recordCut); })) {
+            // A record cut is gone, marker or not; one still there gets its count back
+            // (or, failing that, is a tail the next change cuts).
+            if (recordCut) {
+                --count;
+                ++report_.removed;
+            } else if (writeRecordCount(file, count)) {
+                file.flush();
+            }
+            report_.countAfter = count;
+            return finish(ResultCode::TableUnusable);
+        }
+        --count;
+        ++report_.removed;
+    }
+    report_.countAfter = count;
+
+    for (std::uint32_t position = 1; position <= count; ++position) {
+        if (!readRecord(position, record))
+            return finish(ResultCode::TableUnusable);
+        if (matchesJersey(record, match))
+            report_.matchesLeft.push_back(position);
+    }
+    if (report_.removed > 0)
+        return finish(ResultCode::Removed);
+    return finish(report_.matchesLeft.empty() ? ResultCode::NoMatch : ResultCode::MatchNotAtEnd);
+}
+
+TableReport TeamGearTable::readRecords()
+{
+    if (const auto failure = failedCheck(check_))
+        return finish(*failure);
+    TeamGearRecord record{};
+    for (std::uint32_t position = 1; position <= layout_.count; ++position) {
+        if (!readRecord(position, record))
+            return finish(ResultCode::TableUnusable);
+        report_.records.push_back(record);
+    }
+    return finish(ResultCode::Read);
 }
 
 }  // namespace kitloom

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "core/JerseySpec.h"
+#include "core/TableReport.h"
 #include "core/TeamGearLayout.h"
+#include "core/TeamGearRecord.h"
 #include "platform/FileSystem.h"
 
-#include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -13,7 +14,7 @@ namespace kitloom {
 
 // InterruptedAppend: the records the count names, then 1 to 30 bytes that are not just
 // the marker, as an append stopped between its record and its count leaves them. It
-// reads like a sound table; the next append cuts the tail off.
+// reads like a sound table; the next change cuts the tail off.
 enum class TableCheck { Sound, InterruptedAppend, Missing, Damaged, Unreadable };
 
 struct TableLayout {
@@ -28,32 +29,42 @@ struct TableLayout {
 // tail of an interrupted append (`recordsEnd` is where either begins).
 TableCheck readTableLayout(OpenFile& table, TableLayout& layout);
 
-// A table opened by a writer: held under the writers' lock (none in a dry run, which
-// writes nothing), its layout read and checked.
-struct TableForChange {
-    std::unique_ptr<OpenFile> file;
-    TableLayout layout;
-    std::string reason;  // the system's words for the call that failed, if it gave any
+// How a table is opened. A writer holds the writers' lock from before the layout is read
+// until the table is closed; a dry run opens for writing too, so that a table a real run
+// could not write is reported as one, but takes no lock and writes nothing.
+enum class TableAccess { Change, DryRun, Read };
+
+// One team-gear table, open from construction to destruction: the only code that reads or
+// writes one. Each operation returns the table's report; a table that is not changed is
+// left byte for byte as it was.
+class TeamGearTable {
+public:
+    TeamGearTable(FileSystem& fileSystem, const std::string& path, TableAccess access);
+
+    // Adds `spec` as a new last record: a copy of the last record with its fields written
+    // over. Refused on a table of exactly 999 records.
+    TableReport append(JerseySpec spec);
+    // Removes the last record while it matches, one at a time. Only the end of the table
+    // goes, where the latest installs are: a record behind the others would shift every
+    // later one. A table keeps at least one record.
+    TableReport removeLastWhile(const JerseyMatch& match);
+    // Every record, in order; an interrupted append's tail is passed over.
+    TableReport readRecords();
+
+private:
+    // True when the table can be changed, after cutting an interrupted append's tail;
+    // otherwise the report holds why not.
+    bool readyForChange();
+    bool cutInterruptedTail();
+    bool readRecord(std::uint32_t position, TeamGearRecord& record);
+    TableReport finish(ResultCode result);
+    bool dryRun() const { return access_ == TableAccess::DryRun; }
+
+    TableAccess access_;
+    std::unique_ptr<OpenFile> file_;
+    TableCheck check_ = TableCheck::Missing;
+    TableLayout layout_;
+    TableReport report_;
 };
-
-// Missing; Unreadable when it could not be opened, locked or read; Damaged, and so is a
-// table without records; else Sound or InterruptedAppend. The layout is read only once
-// the lock is held: another writer in between would make it stale.
-TableCheck openTableForChange(FileSystem& fileSystem, const std::string& path, bool dryRun, TableForChange& table);
-
-// Cuts an interrupted append's tail back and closes the table with the marker, leaving
-// it sound; a dry run only updates the layout as the cut would. False when a call fails.
-bool cutInterruptedTail(TableForChange& table, bool dryRun);
-
-// Writes the record count, little-endian, in place.
-bool writeRecordCount(OpenFile& table, std::uint32_t count);
-
-using TeamGearRecord = std::array<std::uint8_t, teamgear::kRecordSize>;
-
-// Hands every record of the table at `path` to `visit`, in order, after the same check
-// as readTableLayout (an interrupted append's tail is passed over and the result is
-// Sound). A read that fails part way ends it with Unreadable.
-TableCheck forEachTeamGearRecord(FileSystem& fileSystem, const std::string& path,
-                                 const std::function<void(const TeamGearRecord&)>& visit);
 
 }  // namespace kitloom

@@ -1,9 +1,7 @@
 #include "form/FormCommands.h"
 
-#include "core/GamePaths.h"
-#include "core/TeamGearFile.h"
+#include "form/Messages.h"
 #include "patch/PatchWriter.h"
-#include "platform/Messages.h"
 
 namespace kitloom {
 
@@ -13,7 +11,7 @@ namespace {
 bool formAccepted(const JerseyForm& form, Messages& messages)
 {
     if (const auto problem = jerseyFormProblem(form)) {
-        showError(messages, std::string(*problem));
+        show(messages, systemMessage(*problem));
         return false;
     }
     return true;
@@ -21,26 +19,38 @@ bool formAccepted(const JerseyForm& form, Messages& messages)
 
 }  // namespace
 
-bool installFromForm(const JerseyForm& form, FileSystem& fileSystem, Messages& messages, const std::string& gameFolder,
-                     TableObserver* observer, bool dryRun)
+bool AnsweredPatchInfo::ask(std::string_view jerseyName, std::string& prefix, std::string& fileStem)
 {
-    if (!formAccepted(form, messages))
-        return false;
-    if (form.saveSlot.size() > kMaxSaveSlotLength) {
-        showError(messages, "Invalid Save Slot");
+    if (const auto problem = patchInfoProblem(prefix_, fileStem_, jerseyName)) {
+        show(messages_, systemMessage(*problem));
         return false;
     }
+    prefix = prefix_;
+    fileStem = fileStem_;
+    return true;
+}
 
-    TeamGearFile teamGear(fileSystem, messages, gameFolder);
-    teamGear.setObserver(observer);
-    teamGear.setDryRun(dryRun);
-    const JerseySpec spec = readJerseyForm(form, ShoeCode::Installed);
-    std::string tablePath;
-    if (!form.saveSlot.empty()) {
-        tablePath = namedSaveTablePath(gameFolder, form.saveSlot);
-        return teamGear.installJersey(tablePath, spec, true);
-    }
-    return teamGear.installJersey(tablePath, spec, false);
+GoOutcome installFromForm(const JerseyForm& form, FileSystem& fileSystem, const std::string& gameFolder,
+                          const JobOptions& options)
+{
+    GoOutcome outcome;
+    outcome.refused = jerseyFormProblem(form);
+    if (!outcome.refused && form.saveSlot.size() > kMaxSaveSlotLength)
+        outcome.refused = MessageId::InvalidSaveSlot;
+    if (outcome.refused)
+        return outcome;
+
+    const SaveTarget target = form.saveSlot.empty() ? SaveTarget::everyNumberedSave(gameFolder)
+                                                    : SaveTarget::namedSave(gameFolder, form.saveSlot);
+    outcome.job = TeamGearFile(fileSystem, options).installJersey(target, readJerseyForm(form, ShoeCode::Installed));
+    return outcome;
+}
+
+std::vector<SystemMessage> goMessages(const GoOutcome& outcome)
+{
+    if (outcome.refused)
+        return {systemMessage(*outcome.refused)};
+    return installMessages(outcome.job);
 }
 
 bool writePatch(const std::function<JerseyForm()>& readForm, PatchInfoPrompt& prompt, FileSystem& fileSystem,
@@ -59,10 +69,14 @@ bool writePatch(const std::function<JerseyForm()>& readForm, PatchInfoPrompt& pr
     if (!formAccepted(form, messages))
         return false;
     if (const auto problem = patchInfoProblem(prefix, fileStem, form.jerseyName)) {
-        showError(messages, std::string(*problem));
+        show(messages, systemMessage(*problem));
         return false;
     }
-    return writePatchFile(prefix, fileStem, readJerseyForm(form, ShoeCode::InPatch), fileSystem, messages);
+    const PatchWriteReport written =
+        writePatchFile(prefix, fileStem, readJerseyForm(form, ShoeCode::InPatch), fileSystem);
+    show(messages, systemMessage(written.written ? MessageId::PatchCreated : MessageId::CannotWritePatch,
+                                 {written.fileName}));
+    return written.written;
 }
 
 }  // namespace kitloom

@@ -48,20 +48,20 @@ JerseyForm::JerseyForm()
         row(list) = initialRow(list);
 }
 
-std::optional<std::string_view> jerseyFormProblem(const JerseyForm& form)
+std::optional<MessageId> jerseyFormProblem(const JerseyForm& form)
 {
     const std::size_t team = form.teamNumber.size();
     const std::size_t name = form.jerseyName.size();
     const std::size_t year = form.year.size();
     // The name is checked before the team number, although it stands below it.
     if (team == 0 || name == 0 || year == 0)
-        return "You forgot to fill in a field!";
+        return MessageId::FieldMissing;
     if (name != kJerseyNameLength)
-        return "The jersey name wasn't the right length!";
+        return MessageId::JerseyNameLength;
     if (team != 1 && team != 2)
-        return "The Team ID wasn't the right length!";
+        return MessageId::TeamNumberLength;
     if (year != kYearLength)
-        return "The year wasn't the right length!";
+        return MessageId::YearLength;
     return std::nullopt;
 }
 
@@ -69,19 +69,19 @@ JerseySpec readJerseyForm(const JerseyForm& form, ShoeCode shoeCode)
 {
     JerseySpec spec;
     spec.teamNumber = decimalValue(form.teamNumber);
-    spec.jerseyType = form.row(JerseyList::JerseyType);
     copyText(spec.jerseyName, form.jerseyName, kJerseyNameLength);
     copyText(spec.year, form.year, kYearLength);
-    spec.accessoryColour = form.row(JerseyList::AccessoryColour) + kAccessoryColourCodeOffset;
-    spec.shoe = form.row(JerseyList::Shoe) +
-                (shoeCode == ShoeCode::Installed ? kShoeCodeOffsetInstalled : kShoeCodeOffsetInPatch);
-    spec.sockColour = form.row(JerseyList::SockColour);
-    spec.neckType = form.row(JerseyList::NeckType);
-    spec.letteringType = form.row(JerseyList::LetteringType);
+    auto code = [&](JerseyList list) { return codeOfRow(list, form.row(list), shoeCode); };
+    spec.jerseyType = code(JerseyList::JerseyType);
+    spec.accessoryColour = code(JerseyList::AccessoryColour);
+    spec.shoe = code(JerseyList::Shoe);
+    spec.sockColour = code(JerseyList::SockColour);
+    spec.neckType = code(JerseyList::NeckType);
+    spec.letteringType = code(JerseyList::LetteringType);
     return spec;
 }
 
-std::optional<std::string_view> patchInfoProblem(const std::string& prefix, const std::string& fileStem,
+std::optional<MessageId> patchInfoProblem(const std::string& prefix, const std::string& fileStem,
                                                  std::string_view jerseyName)
 {
     // The images are named prefix + Jersey Name: the installer takes nothing else.
@@ -91,7 +91,7 @@ std::optional<std::string_view> patchInfoProblem(const std::string& prefix, cons
                       fileStem.size() <= patchformat::kMaxFileStemLength;
     if (fine)
         return std::nullopt;
-    return "Invalid Field";
+    return MessageId::InvalidField;
 }
 
 }  // namespace kitloom

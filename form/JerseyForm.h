@@ -2,6 +2,7 @@
 
 #include "core/JerseyLists.h"
 #include "core/JerseySpec.h"
+#include "form/SystemMessages.h"
 
 #include <array>
 #include <cstddef>
@@ -28,19 +29,16 @@ struct JerseyForm {
     std::array<int, std::size(kAllJerseyLists)> rows{};  // by JerseyList
 };
 
-// Which shoe code the Shoe row gives: Go! installs row + 1, a patch carries row + 2.
-enum class ShoeCode { Installed, InPatch };
-
 inline constexpr std::size_t kMaxSaveSlotLength = 236;  // "saves\" + slot + "\teamgear.dbf" fits 255
 
 // The first problem of the form in the order the user is told of them, or none.
-std::optional<std::string_view> jerseyFormProblem(const JerseyForm& form);
+std::optional<MessageId> jerseyFormProblem(const JerseyForm& form);
 // The jersey on the form. Texts shorter than their fields leave zero bytes.
 JerseySpec readJerseyForm(const JerseyForm& form, ShoeCode shoeCode);
 
 // The Extra Patch Info rule: a prefix of exactly 2 characters that, with the Jersey Name,
-// makes a plain file name, and a file name of 1 to 75 characters. "Invalid Field" or none.
-std::optional<std::string_view> patchInfoProblem(const std::string& prefix, const std::string& fileStem,
+// makes a plain file name, and a file name of 1 to 75 characters. InvalidField or none.
+std::optional<MessageId> patchInfoProblem(const std::string& prefix, const std::string& fileStem,
                                                  std::string_view jerseyName);
 
 }  // namespace kitloom

@@ -1,10 +1,6 @@
 #include "patch/PatchInstaller.h"
 
-#include "core/GamePaths.h"
-#include "core/TeamGearFile.h"
-#include "patch/PatchReader.h"
 #include "platform/FileSystem.h"
-#include "platform/Messages.h"
 #include "platform/Paths.h"
 
 namespace kitloom {
@@ -21,17 +17,17 @@ MoveResult foreseeMove(FileSystem& fileSystem, const std::string& from, const st
 
 }  // namespace
 
-bool installPatch(const std::string& patchPath, const std::string& artFolder, FileSystem& fileSystem,
-                  Messages& messages, const PatchInstallOptions& options)
+PatchInstallReport installPatch(const std::string& patchPath, const std::string& artFolder, FileSystem& fileSystem,
+                                const PatchInstallOptions& options)
 {
+    PatchInstallReport report;
     // Joined to image names, a path padded with "./" segments could pass the system's path
     // limit where the short path it stands for does not.
     const std::string patchFile = fileSystem.fullPath(patchPath);
     Patch patch;
-    if (const PatchReadResult read = readPatch(fileSystem, patchFile, patch); read != PatchReadResult::Read) {
-        showError(messages, messageFor(read));
-        return false;
-    }
+    report.read = readPatch(fileSystem, patchFile, patch);
+    if (report.read != PatchReadResult::Read)
+        return report;
     const std::string& saveFolder = patch.lines[0];
     const std::string images[] = {patch.lines[1], patch.lines[2]};
     const std::string patchFolder = folderOfPath(patchFile);
@@ -39,16 +35,17 @@ bool installPatch(const std::string& patchPath, const std::string& artFolder, Fi
     // A move takes folders and links along as readily as files: only files may go.
     for (const std::string& image : images) {
         if (!image.empty() && fileSystem.kindOf(patchFolder + image) == EntryKind::Other) {
-            showError(messages, messageFor(PatchReadResult::Invalid));
-            return false;
+            report.read = PatchReadResult::Invalid;
+            return report;
         }
     }
+    const bool dryRun = options.job.dryRun;
     const std::string artFolderName = withoutClosingSeparator(artFolder);
-    const std::string artPrefix = withClosingSeparator(artFolderName);
+    report.artFolder = withClosingSeparator(artFolderName);
 
     // Only a dry run looks at the result: a real one finds out from the moves.
     bool artFolderCanBe = fileSystem.exists(artFolderName);
-    if (!artFolderCanBe && options.dryRun) {
+    if (!artFolderCanBe && dryRun) {
         const std::string parent = withoutClosingSeparator(folderOfPath(artFolderName));
         artFolderCanBe = parent.empty() || fileSystem.exists(parent);
     } else if (!artFolderCanBe) {
@@ -57,27 +54,19 @@ bool installPatch(const std::string& patchPath, const std::string& artFolder, Fi
     for (const std::string& image : images) {
         if (image.empty())
             continue;
-        ImageMove move{patchFolder + image, artPrefix + image};
-        move.result = options.dryRun ? foreseeMove(fileSystem, move.from, move.to, artFolderCanBe)
-                                     : fileSystem.moveFile(move.from, move.to);
-        if (options.imageMove)
-            options.imageMove(move);
-        // A reinstall finds its images already there, which is fine; only an image that
-        // is in neither place is worth a word.
-        const bool arrived = options.dryRun && move.result != MoveResult::Failed;
-        if (!arrived && !fileSystem.exists(move.to))
-            showError(messages, "Couldn't move " + image + " to " + artPrefix);
+        ImageMove move{image, patchFolder + image, report.artFolder + image};
+        move.result = dryRun ? foreseeMove(fileSystem, move.from, move.to, artFolderCanBe)
+                             : fileSystem.moveFile(move.from, move.to);
+        move.inArtFolder = (dryRun && move.result != MoveResult::Failed) || fileSystem.exists(move.to);
+        if (options.imageMoved)
+            options.imageMoved(move);
+        report.images.push_back(std::move(move));
     }
 
-    TeamGearFile teamGear(fileSystem, messages, game);
-    teamGear.setObserver(options.observer);
-    teamGear.setDryRun(options.dryRun);
-    if (saveFolder.empty()) {
-        std::string tablePath;
-        return teamGear.installJersey(tablePath, patch.spec, false);
-    }
-    std::string tablePath = namedSaveTablePath(game, saveFolder);
-    return teamGear.installJersey(tablePath, patch.spec, true);
+    TeamGearFile teamGear(fileSystem, options.job);
+    report.job = teamGear.installJersey(
+        saveFolder.empty() ? SaveTarget::everyNumberedSave(game) : SaveTarget::namedSave(game, saveFolder), patch.spec);
+    return report;
 }
 
 }  // namespace kitloom

@@ -1,40 +1,48 @@
 #pragma once
 
+#include "core/TeamGearFile.h"
+#include "patch/PatchReader.h"
 #include "platform/FileSystem.h"
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kitloom {
-
-class Messages;
-class TableObserver;
 
 // One of the patch's images on its way into the art folder; in a dry run, `result` is
 // what the move would give.
 struct ImageMove {
+    std::string image;  // as the patch names it
     std::string from;
     std::string to;
     MoveResult result = MoveResult::Failed;
+    // After the move (or, in a dry run, after the move it foresees): an image of that name
+    // is in the art folder. A reinstall finds its images already there, which is fine.
+    bool inArtFolder = false;
 };
 
 struct PatchInstallOptions {
     // The folder holding `saves` (a path prefix, or empty for the current folder); the
     // patch's own folder when not given. The images always come from the patch's folder.
     std::optional<std::string> gameFolder;
-    // Nothing is moved, created or written; the messages are those of a real run.
-    bool dryRun = false;
-    TableObserver* observer = nullptr;                // told about every table tried
-    std::function<void(const ImageMove&)> imageMove;  // told about every image moved or, in a dry run, to be moved
+    JobOptions job;                                    // a dry run moves, creates and writes nothing
+    std::function<void(const ImageMove&)> imageMoved;  // told about every image, as it goes
+};
+
+struct PatchInstallReport {
+    PatchReadResult read = PatchReadResult::CannotOpen;  // nothing else happened unless Read
+    std::string artFolder;                               // with its closing separator
+    std::vector<ImageMove> images;
+    JobReport job;
 };
 
 // Installs the patch at `patchPath`: moves its two images from the patch's folder into
 // `artFolder` (creating the folder's last level when missing) and puts the jersey into
-// the saves, telling the user each outcome. Nothing is touched unless the whole patch
-// could be read and holds only plain names. True when at least one team-gear table got
-// the jersey (or would have, in a dry run).
-bool installPatch(const std::string& patchPath, const std::string& artFolder, FileSystem& fileSystem,
-                  Messages& messages, const PatchInstallOptions& options = {});
+// the save folder its first line names, or into every numbered save. Nothing is touched
+// unless the whole patch could be read and holds only plain names.
+PatchInstallReport installPatch(const std::string& patchPath, const std::string& artFolder, FileSystem& fileSystem,
+                                const PatchInstallOptions& options = {});
 
 }  // namespace kitloom

@@ -36,17 +36,4 @@ PatchReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch
     return PatchReadResult::Read;
 }
 
-const char* messageFor(PatchReadResult result)
-{
-    switch (result) {
-    case PatchReadResult::Read:
-        return "";
-    case PatchReadResult::CannotOpen:
-        return "Couldn't open the patch file!";
-    case PatchReadResult::Invalid:
-        return "Invalid patch file!";
-    }
-    return "";
-}
-
 }  // namespace kitloom

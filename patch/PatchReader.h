@@ -21,7 +21,4 @@ struct Patch {
 // names no ".fsh" file.
 PatchReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch& patch);
 
-// What the user is told when a patch could not be read (empty for Read).
-const char* messageFor(PatchReadResult result);
-
 }  // namespace kitloom

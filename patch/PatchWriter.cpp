@@ -2,21 +2,16 @@
 
 #include "patch/PatchFormat.h"
 #include "platform/FileSystem.h"
-#include "platform/Messages.h"
 
 namespace kitloom {
 
-bool writePatchFile(const std::string& prefix, const std::string& fileStem, const JerseySpec& spec,
-                    FileSystem& fileSystem, Messages& messages)
+PatchWriteReport writePatchFile(const std::string& prefix, const std::string& fileStem, const JerseySpec& spec,
+                                FileSystem& fileSystem)
 {
-    const std::string fileName = fileStem + patchformat::kExtension;
+    PatchWriteReport report{fileStem + patchformat::kExtension};
     const bool stemFits = !fileStem.empty() && fileStem.size() <= patchformat::kMaxFileStemLength;
-    if (!stemFits || !fileSystem.replaceFile(fileName, encodePatch(prefix, spec))) {
-        showError(messages, "Couldn't write the patch file " + fileName + "!");
-        return false;
-    }
-    showSuccess(messages, "Patch file created: " + fileName);
-    return true;
+    report.written = stemFits && fileSystem.replaceFile(report.fileName, encodePatch(prefix, spec));
+    return report;
 }
 
 }  // namespace kitloom

@@ -32,13 +32,4 @@ std::string withoutClosingSeparator(const std::string& folder)
     return folder;
 }
 
-std::string defaultArtFolder([[maybe_unused]] const std::string& gameFolder)
-{
-#ifdef _WIN32
-    return kGameArtFolder;
-#else
-    return gameFolder + "render" + kPathSeparator + "xteam";
-#endif
-}
-
 }  // namespace kitloom

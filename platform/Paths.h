@@ -8,12 +8,8 @@ namespace kitloom {
 
 #ifdef _WIN32
 inline constexpr char kPathSeparator = '\\';
-// The game's art folder, where the images of every installed patch go.
-inline constexpr const char* kGameArtFolder = "c:\\program files\\orvanta\\dunkmere\\render\\xteam";
-inline constexpr const char* kDefaultArtFolderText = kGameArtFolder;
 #else
 inline constexpr char kPathSeparator = '/';
-inline constexpr const char* kDefaultArtFolderText = "render/xteam in the game folder";
 #endif
 
 // '/' everywhere, and '\' on Windows.
@@ -26,9 +22,5 @@ std::string folderOfPathOrCurrent(const std::string& path);
 std::string withClosingSeparator(const std::string& folder);
 // `folder` without one closing separator, as folder look-ups want it.
 std::string withoutClosingSeparator(const std::string& folder);
-// Where installed images go when no other folder is named: the game's fixed art folder on
-// Windows; elsewhere, where no such path exists, render/xteam in `gameFolder`. Described
-// to a user as kDefaultArtFolderText.
-std::string defaultArtFolder(const std::string& gameFolder);
 
 }  // namespace kitloom

@@ -1,5 +1,6 @@
 #include "core/TeamGearFile.h"
 #include "core/TeamGearTable.h"
+#include "form/SystemMessages.h"
 #include "patch/PatchFormat.h"
 #include "patch/PatchInstaller.h"
 #include "patch/PatchWriter.h"
@@ -26,6 +27,16 @@ std::string abcdTrailer()
     return patch.substr(patch.size() - 39);
 }
 
+// Installs as the program's patch mode does, keeping what it says; true when a table got
+// the jersey.
+bool installShowing(const std::string& patch, const std::string& art, Messages& messages,
+                    const PatchInstallOptions& options = {})
+{
+    const PatchInstallReport report = installPatch(patch, art, systemFileSystem(), options);
+    showAll(messages, patchInstallMessages(report));
+    return report.read == PatchReadResult::Read && report.job.outcome == JobOutcome::Done;
+}
+
 // A game folder holding the patch's images and save folders 000 and 001, and an art
 // folder whose parent exists.
 class PatchInstallerTest : public ::testing::Test {
@@ -43,7 +54,7 @@ protected:
     std::string artPrefix() const { return artFolder() + kPathSeparator; }
     std::string patchPath() const { return game / "toronto_98.jer"; }
     void writePatch(const std::string& bytes) { writeBytes(patchPath(), toBytes(bytes)); }
-    bool install(const std::string& path) { return installPatch(path, artFolder(), systemFileSystem(), messages); }
+    bool install(const std::string& path) { return installShowing(path, artFolder(), messages); }
     bool install() { return install(patchPath()); }
     std::uint32_t countIn(const std::string& folder)
     {
@@ -75,9 +86,8 @@ protected:
 TEST_F(PatchInstallerTest, AWrittenPatchInstallsIntoEverySaveAndMovesItsImages)
 {
     {
-        RecordingMessages writerMessages;
         ScopedCurrentFolder inGame(game.path());
-        ASSERT_TRUE(writePatchFile("to", "toronto_98", exampleJersey(2), systemFileSystem(), writerMessages));
+        ASSERT_TRUE(writePatchFile("to", "toronto_98", exampleJersey(2), systemFileSystem()).written);
     }
     EXPECT_TRUE(install());
 
@@ -157,7 +167,7 @@ TEST_F(PatchInstallerTest, ImagesThatDidNotArriveAreReportedAndTheInstallGoesOn)
 
     // Without the art folder's parent nothing can arrive.
     messages.shown.clear();
-    EXPECT_TRUE(installPatch(patchPath(), game / "missing/xteam", systemFileSystem(), messages));
+    EXPECT_TRUE(installShowing(patchPath(), game / "missing/xteam", messages));
     const std::string missingArt = (game / "missing/xteam") + kPathSeparator;
     EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{error("Couldn't move toABCD.fsh to " + missingArt),
                                                          error("Couldn't move toABCD_num.fsh to " + missingArt),
@@ -168,7 +178,7 @@ TEST_F(PatchInstallerTest, AnArtFolderGivenWithItsClosingSeparatorIsTheSameFolde
 {
     fs::remove(game.path() / "toABCD_num.fsh");
     writePatch(encodePatch("to", exampleJersey(2)));
-    EXPECT_TRUE(installPatch(patchPath(), artPrefix(), systemFileSystem(), messages));
+    EXPECT_TRUE(installShowing(patchPath(), artPrefix(), messages));
     EXPECT_TRUE(inArt("toABCD.fsh"));
     EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{error("Couldn't move toABCD_num.fsh to " + artPrefix()),
                                                          success("Jersey Installed Succesfully")}));
@@ -263,12 +273,10 @@ TEST_F(PatchInstallerTest, FifosAreRefusedAtOnceWithTheMessageOfTheirKindOfFile)
     const std::string table = game / "saves/002/teamgear.dbf";
     fs::create_directories(game.path() / "saves/002");
     ASSERT_EQ(::mkfifo(table.c_str(), 0600), 0);
-    EXPECT_EQ(forEachTeamGearRecord(systemFileSystem(), table, [](const TeamGearRecord&) {}),
-              TableCheck::Unreadable);
-    messages.shown.clear();
-    EXPECT_EQ(TeamGearFile(systemFileSystem(), messages).appendJersey(table, exampleJersey(2), true),
+    EXPECT_EQ(TeamGearTable(systemFileSystem(), table, TableAccess::Read).readRecords().result,
               ResultCode::TableUnusable);
-    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("The team gear file couldn't be opened!")});
+    EXPECT_EQ(TeamGearFile(systemFileSystem()).appendJersey(table, exampleJersey(2)).result,
+              ResultCode::TableUnusable);
 }
 #endif
 
@@ -311,10 +319,10 @@ TEST_F(PatchInstallerTest, ADownloadedPatchTakesItsImagesFromItsFolderAndItsSave
     std::vector<ShownMessage> shown[2];
     for (bool dryRun : {true, false}) {
         std::vector<ImageMove> moves;
-        RecordingObserver tables;
-        PatchInstallOptions options{game.path().string(), dryRun, &tables,
+        RecordingProgress tables;
+        PatchInstallOptions options{game.path().string(), {dryRun, tables.callback()},
                                     [&moves](const ImageMove& move) { moves.push_back(move); }};
-        EXPECT_TRUE(installPatch(downloads / "p.jer", artFolder(), systemFileSystem(), messages, options));
+        EXPECT_TRUE(installShowing(downloads / "p.jer", artFolder(), messages, options));
         shown[dryRun] = std::move(messages.shown);
         messages.shown.clear();
         ASSERT_EQ(moves.size(), 2u);

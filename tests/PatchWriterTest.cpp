@@ -1,3 +1,4 @@
+#include "form/SystemMessages.h"
 #include "patch/PatchFormat.h"
 #include "patch/PatchWriter.h"
 
@@ -21,7 +22,10 @@ protected:
     // Stems are relative to the current folder, as the dialog's are.
     bool write(const std::string& stem, const JerseySpec& spec = exampleJersey(9))
     {
-        return writePatchFile("to", stem, spec, systemFileSystem(), messages);
+        const PatchWriteReport report = writePatchFile("to", stem, spec, systemFileSystem());
+        show(messages, systemMessage(report.written ? MessageId::PatchCreated : MessageId::CannotWritePatch,
+                                     {report.fileName}));
+        return report.written;
     }
 
     TempFolder folder;

@@ -1,5 +1,6 @@
 #include "core/GamePaths.h"
 #include "core/TeamGearFile.h"
+#include "form/SystemMessages.h"
 
 #include "tests/support/TestSupport.h"
 
@@ -26,23 +27,31 @@ JerseySpec someSpec()
 
 class SweepTest : public ::testing::Test {
 protected:
-    bool sweep(TableObserver* observer = nullptr)
+    // Runs the job and keeps what the program would say of it.
+    bool run(const SaveTarget& target, RecordingProgress* progress)
     {
-        std::string tablePath;
-        TeamGearFile teamGear(systemFileSystem(), messages, game.prefix());
-        teamGear.setObserver(observer);
-        bool installed = teamGear.installJersey(tablePath, someSpec(), false);
-        lastPathTried = tablePath;
-        return installed;
+        job = TeamGearFile(systemFileSystem(), {false, progress ? progress->callback() : TableProgress{}})
+                  .installJersey(target, someSpec());
+        showAll(messages, installMessages(job));
+        return job.outcome == JobOutcome::Done;
     }
-    bool installNamed(const std::string& folder, TableObserver* observer = nullptr)
+    bool sweep(RecordingProgress* progress = nullptr)
     {
-        std::string tablePath = namedSaveTablePath(game.prefix(), folder);
-        TeamGearFile teamGear(systemFileSystem(), messages, game.prefix());
-        teamGear.setObserver(observer);
-        return teamGear.installJersey(tablePath, someSpec(), true);
+        return run(SaveTarget::everyNumberedSave(game.prefix()), progress);
+    }
+    bool installNamed(const std::string& folder, RecordingProgress* progress = nullptr)
+    {
+        return run(SaveTarget::namedSave(game.prefix(), folder), progress);
     }
     std::string tableIn(const std::string& folder) { return namedSaveTablePath(game.prefix(), folder); }
+    TableReport reportOf(const std::string& folder, ResultCode result, std::uint32_t recordNumber = 0)
+    {
+        TableReport report;
+        report.tablePath = tableIn(folder);
+        report.result = result;
+        report.recordNumber = recordNumber;
+        return report;
+    }
     std::uint32_t countIn(const std::string& folder)
     {
         return recordCountOf(readBytes(game.path() / "saves" / folder / "teamgear.dbf"));
@@ -50,7 +59,7 @@ protected:
 
     TempFolder game;
     RecordingMessages messages;
-    std::string lastPathTried;
+    JobReport job;
 };
 
 TEST_F(SweepTest, AppendsToEveryNumberedFolderUpToTheFirstMissingOne)
@@ -62,7 +71,8 @@ TEST_F(SweepTest, AppendsToEveryNumberedFolderUpToTheFirstMissingOne)
     for (const char* folder : {"000", "001", "002"})
         EXPECT_EQ(countIn(folder), 6u) << folder;
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{success("Jersey Installed Succesfully")});
-    EXPECT_EQ(lastPathTried, game.prefix() + "saves" + kPathSeparator + "003" + kPathSeparator + "teamgear.dbf");
+    EXPECT_EQ(job.firstMissing, game.prefix() + "saves" + kPathSeparator + "003");
+    EXPECT_TRUE(job.unvisited.empty());
 }
 
 TEST_F(SweepTest, MissingFirstFolderInstallsNothing)
@@ -71,15 +81,21 @@ TEST_F(SweepTest, MissingFirstFolderInstallsNothing)
     EXPECT_FALSE(sweep());
     EXPECT_EQ(countIn("001"), 5u);
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Invalid Save Slot")});
+    EXPECT_EQ(job.unvisited, std::vector<std::string>{game.prefix() + "saves" + kPathSeparator + "001"});
 }
 
+// The saves past the gap are named, so that a front end can say they were never visited.
 TEST_F(SweepTest, AGapEndsTheSweep)
 {
-    for (const char* folder : {"000", "001", "003"})
+    for (const char* folder : {"000", "001", "003", "005"})
         addSaveTable(game, folder, 5);
+    fs::create_directories(game.path() / "saves" / "004");
     EXPECT_TRUE(sweep());
     EXPECT_EQ(countIn("001"), 6u);
     EXPECT_EQ(countIn("003"), 5u);
+    const std::string saves = game.prefix() + "saves" + kPathSeparator;
+    EXPECT_EQ(job.firstMissing, saves + "002");
+    EXPECT_EQ(job.unvisited, (std::vector<std::string>{saves + "003", saves + "005"}));
 }
 
 TEST_F(SweepTest, FolderHundredFollowsNinetyNine)
@@ -102,20 +118,21 @@ TEST_F(SweepTest, FullAndDamagedTablesArePassedOverSilently)
     writeBytes(game.path() / "saves" / "002" / "teamgear.dbf", toBytes("not a table"));
     addSaveTable(game, "003", 5);
 
-    RecordingObserver observer;
+    RecordingProgress observer;
     EXPECT_TRUE(sweep(&observer));
     EXPECT_EQ(countIn("000"), 999u);
     EXPECT_EQ(countIn("001"), 6u);
     EXPECT_EQ(countIn("003"), 6u);
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{success("Jersey Installed Succesfully")});
-    EXPECT_EQ(observer.reports, (std::vector<TableReport>{{tableIn("000"), ResultCode::TableFull, 0, ""},
-                                                          {tableIn("001"), ResultCode::Appended, 6, ""},
-                                                          {tableIn("002"), ResultCode::TableDamaged, 0, ""},
-                                                          {tableIn("003"), ResultCode::Appended, 6, ""}}));
+    EXPECT_EQ(observer.reports, (std::vector<TableReport>{reportOf("000", ResultCode::TableFull),
+                                                          reportOf("001", ResultCode::Appended, 6),
+                                                          reportOf("002", ResultCode::TableDamaged),
+                                                          reportOf("003", ResultCode::Appended, 6)}));
 
     messages.shown.clear();
-    RecordingObserver stopping(2);
-    EXPECT_TRUE(sweep(&stopping));
+    RecordingProgress stopping(2);
+    sweep(&stopping);
+    EXPECT_EQ(job.outcome, JobOutcome::Stopped);
     EXPECT_EQ(stopping.reports.size(), 2u);
     EXPECT_EQ(countIn("001"), 7u);
     EXPECT_EQ(countIn("003"), 6u) << "stopped before";
@@ -147,10 +164,10 @@ TEST_F(SweepTest, NamedFolderIsUsedAsTyped)
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{success("Jersey Installed Succesfully!")});
 
     messages.shown.clear();
-    RecordingObserver observer;
+    RecordingProgress observer;
     EXPECT_FALSE(installNamed("4", &observer));
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Invalid Directory!")});
-    EXPECT_EQ(observer.reports, (std::vector<TableReport>{{tableIn("4"), ResultCode::NoTable, 0, "", true}}));
+    EXPECT_EQ(observer.reports, (std::vector<TableReport>{reportOf("4", ResultCode::NoTable)}));
 }
 
 }  // namespace

@@ -30,8 +30,7 @@ TEST(TableSharingTest, TableOpenElsewhereWithSharingStillGetsTheJersey)
     const UniqueHandle gameRunning = openElsewhere(table, FILE_SHARE_READ | FILE_SHARE_WRITE);
     ASSERT_TRUE(gameRunning.valid());
 
-    RecordingMessages messages;
-    EXPECT_EQ(TeamGearFile(systemFileSystem(), messages).appendJersey(table, spec(), true), ResultCode::Appended);
+    EXPECT_EQ(TeamGearFile(systemFileSystem()).appendJersey(table, spec()).result, ResultCode::Appended);
     EXPECT_EQ(recordCountOf(readBytes(table)), 6u);
 }
 
@@ -43,10 +42,9 @@ TEST(TableSharingTest, TableLockedElsewhereIsRefusedUntouched)
         const UniqueHandle locked = openElsewhere(table, 0);
         ASSERT_TRUE(locked.valid());
 
-        RecordingMessages messages;
-        EXPECT_EQ(TeamGearFile(systemFileSystem(), messages).appendJersey(table, spec(), true),
-                  ResultCode::TableUnusable);
-        EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("The team gear file couldn't be opened!")});
+        const TableReport report = TeamGearFile(systemFileSystem()).appendJersey(table, spec());
+        EXPECT_EQ(report.result, ResultCode::TableUnusable);
+        EXPECT_NE(report.reason, "") << "the system says why";
     }
     EXPECT_EQ(readBytes(table), makeTable(5));
 }

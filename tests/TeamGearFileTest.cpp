@@ -1,5 +1,5 @@
 #include "core/TeamGearFile.h"
-#include "core/TeamGearRemover.h"
+#include "form/SystemMessages.h"
 
 #include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TestSupport.h"
@@ -43,9 +43,13 @@ Bytes lastRecordOf(const Bytes& table, std::size_t trailing = 0)
 class TeamGearFileTest : public ::testing::Test {
 protected:
     std::string table() const { return folder / "teamgear.dbf"; }
-    ResultCode append(const JerseySpec& spec = exampleJersey(8), bool reportErrors = true)
+    // Appends, and keeps what the program would say of a failure.
+    ResultCode append(const JerseySpec& spec = exampleJersey(8))
     {
-        return TeamGearFile(systemFileSystem(), messages, folder.prefix()).appendJersey(table(), spec, reportErrors);
+        const ResultCode result = TeamGearFile(systemFileSystem()).appendJersey(table(), spec).result;
+        if (result != ResultCode::Appended)
+            messages.shown.push_back(systemMessage(messageFor(result)));
+        return result;
     }
 
     // Installs into the table as a dry run, then for real: the dry run must change no byte
@@ -53,26 +57,22 @@ protected:
     TableReport installBothWays(const JerseySpec& spec = exampleJersey(8))
     {
         const Bytes before = readBytes(table());
-        RecordingMessages dryMessages;
-        RecordingMessages realMessages;
-        RecordingObserver dry;
-        RecordingObserver real;
-        TeamGearFile dryRun(systemFileSystem(), dryMessages);
-        dryRun.setDryRun(true);
-        dryRun.setObserver(&dry);
-        std::string path = table();
-        dryRun.installJersey(path, spec, true);
+        RecordingProgress dry;
+        RecordingProgress real;
+        const JobReport dryJob =
+            TeamGearFile(systemFileSystem(), {true, dry.callback()}).installJersey(SaveTarget::oneTable(table()), spec);
         EXPECT_EQ(readBytes(table()), before) << "a dry run changes nothing";
-        TeamGearFile realRun(systemFileSystem(), realMessages);
-        realRun.setObserver(&real);
-        realRun.installJersey(path, spec, true);
+        const JobReport realJob =
+            TeamGearFile(systemFileSystem(), {false, real.callback()}).installJersey(SaveTarget::oneTable(table()), spec);
         EXPECT_EQ(dry.reports, real.reports);
-        EXPECT_EQ(dryMessages.shown, realMessages.shown);
+        EXPECT_EQ(dryJob.tables, realJob.tables);
+        EXPECT_EQ(installMessages(dryJob), installMessages(realJob));
         return real.reports.at(0);
     }
-    RemoveReport remove(const JerseyMatch& match, bool dryRun = false)
+    TableReport remove(const JerseyMatch& match, bool dryRun = false)
     {
-        return TeamGearRemover(systemFileSystem(), dryRun).removeJerseys(table(), match);
+        return TeamGearTable(systemFileSystem(), table(), dryRun ? TableAccess::DryRun : TableAccess::Change)
+            .removeLastWhile(match);
     }
 
     TempFolder folder;
@@ -154,10 +154,6 @@ TEST_F(TeamGearFileTest, FullTableAt999IsRefusedAndUntouched)
     EXPECT_EQ(append(), ResultCode::TableFull);
     EXPECT_EQ(readBytes(table()), full);
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("There are already 999 jerseys!")});
-
-    messages.shown.clear();
-    EXPECT_EQ(append(exampleJersey(8), false), ResultCode::TableFull);
-    EXPECT_TRUE(messages.shown.empty()) << "silent without reportErrors";
 }
 
 TEST_F(TeamGearFileTest, MissingTable)
@@ -197,7 +193,7 @@ TEST_F(TeamGearFileTest, TablesWhoseCountDisagreesWithTheirSizeAreRefusedUntouch
         messages.shown.clear();
         writeBytes(table(), damaged);
         EXPECT_EQ(installBothWays().result, ResultCode::TableDamaged);
-        EXPECT_EQ(remove(matchOf(exampleJersey(8))).result, RemoveResult::TableDamaged);
+        EXPECT_EQ(remove(matchOf(exampleJersey(8))).result, ResultCode::TableDamaged);
         EXPECT_EQ(append(), ResultCode::TableDamaged);
         EXPECT_EQ(readBytes(table()), damaged);
         EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("The team gear file is damaged!")});
@@ -305,12 +301,9 @@ TEST_F(TeamGearFileTest, AFailedWriteOrFlushLeavesTheTableAsItWas)
         for (;; ++failing) {
             writeBytes(table(), before);
             FaultyFileSystem faulty(failing);
-            RecordingMessages shown;
-            RecordingObserver observer;
-            TeamGearFile teamGear(faulty, shown);
-            teamGear.setObserver(&observer);
-            std::string path = table();
-            teamGear.installJersey(path, exampleJersey(8), true);
+            RecordingProgress observer;
+            const JobReport job = TeamGearFile(faulty, {false, observer.callback()})
+                                      .installJersey(SaveTarget::oneTable(table()), exampleJersey(8));
             const ResultCode result = observer.reports.at(0).result;
             if (result == ResultCode::Appended) {
                 EXPECT_GT(failing, 4) << "record, flush, count and flush each had their turn to fail";
@@ -319,7 +312,7 @@ TEST_F(TeamGearFileTest, AFailedWriteOrFlushLeavesTheTableAsItWas)
             ASSERT_EQ(result, ResultCode::TableUnusable) << "operation " << failing;
             ASSERT_EQ(observer.reports[0].reason, diskFullReason()) << "operation " << failing;
             ASSERT_EQ(readBytes(table()), before) << "operation " << failing << ", marker " << marker;
-            ASSERT_EQ(shown.shown, std::vector<ShownMessage>{error("The team gear file couldn't be opened!")});
+            ASSERT_EQ(installMessages(job), std::vector<ShownMessage>{error("The team gear file couldn't be opened!")});
         }
     }
 }
@@ -344,8 +337,7 @@ TEST_F(TeamGearFileTest, FailuresFromSomePointOnAndCrashesLeaveATableThatReads)
                                           std::to_string(first) + ", table of " + std::to_string(before.size());
                 writeBytes(table(), before);
                 FaultyFileSystem faulty(first, fault);
-                RecordingMessages ignored;
-                TeamGearFile(faulty, ignored).appendJersey(table(), exampleJersey(8), false);
+                TeamGearFile(faulty).appendJersey(table(), exampleJersey(8));
                 ASSERT_EQ(append(), ResultCode::Appended) << where;
                 const Bytes after = withoutMarker(readBytes(table()));
                 ASSERT_TRUE(after == withoutMarker(once) || after == withoutMarker(twice)) << where;
@@ -371,21 +363,21 @@ TEST_F(TeamGearFileTest, RemoveTakesMatchesFromTheEndOnlyAndKeepsOneRecord)
         ASSERT_EQ(append(), ResultCode::Appended);
     const Bytes before = readBytes(table());
 
-    const RemoveReport foreseen = remove(abcd, true);
+    const TableReport foreseen = remove(abcd, true);
     EXPECT_EQ(readBytes(table()), before);
-    const RemoveReport report = remove(abcd);
-    for (const RemoveReport& each : {foreseen, report}) {
-        EXPECT_EQ(each.result, RemoveResult::Removed);
+    const TableReport report = remove(abcd);
+    for (const TableReport& each : {foreseen, report}) {
+        EXPECT_EQ(each.result, ResultCode::Removed);
         EXPECT_EQ(each.removed, 2u);
         EXPECT_EQ(each.countAfter, 5u);
         EXPECT_EQ(each.matchesLeft, std::vector<std::uint32_t>{4});
     }
     EXPECT_EQ(readBytes(table()), withFiveRecords) << "count lowered, records cut, marker put back";
 
-    EXPECT_EQ(remove(abcd).result, RemoveResult::NotAtEnd);
+    EXPECT_EQ(remove(abcd).result, ResultCode::MatchNotAtEnd);
     JerseyMatch narrowed = matchOf(other);
     narrowed.teamNumber = 6;
-    EXPECT_EQ(remove(narrowed).result, RemoveResult::NotFound);
+    EXPECT_EQ(remove(narrowed).result, ResultCode::NoMatch);
     narrowed.teamNumber = 5;
     narrowed.jerseyType = 2;
     EXPECT_EQ(remove(narrowed).removed, 1u);
@@ -400,14 +392,14 @@ TEST_F(TeamGearFileTest, RemoveTakesMatchesFromTheEndOnlyAndKeepsOneRecord)
     allAbcd = readBytes(table());
     std::copy(allAbcd.end() - 29, allAbcd.end(), allAbcd.begin() + 386);
     writeBytes(table(), allAbcd);
-    const RemoveReport floor = remove(abcd);
+    const TableReport floor = remove(abcd);
     EXPECT_EQ(floor.removed, 2u);
     EXPECT_EQ(floor.matchesLeft, std::vector<std::uint32_t>{1});
     EXPECT_EQ(readBytes(table()).size(), 386u + 29u);
-    EXPECT_EQ(remove(abcd).result, RemoveResult::NotAtEnd);
+    EXPECT_EQ(remove(abcd).result, ResultCode::MatchNotAtEnd);
 
     std::filesystem::remove(table());
-    EXPECT_EQ(remove(abcd).result, RemoveResult::NoTable);
+    EXPECT_EQ(remove(abcd).result, ResultCode::NoTable);
 }
 
 // The count goes down before the record is cut: wherever a crash or failures stop a
@@ -439,10 +431,10 @@ TEST_F(TeamGearFileTest, RemoveInterruptedAnywhereLeavesATableThatReads)
                                               ", table of " + std::to_string(before.size());
                     writeBytes(table(), before);
                     FaultyFileSystem faulty(first, fault);
-                    const RemoveReport report =
-                        TeamGearRemover(faulty).removeJerseys(table(), matchOf(exampleJersey(8)));
+                    const TableReport report =
+                        TeamGearTable(faulty, table(), TableAccess::Change).removeLastWhile(matchOf(exampleJersey(8)));
                     if (fault == Fault::FailFromOn && faulty.operationsSeen() >= first) {
-                        ASSERT_EQ(report.result, RemoveResult::TableUnusable) << where;
+                        ASSERT_EQ(report.result, ResultCode::TableUnusable) << where;
                         ASSERT_EQ(report.reason, diskFullReason()) << where;
                     }
                     ASSERT_EQ(append(), ResultCode::Appended) << where;

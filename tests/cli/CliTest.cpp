@@ -109,8 +109,7 @@ TEST_F(CliTest, AddPutsTheSameRecordsIntoTheSavesAsGoWithTheSameChoices)
         TempFolder formGame;
         addSaveTable(formGame, "000", 3);
         addSaveTable(formGame, "001", 3);
-        RecordingMessages messages;
-        ASSERT_TRUE(installFromForm(formOf(withChoices), systemFileSystem(), messages, formGame.prefix()));
+        ASSERT_TRUE(installFromForm(formOf(withChoices), systemFileSystem(), formGame.prefix()).installed());
 
         TempFolder cliGame;
         addSaveTable(cliGame, "000", 3);
@@ -262,9 +261,8 @@ TEST_F(CliTest, MakePatchWritesTheSameBytesAsTheProgramsWriter)
     EXPECT_EQ(runIt(Args{"make-patch", "--prefix", "to", "--file", "toronto_98"} + kJersey + kChoices).out,
               "SUCCESS: Patch file created: toronto_98.jer\nreplaced toronto_98.jer\n");
 
-    RecordingMessages messages;
-    ASSERT_TRUE(writePatchFile("to", "written", readJerseyForm(formOf(true), ShoeCode::InPatch), systemFileSystem(),
-                               messages));
+    ASSERT_TRUE(writePatchFile("to", "written", readJerseyForm(formOf(true), ShoeCode::InPatch), systemFileSystem())
+                    .written);
     EXPECT_EQ(readBytes(game / "toronto_98.jer"), readBytes(game / "written.jer"));
 
     const CliRun shown = runIt({"show", "toronto_98.jer"});
@@ -412,6 +410,27 @@ TEST_F(CliTest, EverySaveIsReportedAndASkippedOneFailsTheJob)
     EXPECT_EQ(full.status, 1);
     EXPECT_EQ(full.err, "ERROR: There are already 999 jerseys! (" + namedSaveTablePath(fullGame.prefix(), "000") +
                             ")\nERROR: There are already 999 jerseys!\n");
+}
+
+// A gap ends every sweep as it always has; the saves past it are named on stderr.
+TEST_F(CliTest, SavesPastAGapAreNamedAsNotVisited)
+{
+    addSaveTable(game, "003", 3);
+    addSaveTable(game, "005", 3);
+    auto folder = [this](const char* name) { return game.prefix() + "saves" + kPathSeparator + name; };
+    const std::string note = "note: " + folder("003") + " and 1 more save folder were not visited: the sweep stops "
+                             "at the first missing save folder, " + folder("002") + "\n";
+    for (const Args& job : {Args{"add"} + kJersey, Args{"remove", "--name", "ABCD", "--year", "1998-99"},
+                            Args{"list"}, Args{"list", "--json"}}) {
+        const CliRun run = runIt(job + inGame());
+        EXPECT_NE(run.err.find(note), std::string::npos) << job[0] << ": " << run.err;
+        EXPECT_EQ(run.status, 0) << job[0];
+        if (job.back() == "--json") {
+            EXPECT_EQ(nlohmann::json::parse(run.out)["unvisited"],
+                      nlohmann::json::array({folder("003"), folder("005")}));
+        }
+    }
+    EXPECT_EQ(recordCountOf(table("003")), 3u);
 }
 
 TEST_F(CliTest, DryRunsReportWhatARealRunDoesAndChangeNothing)

@@ -25,7 +25,7 @@ public:
         if (!pressOk)
             return false;
         if (const auto problem = patchInfoProblem(answerPrefix, answerStem, jerseyName)) {
-            showError(messages_, std::string(*problem));
+            show(messages_, systemMessage(*problem));
             return false;  // a user would press Cancel now
         }
         prefix = answerPrefix;
@@ -52,8 +52,18 @@ protected:
         form.year = year;
     }
     // The form's first problem, or "" when it has none.
-    std::string refusal() { return std::string(jerseyFormProblem(form).value_or("")); }
-    bool go() { return installFromForm(form, systemFileSystem(), messages, game.prefix()); }
+    std::string refusal()
+    {
+        const auto problem = jerseyFormProblem(form);
+        return problem ? systemMessage(*problem).text : "";
+    }
+    // Go!, keeping what the program says of it.
+    bool go()
+    {
+        const GoOutcome outcome = installFromForm(form, systemFileSystem(), game.prefix());
+        showAll(messages, goMessages(outcome));
+        return outcome.installed();
+    }
     Bytes lastRecord(const std::string& folder)
     {
         Bytes table = readBytes(game.path() / "saves" / folder / "teamgear.dbf");
@@ -234,7 +244,8 @@ TEST(PatchInfoRuleTest, ThePrefixAndJerseyNameMustMakeAPlainFileName)
         {"to", "f", "ABC\x7F"},
     };
     for (const Case& c : refused)
-        EXPECT_EQ(patchInfoProblem(c.prefix, c.stem, c.name), "Invalid Field") << c.prefix << c.name << " " << c.stem;
+        EXPECT_EQ(patchInfoProblem(c.prefix, c.stem, c.name), MessageId::InvalidField)
+            << c.prefix << c.name << " " << c.stem;
 }
 
 }  // namespace

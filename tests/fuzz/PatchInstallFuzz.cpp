@@ -3,7 +3,6 @@
 // reads as before or with the patch's jersey appended.
 #include "patch/PatchFormat.h"
 #include "patch/PatchInstaller.h"
-#include "platform/Messages.h"
 #include "tests/fuzz/TableInvariants.h"
 #include "tests/support/MemoryFileSystem.h"
 
@@ -11,11 +10,6 @@ namespace {
 
 using namespace kitloom;
 using fuzz::require;
-
-class SilentMessages final : public Messages {
-public:
-    void show(MessageKind, const std::string&) override {}
-};
 
 // A table of `count` records whose bytes tell them apart, and `tail` bytes after them.
 std::string table(std::uint32_t count, const std::string& tail)
@@ -69,8 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return tree;
     }();
     test::MemoryFileSystem fileSystem(before);
-    SilentMessages messages;
-    installPatch("/game/p.jer", "/art/xteam", fileSystem, messages);
+    installPatch("/game/p.jer", "/art/xteam", fileSystem);
     const test::MemoryTree& after = fileSystem.tree;
     const JerseySpec spec = decodeTrailer(size >= patchformat::kTrailerSize
                                               ? std::string_view(patch).substr(size - patchformat::kTrailerSize)

@@ -2,18 +2,8 @@
 // record, or cuts an interrupted append's tail back and then appends, or refuses and
 // leaves every byte as it was. A dry run before it changes nothing and foresees its result.
 #include "core/TeamGearFile.h"
-#include "platform/Messages.h"
 #include "tests/fuzz/TableInvariants.h"
 #include "tests/support/MemoryFileSystem.h"
-
-namespace {
-
-class SilentMessages final : public kitloom::Messages {
-public:
-    void show(kitloom::MessageKind, const std::string&) override {}
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -28,12 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     spec.year = {'2', '0', '0', '1', '-', '0', '2', '\0'};
     spec.shoe = 7;
 
-    SilentMessages messages;
-    TeamGearFile dryRun(fileSystem, messages);
-    dryRun.setDryRun(true);
-    const ResultCode foreseen = dryRun.appendJersey("/teamgear.dbf", spec, true);
+    const ResultCode foreseen = TeamGearFile(fileSystem, {true, {}}).appendJersey("/teamgear.dbf", spec).result;
     require(fileSystem.tree.files["/teamgear.dbf"] == before);
-    const ResultCode result = TeamGearFile(fileSystem, messages).appendJersey("/teamgear.dbf", spec, true);
+    const ResultCode result = TeamGearFile(fileSystem).appendJersey("/teamgear.dbf", spec).result;
     require(result == foreseen);
     const std::string& after = fileSystem.tree.files["/teamgear.dbf"];
     require((result == ResultCode::Appended) == fuzz::takesAnAppend(before));

@@ -2,9 +2,9 @@
 
 #include "core/JerseySpec.h"
 #include "core/TeamGearFile.h"
+#include "form/Messages.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
-#include "platform/Messages.h"
 
 #include <cstdint>
 #include <cstddef>
@@ -46,11 +46,7 @@ private:
     std::filesystem::path previous_;
 };
 
-struct ShownMessage {
-    MessageKind kind;
-    std::string text;
-    bool operator==(const ShownMessage&) const = default;
-};
+using ShownMessage = SystemMessage;
 
 class RecordingMessages final : public Messages {
 public:
@@ -58,14 +54,16 @@ public:
     std::vector<ShownMessage> shown;
 };
 
-// Keeps every table report; asks to stop once it holds `stopAfter` of them.
-class RecordingObserver final : public TableObserver {
+// Keeps every table report a job tells of; asks to stop once it holds `stopAfter` of them.
+class RecordingProgress {
 public:
-    explicit RecordingObserver(std::size_t stopAfter = SIZE_MAX) : stopAfter_(stopAfter) {}
-    bool tableDone(const TableReport& report) override
+    explicit RecordingProgress(std::size_t stopAfter = SIZE_MAX) : stopAfter_(stopAfter) {}
+    TableProgress callback()
     {
-        reports.push_back(report);
-        return reports.size() < stopAfter_;
+        return [this](const TableReport& report) {
+            reports.push_back(report);
+            return reports.size() < stopAfter_;
+        };
     }
     std::vector<TableReport> reports;
 

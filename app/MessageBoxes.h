@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Messages.h"
+#include "form/Messages.h"
 
 namespace kitloom {
 

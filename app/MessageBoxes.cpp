@@ -1,4 +1,4 @@
-#include "platform/MessageBoxes.h"
+#include "app/MessageBoxes.h"
 
 #include <windows.h>
 

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "core/TeamGearLayout.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kitloom {
+
+using TeamGearRecord = std::array<std::uint8_t, teamgear::kRecordSize>;
+
+// What became of one table. The first three values are the appender's own result codes.
+enum class ResultCode : int {
+    Appended = 0,
+    NoTable = 1,
+    TableFull = 2,      // exactly 999 records
+    TableDamaged = 3,   // record count and size disagree, or no record to copy or keep
+    TableUnusable = 4,  // found, but it could not be opened, locked, read or written
+    Removed = 5,        // at least one matching record went from the end
+    NoMatch = 6,        // no record matches
+    MatchNotAtEnd = 7,  // records match, but none could go: see matchesLeft
+    Read = 8,           // every record was read
+};
+
+// A table whose change went through, or whose records were read: the rest are failures.
+inline bool tableSucceeded(ResultCode result)
+{
+    return result == ResultCode::Appended || result == ResultCode::Removed || result == ResultCode::NoMatch ||
+           result == ResultCode::MatchNotAtEnd || result == ResultCode::Read;
+}
+
+struct TableReport {
+    std::string tablePath;
+    ResultCode result = ResultCode::NoTable;
+    std::uint32_t recordNumber = 0;  // Appended: the new record's number (a dry run's: what it would be)
+    std::uint32_t removed = 0;       // records that went (or, in a dry run, would go)
+    std::uint32_t countAfter = 0;    // remove: the records left
+    // Positions (1 for the first record) of the matching records that stay.
+    std::vector<std::uint32_t> matchesLeft;
+    std::vector<TeamGearRecord> records;  // Read: every record, in order
+    std::string reason;  // the system's words for why the table could not be used, if it gave any
+    bool operator==(const TableReport&) const = default;
+};
+
+// Told about every table a job visits, right after it; false stops the job there.
+using TableProgress = std::function<bool(const TableReport&)>;
+
+enum class JobOutcome {
+    Done,         // at least one table changed (for a read: every table was visited)
+    NothingDone,  // tables were visited and none changed: the first failure tells why
+    NoSaves,      // every numbered save was asked for, and save 000 has no table
+    Stopped,      // the progress callback asked to stop
+};
+
+// What one job did to the saves.
+struct JobReport {
+    bool namedSave = false;           // one table asked for, rather than every numbered save
+    std::vector<TableReport> tables;  // every table visited, in order; a sweep's missing one is not among them
+    JobOutcome outcome = JobOutcome::NothingDone;
+    std::string firstMissing;            // a sweep: the save folder whose table's absence ended it
+    std::vector<std::string> unvisited;  // numbered save folders past it that hold a table all the same
+
+    // The first table that failed, if any; null otherwise.
+    const TableReport* firstFailure() const;
+    bool anyTableFailed() const { return firstFailure() != nullptr; }
+};
+
+}  // namespace kitloom

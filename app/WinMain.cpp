@@ -18,9 +18,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     case RunMode::PathTooLong:
         show(messages, systemMessage(MessageId::PatchPathTooLong));
         return 0;
-    case RunMode::InstallPatch:
-        showAll(messages, patchInstallMessages(installPatch(request.patchPath, kGameArtFolder, systemFileSystem())));
+    case RunMode::InstallPatch: {
+        PatchInstallOptions options;
+        options.artFolderBesideSaves = true;  // a game installed under another Program Files
+        showAll(messages,
+                patchInstallMessages(installPatch(request.patchPath, kGameArtFolder, systemFileSystem(), options)));
         return 0;
+    }
     case RunMode::Form:
         break;
     }

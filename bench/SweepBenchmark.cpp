@@ -8,6 +8,7 @@
 #include "core/GamePaths.h"
 #include "core/LittleEndian.h"
 #include "core/TeamGearFile.h"
+#include "tests/support/ForwardingFileSystem.h"
 #include "core/TeamGearLayout.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -77,23 +78,13 @@ private:
 };
 
 // The system file system with flush() made a no-op, to see what fsync costs.
-class NoSyncFileSystem final : public FileSystem {
+class NoSyncFileSystem final : public test::ForwardingFileSystem {
 public:
-    bool exists(const std::string& path) override { return system_.exists(path); }
     std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override
     {
-        auto file = system_.openForUpdate(path);
+        auto file = systemFileSystem().openForUpdate(path);
         return file ? std::make_unique<NoSyncFile>(std::move(file)) : nullptr;
     }
-    std::unique_ptr<OpenFile> openForReading(const std::string& path) override { return system_.openForReading(path); }
-    bool createFolder(const std::string& path) override { return system_.createFolder(path); }
-    MoveResult moveFile(const std::string& from, const std::string& to) override { return system_.moveFile(from, to); }
-    EntryKind kindOf(const std::string& path) override { return system_.kindOf(path); }
-    std::string fullPath(const std::string& path) override { return system_.fullPath(path); }
-    bool replaceFile(const std::string& path, const std::string& bytes) override { return system_.replaceFile(path, bytes); }
-
-private:
-    FileSystem& system_ = systemFileSystem();
 };
 
 bool sweepOnce(FileSystem& fileSystem, const TempFolder& game)

@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/JerseyOptions.h"
 #include "platform/FileSystem.h"
+#include "platform/SystemError.h"
 #include "platform/TerminalText.h"
 
 #include <CLI/CLI.hpp>
@@ -61,8 +62,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return runCli(args, out, err, systemFileSystem(), terminalEncoding());
 }
 
-int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, FileSystem& fileSystem,
-           const std::string& terminalEncoding)
+namespace {
+
+int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, FileSystem& fileSystem,
+               const std::string& terminalEncoding)
 {
     using namespace cli;
     CLI::App app("kitloom-cli " KITLOOM_VERSION ": custom jerseys for Dunkmere's saved seasons, from a terminal.",
@@ -117,6 +120,21 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     context.command = chosen;
     return commands.at(chosen)(context);
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, FileSystem& fileSystem,
+           const std::string& terminalEncoding)
+{
+    const int status = runCommand(args, out, err, fileSystem, terminalEncoding);
+    // What was printed is part of the job: a report that never reached its reader (a full
+    // disk, a closed output) fails it.
+    if (out.flush())
+        return status;
+    const std::string reason = lastSystemError();
+    err << "ERROR: The output could not be written" << (reason.empty() ? "" : ": " + reason) << std::endl;
+    return status == kExitSuccess ? kExitFailure : status;
 }
 
 }  // namespace kitloom

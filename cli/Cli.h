@@ -11,7 +11,7 @@ class FileSystem;
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1;      // a job was refused or failed; its ERROR line says why
 inline constexpr int kExitUsage = 2;        // the command line itself was wrong; nothing was touched
-inline constexpr int kExitInterrupted = 130;  // Ctrl-C: stopped after the table in hand
+inline constexpr int kExitSignalBase = 128;  // + the signal that stopped a job after the table in hand: 130 for Ctrl-C
 
 // Runs kitloom-cli with `args` (without the program's own name): program messages and
 // results go to `out`, ERROR lines and usage hints to `err`. Returns the exit status.

@@ -45,6 +45,7 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
             install.gameFolder = withClosingSeparator(options.game);
         const std::string game = install.gameFolder.value_or(folderOfPath(patchPath));
         const std::string art = options.art.empty() ? defaultArtFolder(game) : options.art;
+        install.artFolderBesideSaves = options.art.empty();
         install.imageMoved = [&](const ImageMove& move) {
             if (move.result == MoveResult::Moved)
                 context.out << move.from << ": " << (options.dryRun ? "would move to " : "moved to ") << move.to

@@ -5,11 +5,34 @@
 #include "form/SystemMessages.h"
 #include "platform/Interrupt.h"
 
+#include <csignal>
+
 namespace kitloom::cli {
+
+namespace {
+
+const char* stoppedBy(int signal)
+{
+    switch (signal) {
+    case SIGTERM:
+        return "SIGTERM";
+#ifdef SIGHUP
+    case SIGHUP:
+        return "SIGHUP";
+#endif
+    default:
+        return "Ctrl-C";
+    }
+}
+
+}  // namespace
 
 TableProgress SaveReport::progress(std::function<void(const TableReport&)> printTable)
 {
     return [this, printTable = std::move(printTable)](const TableReport& table) {
+        if (table.unfinishedRecordCut)
+            tableLine(table.tablePath, std::string("an unfinished record past the count ") +
+                                           (dryRun_ ? "would be cut back" : "was cut back"));
         printTable(table);
         lastTable_ = table.tablePath;
         return !interruptRequested();
@@ -60,10 +83,11 @@ void SaveReport::closeInstall(const JobReport& job)
 
 int SaveReport::stopNow()
 {
-    err_ << "ERROR: Stopped by Ctrl-C"
+    const int signal = interruptSignal();
+    err_ << "ERROR: Stopped by " << stoppedBy(signal)
          << (lastTable_.empty() ? std::string(" before any save") : " after " + lastTable_)
          << "; the lines above tell every save that changed" << std::endl;
-    return kExitInterrupted;
+    return kExitSignalBase + (signal == 0 ? SIGINT : signal);
 }
 
 void SaveReport::hintAtSlot(const std::string& slot)

@@ -105,7 +105,9 @@ TeamGearTable::TeamGearTable(FileSystem& fileSystem, const std::string& path, Ta
             file_ = access == TableAccess::Read ? fileSystem.openForReading(path) : fileSystem.openForUpdate(path);
             return file_ != nullptr;
         })) {
-        check_ = fileSystem.exists(path) ? TableCheck::Unreadable : TableCheck::Missing;
+        // Only a table the system says is not there ends a sweep; one it cannot reach is a
+        // table that cannot be opened.
+        check_ = fileSystem.missing(path) ? TableCheck::Missing : TableCheck::Unreadable;
         return;
     }
     // The layout is read only once the lock is held: another writer in between would make
@@ -160,6 +162,7 @@ bool TeamGearTable::cutInterruptedTail()
     layout_.size = end + 1;
     layout_.hasMarker = true;
     check_ = TableCheck::Sound;
+    report_.unfinishedRecordCut = true;
     return true;
 }
 

@@ -40,17 +40,24 @@ PatchInstallReport installPatch(const std::string& patchPath, const std::string&
         }
     }
     const bool dryRun = options.job.dryRun;
-    const std::string artFolderName = withoutClosingSeparator(artFolder);
-    report.artFolder = withClosingSeparator(artFolderName);
-
-    // Only a dry run looks at the result: a real one finds out from the moves.
-    bool artFolderCanBe = fileSystem.exists(artFolderName);
-    if (!artFolderCanBe && dryRun) {
-        const std::string parent = withoutClosingSeparator(folderOfPath(artFolderName));
-        artFolderCanBe = parent.empty() || fileSystem.exists(parent);
-    } else if (!artFolderCanBe) {
-        fileSystem.createFolder(artFolderName);
+    std::string artFolderName = withoutClosingSeparator(artFolder);
+    // Only a dry run looks ahead: a real one finds out by making the folder.
+    auto folderCanBe = [&](const std::string& folder) {
+        if (fileSystem.exists(folder))
+            return true;
+        if (!dryRun)
+            return fileSystem.createFolder(folder);
+        const std::string parent = withoutClosingSeparator(folderOfPath(folder));
+        return parent.empty() || fileSystem.exists(parent);
+    };
+    bool artFolderCanBe = folderCanBe(artFolderName);
+    if (!artFolderCanBe && options.artFolderBesideSaves) {
+        if (const auto render = fileSystem.folderNamed(game, "render")) {
+            artFolderName = game + *render + kPathSeparator + "xteam";
+            artFolderCanBe = folderCanBe(artFolderName);
+        }
     }
+    report.artFolder = withClosingSeparator(artFolderName);
     for (const std::string& image : images) {
         if (image.empty())
             continue;

@@ -27,6 +27,10 @@ struct PatchInstallOptions {
     // The folder holding `saves` (a path prefix, or empty for the current folder); the
     // patch's own folder when not given. The images always come from the patch's folder.
     std::optional<std::string> gameFolder;
+    // When the art folder cannot be made (a game installed elsewhere than the fixed folder
+    // says), a folder called render, in any case, in the game folder takes the images in
+    // its xteam.
+    bool artFolderBesideSaves = false;
     JobOptions job;                                    // a dry run moves, creates and writes nothing
     std::function<void(const ImageMove&)> imageMoved;  // told about every image, as it goes
 };

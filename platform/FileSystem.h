@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace kitloom {
@@ -44,6 +45,10 @@ public:
 
     // True when a file or a folder of that name exists.
     virtual bool exists(const std::string& path) = 0;
+    // True only when the system says nothing is there: no such name, or a folder on the way
+    // missing or not a folder. A name that cannot be reached (access denied, a link loop,
+    // an I/O error) is not missing.
+    virtual bool missing(const std::string& path) = 0;
     // An existing regular file, for reading and writing, that others may read and write
     // meanwhile. Null when it cannot be opened that way (missing, read-only, locked, a
     // folder); anything but a regular file is refused at once, without waiting on it.
@@ -55,6 +60,10 @@ public:
     virtual bool createFolder(const std::string& path) = 0;
     // Moves a file, across volumes too, and never replaces an existing destination.
     virtual MoveResult moveFile(const std::string& from, const std::string& to) = 0;
+    // The name of the folder in `folder` (a path prefix, empty for the current folder) that
+    // is called `name` in any case, as the system spells it; an exact match wins. A link is
+    // not a folder here.
+    virtual std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) = 0;
     // What `path` names; a link is Other, whatever it points to.
     virtual EntryKind kindOf(const std::string& path) = 0;
     // `path` made absolute against the current folder, with "." and ".." segments and

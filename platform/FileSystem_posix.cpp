@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <thread>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -206,10 +208,33 @@ public:
         return !path.empty() && ::stat(path.c_str(), &info) == 0;
     }
 
+    bool missing(const std::string& path) override
+    {
+        struct stat info {};
+        return path.empty() || (::stat(path.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR));
+    }
+
     std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override { return openRegular(path, O_RDWR); }
     std::unique_ptr<OpenFile> openForReading(const std::string& path) override { return openRegular(path, O_RDONLY); }
 
     bool createFolder(const std::string& path) override { return ::mkdir(path.c_str(), 0777) == 0; }
+
+    std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override
+    {
+        DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
+        if (!listing)
+            return std::nullopt;
+        std::optional<std::string> found;
+        struct stat info {};
+        while (const dirent* entry = ::readdir(listing)) {
+            if (::strcasecmp(entry->d_name, name.c_str()) != 0 || (found && *found == name))
+                continue;
+            if (::lstat((folder + entry->d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+                found = entry->d_name;
+        }
+        ::closedir(listing);
+        return found;
+    }
 
     EntryKind kindOf(const std::string& path) override
     {

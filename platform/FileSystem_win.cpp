@@ -141,6 +141,14 @@ public:
         return search.found();
     }
 
+    bool missing(const std::string& path) override
+    {
+        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return false;
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+
     std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override
     {
         return openExisting(path, GENERIC_READ | GENERIC_WRITE);
@@ -151,6 +159,19 @@ public:
     }
 
     bool createFolder(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+
+    // Windows matches names in any case already; the search gives the name as stored.
+    std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override
+    {
+        WIN32_FIND_DATAA found{};
+        const UniqueFind search(FindFirstFileA((folder + name).c_str(), &found));
+        if (!search.found())
+            return std::nullopt;
+        const DWORD folderOnly = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+        if ((found.dwFileAttributes & folderOnly) != FILE_ATTRIBUTE_DIRECTORY)
+            return std::nullopt;
+        return std::string(found.cFileName);
+    }
 
     EntryKind kindOf(const std::string& path) override
     {

@@ -1,6 +1,7 @@
 #include "platform/Interrupt.h"
 
 #include <csignal>
+#include <initializer_list>
 
 namespace kitloom {
 
@@ -8,7 +9,7 @@ namespace {
 // What a signal handler may set; read by the job between tables.
 volatile std::sig_atomic_t interrupted = 0;
 
-extern "C" void noteInterrupt(int) { interrupted = 1; }
+extern "C" void noteInterrupt(int signal) { interrupted = signal; }
 }  // namespace
 
 void watchForInterrupt()
@@ -18,9 +19,14 @@ void watchForInterrupt()
     action.sa_handler = noteInterrupt;
     action.sa_flags = SA_RESTART;  // a read or write in progress finishes as usual
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signal, &action, nullptr);
 }
 
 bool interruptRequested() { return interrupted != 0; }
+
+int interruptSignal() { return interrupted; }
+
+void ignoreFileSizeLimit() { std::signal(SIGXFSZ, SIG_IGN); }
 
 }  // namespace kitloom

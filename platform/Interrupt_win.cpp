@@ -9,31 +9,35 @@ namespace kitloom {
 
 namespace {
 // Set on the thread that the console starts for the event; read by the job between tables.
-std::atomic<bool> interrupted{false};
+std::atomic<int> interrupted{0};
 
 BOOL WINAPI noteConsoleEvent(DWORD event)
 {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
         return FALSE;
-    interrupted = true;
+    interrupted = SIGINT;
     return TRUE;
 }
 
 extern "C" void noteSignal(int)
 {
-    interrupted = true;
+    interrupted = SIGINT;
     std::signal(SIGINT, noteSignal);  // the runtime resets it to the default each time
 }
 }  // namespace
 
 void watchForInterrupt()
 {
-    interrupted = false;
+    interrupted = 0;
     SetConsoleCtrlHandler(noteConsoleEvent, TRUE);
     // The runtime's SIGINT too, as raise() and programs that signal the process use it.
     std::signal(SIGINT, noteSignal);
 }
 
-bool interruptRequested() { return interrupted; }
+bool interruptRequested() { return interrupted != 0; }
+
+int interruptSignal() { return interrupted; }
+
+void ignoreFileSizeLimit() {}  // Windows has no such signal
 
 }  // namespace kitloom

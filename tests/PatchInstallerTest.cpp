@@ -320,7 +320,7 @@ TEST_F(PatchInstallerTest, ADownloadedPatchTakesItsImagesFromItsFolderAndItsSave
     for (bool dryRun : {true, false}) {
         std::vector<ImageMove> moves;
         RecordingProgress tables;
-        PatchInstallOptions options{game.path().string(), {dryRun, tables.callback()},
+        PatchInstallOptions options{game.path().string(), false, {dryRun, tables.callback()},
                                     [&moves](const ImageMove& move) { moves.push_back(move); }};
         EXPECT_TRUE(installShowing(downloads / "p.jer", artFolder(), messages, options));
         shown[dryRun] = std::move(messages.shown);

@@ -415,6 +415,33 @@ TEST(KitloomPatchModeTest, WithTheGameInstalledTheImagesMoveIntoItsArtFolder)
     EXPECT_EQ(patch.table("001"), tableWithJersey(7, "8\0\0"s + kPatchedJersey));
 }
 
+// A game under another Program Files: without the fixed folder's parent, the render
+// folder beside the saves takes the images, and the message names it; the fixed folder
+// wins wherever it can be had.
+TEST(KitloomPatchModeTest, AGameInstalledElsewhereTakesItsImagesIntoTheRenderFolderBesideItsSaves)
+{
+    ArtFolderTurn turn;
+    ASSERT_TRUE(turn.owned());
+    ASSERT_FALSE(fs::exists(kGameInstall)) << "left over from an interrupted run: remove it";
+    for (bool fixedFolderThere : {false, true}) {
+        GameInstall game(fixedFolderThere);
+        PatchFolder patch(kPatchedFormAsPatch);
+        const fs::path besideSaves = patch.folder() / "Render" / "xteam";
+        fs::create_directories(besideSaves.parent_path());
+        fs::remove(patch.folder() / "toABCD_num.fsh");
+
+        KitloomProcess kitloom(patch.root.path(), patch.quotedPatchPath());
+        KitloomProcess::Ending ending = kitloom.acknowledgeUntilExit();
+
+        const std::string used = fixedFolderThere ? kArtFolder : besideSaves.string() + "\\";
+        EXPECT_EQ(ending.messages, (std::vector<ShownMessage>{error("Couldn't move toABCD_num.fsh to " + used),
+                                                              success("Jersey Installed Succesfully")}));
+        EXPECT_EQ(test::readBytes(used + "toABCD.fsh"), test::toBytes("first image"));
+        EXPECT_EQ(fs::exists(besideSaves), !fixedFolderThere);
+        EXPECT_EQ(patch.table("001"), tableWithJersey(7, "8\0\0"s + kPatchedJersey));
+    }
+}
+
 TEST(KitloomPatchModeTest, ACommandLineOver255CharactersIsRefused)
 {
     TempFolder game;

@@ -8,6 +8,7 @@ namespace kitloom::test {
 class ForwardingFileSystem : public FileSystem {
 public:
     bool exists(const std::string& path) override { return systemFileSystem().exists(path); }
+    bool missing(const std::string& path) override { return systemFileSystem().missing(path); }
     std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override
     {
         return systemFileSystem().openForUpdate(path);
@@ -20,6 +21,10 @@ public:
     MoveResult moveFile(const std::string& from, const std::string& to) override
     {
         return systemFileSystem().moveFile(from, to);
+    }
+    std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override
+    {
+        return systemFileSystem().folderNamed(folder, name);
     }
     EntryKind kindOf(const std::string& path) override { return systemFileSystem().kindOf(path); }
     std::string fullPath(const std::string& path) override { return systemFileSystem().fullPath(path); }

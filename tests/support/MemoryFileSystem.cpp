@@ -1,5 +1,7 @@
 #include "tests/support/MemoryFileSystem.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <vector>
 
@@ -104,6 +106,25 @@ MoveResult MemoryFileSystem::moveFile(const std::string& from, const std::string
     tree.files.erase(found);
     tree.files[target] = std::move(bytes);
     return MoveResult::Moved;
+}
+
+std::optional<std::string> MemoryFileSystem::folderNamed(const std::string& folder, const std::string& name)
+{
+    const std::string parent = normal(folder.empty() ? "." : folder);
+    std::optional<std::string> found;
+    for (const std::string& path : tree.folders) {
+        if (path.size() <= parent.size() || parentOf(path) != parent)
+            continue;
+        const std::string entry = path.substr(path.rfind('/') + 1);
+        const bool sameLetters = entry.size() == name.size() &&
+                                 std::equal(entry.begin(), entry.end(), name.begin(), [](char a, char b) {
+                                     return std::tolower(static_cast<unsigned char>(a)) ==
+                                            std::tolower(static_cast<unsigned char>(b));
+                                 });
+        if (sameLetters && !(found && *found == name))
+            found = entry;
+    }
+    return found;
 }
 
 EntryKind MemoryFileSystem::kindOf(const std::string& path)

@@ -28,10 +28,12 @@ public:
     static std::string normal(const std::string& path);
 
     bool exists(const std::string& path) override;
+    bool missing(const std::string& path) override { return !exists(path); }
     std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override;
     std::unique_ptr<OpenFile> openForReading(const std::string& path) override { return openForUpdate(path); }
     bool createFolder(const std::string& path) override;
     MoveResult moveFile(const std::string& from, const std::string& to) override;
+    std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override;
     EntryKind kindOf(const std::string& path) override;
     std::string fullPath(const std::string& path) override { return normal(path); }
     bool replaceFile(const std::string& path, const std::string& bytes) override;

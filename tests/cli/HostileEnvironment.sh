@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# The built kitloom-cli as a real process on a machine that fights back: a save folder
+# that cannot be reached, a file-size limit, a full output, SIGTERM in a long sweep and an
+# unfinished record. Each check names the fault it stands for.
+#   HostileEnvironment.sh PROGRAM
+set -uo pipefail
+program=$(realpath "$1")
+root=$(mktemp -d "${TMPDIR:-/tmp}/kitloom-hostile-XXXXXX") || exit 1
+trap 'rm -rf "$root"' EXIT
+jersey=(--team 5 --name ABCD --year 1998-99)
+
+failed=0
+fail() { echo "FAIL: $*"; failed=1; }
+expect_status() { # WHAT WANTED GOT
+  [ "$2" = "$3" ] || fail "$1: exit status $3, wanted $2"
+}
+
+# A table of N 29-byte records after a 386-byte header.
+table() {
+  printf '\003\176\013\036'
+  printf "\\$(printf %03o $(($1 % 256)))\\$(printf %03o $(($1 / 256)))\\000\\000"
+  head -c 377 /dev/zero | tr '\0' F
+  printf '\r'
+  for ((i = 1; i <= $1; i++)); do printf ' %028d' "$i"; done
+}
+count() { od -An -tu4 -j4 -N4 "$1" | tr -d ' '; }
+records=3
+game() { # FOLDER SAVES...: a game folder with a table of $records records in each save
+  local folder=$1
+  shift
+  rm -rf "$folder"
+  for save in "$@"; do
+    mkdir -p "$folder/saves/$save"
+    table "$records" >"$folder/saves/$save/teamgear.dbf"
+  done
+}
+
+# A save folder that is a link loop is a table that cannot be opened, not the end.
+game "$root/g" 000 002
+ln -s 001 "$root/g/saves/001"
+"$program" add --game "$root/g" "${jersey[@]}" >"$root/out" 2>"$root/err"
+expect_status "link loop" 1 $?
+[ "$(count "$root/g/saves/002/teamgear.dbf")" = 4 ] || fail "link loop: save 002 was not visited"
+grep -q "ERROR: The team gear file couldn't be opened! (.*saves/001/teamgear.dbf: " "$root/err" ||
+  fail "link loop: no ERROR line with the system's reason: $(cat "$root/err")"
+
+# A write past the file-size limit fails and rolls back, instead of killing the process.
+records=40 game "$root/g" 000
+(ulimit -f 1 && exec "$program" add --game "$root/g" "${jersey[@]}") >"$root/out" 2>"$root/err"
+expect_status "file-size limit" 1 $?
+[ "$(stat -c %s "$root/g/saves/000/teamgear.dbf")" = $((386 + 40 * 29)) ] || fail "file-size limit: table changed"
+
+# Output that cannot be written fails the job.
+if [ -w /dev/full ]; then
+  game "$root/g" 000
+  "$program" list --game "$root/g" >/dev/full 2>"$root/err"
+  expect_status "full output" 1 $?
+  grep -q "ERROR: The output could not be written" "$root/err" || fail "full output: not said"
+fi
+
+# An unfinished record past the count is cut back, and the report says so.
+game "$root/g" 000
+printf 'unfinished' >>"$root/g/saves/000/teamgear.dbf"
+"$program" add --game "$root/g" --slot 000 "${jersey[@]}" >"$root/out" 2>"$root/err"
+expect_status "unfinished record" 0 $?
+grep -q "teamgear.dbf: an unfinished record past the count was cut back" "$root/out" ||
+  fail "unfinished record: not reported: $(cat "$root/out")"
+
+# SIGTERM in a long sweep: the table in hand is finished, every changed one is named.
+saves=()
+for ((i = 0; i < 300; i++)); do saves+=("$(printf %03d "$i")"); done
+game "$root/g" "${saves[@]}"
+"$program" add --game "$root/g" "${jersey[@]}" >"$root/out" 2>"$root/err" &
+writer=$!
+for ((wait = 0; wait < 100; wait++)); do
+  grep -q "added as record" "$root/out" && break
+  sleep 0.05
+done
+kill -TERM "$writer"
+wait "$writer"
+status=$?
+if [ "$status" = 0 ]; then
+  echo "SIGTERM: the sweep ended before the signal; not checked"
+else
+  expect_status "SIGTERM ($(cat "$root/err"))" 143 "$status"
+  grep -q "ERROR: Stopped by SIGTERM" "$root/err" || fail "SIGTERM: not said: $(cat "$root/err")"
+  for save in "${saves[@]}"; do
+    table="$root/g/saves/$save/teamgear.dbf"
+    case $(count "$table") in
+      3) [ "$(stat -c %s "$table")" = $((386 + 3 * 29)) ] || fail "SIGTERM: $save is not whole" ;;
+      4) grep -q "saves/$save/teamgear.dbf: added as record 4" "$root/out" || fail "SIGTERM: $save changed unnamed" ;;
+      *) fail "SIGTERM: $save holds $(count "$table") records" ;;
+    esac
+  done
+fi
+
+[ "$failed" = 0 ] && echo "hostile environment: every check passed"
+exit "$failed"

@@ -1,5 +1,7 @@
 #include "form/FormCommands.h"
 
+#include "core/GamePaths.h"
+#include "tests/support/ForwardingFileSystem.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -138,6 +140,33 @@ TEST_F(FormRulesTest, GoWithoutSaveSlotSweepsAndKeepsTheForm)
 
     EXPECT_TRUE(go()) << "a second Go! installs the same jersey again";
     EXPECT_EQ(recordCountOf(readBytes(game.path() / "saves" / "000" / "teamgear.dbf")), 7u);
+}
+
+// A save folder the user may not search is not the end of the saves: the sweep goes on
+// past it, as past any table it cannot open.
+TEST_F(FormRulesTest, GoSweepsPastASaveFolderItCannotReach)
+{
+    class DeniedSave final : public ForwardingFileSystem {
+    public:
+        explicit DeniedSave(std::string table) : table_(std::move(table)) {}
+        bool missing(const std::string& path) override { return path != table_ && ForwardingFileSystem::missing(path); }
+        std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override
+        {
+            return path == table_ ? nullptr : ForwardingFileSystem::openForUpdate(path);
+        }
+
+    private:
+        std::string table_;
+    };
+    addSaveTable(game, "000", 5);
+    addSaveTable(game, "002", 5);
+    fill("12", "WXYZ", "2001-02");
+    DeniedSave denied(namedSaveTablePath(game.prefix(), "001"));
+    const GoOutcome outcome = installFromForm(form, denied, game.prefix());
+    EXPECT_EQ(goMessages(outcome), std::vector<ShownMessage>{success("Jersey Installed Succesfully")});
+    ASSERT_EQ(outcome.job.tables.size(), 3u);
+    EXPECT_EQ(outcome.job.tables[1].result, ResultCode::TableUnusable);
+    EXPECT_EQ(recordCountOf(readBytes(game.path() / "saves" / "002" / "teamgear.dbf")), 6u);
 }
 
 TEST_F(FormRulesTest, GoWithASaveSlotUsesThatFolderOnly)

@@ -8,6 +8,8 @@
 #include "form/FormCommands.h"
 #include "platform/FileSystem.h"
 
+#include <commctrl.h>
+
 #include <string>
 
 namespace kitloom {
@@ -23,6 +25,9 @@ constexpr ListControl kListControls[] = {
     {IDC_JERSEY_TYPE, JerseyList::JerseyType}, {IDC_ACCESSORY_COLOUR, JerseyList::AccessoryColour},
     {IDC_SHOE, JerseyList::Shoe},              {IDC_SOCK_COLOUR, JerseyList::SockColour},
     {IDC_NECK_TYPE, JerseyList::NeckType},     {IDC_LETTERING_TYPE, JerseyList::LetteringType}};
+
+// An opened list shows about ten rows, as the template's heights do without Common Controls 6.
+constexpr WPARAM kOpenedListRows = 10;
 
 struct TextControl {
     int id;
@@ -92,6 +97,9 @@ void onCommand(HWND dialog, int command)
 void fillJerseyLists(HWND dialog)
 {
     for (const ListControl& control : kListControls) {
+        // Common Controls 6 sizes an opened list by this count (30 unless told), not by the
+        // template's height.
+        SendDlgItemMessageA(dialog, control.id, CB_SETMINVISIBLE, kOpenedListRows, 0);
         for (int row = 0; row < rowCount(control.list); ++row) {
             std::string label = rowLabel(control.list, row);
             SendDlgItemMessageA(dialog, control.id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));

@@ -13,7 +13,7 @@ failed() { echo "FAILED: $*"; status=1; }
 build() { # PRESET
   cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j2
 }
-package() { # PRESET: the release archive
+package() { # PRESET: the players' zip
   cmake --build --preset "$1" --target package | grep 'package: ' || failed "$1 release archive"
 }
 
@@ -26,7 +26,6 @@ fi
 
 echo "== 64-bit Windows build and tests (under 64-bit Wine)"
 if build windows64; then
-  package windows64
   xvfb-run -a ctest --preset windows64 || failed "64-bit Windows tests"
 else
   failed "64-bit Windows build"

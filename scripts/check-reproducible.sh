@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds the players' zip twice, each in a fresh clone of the last commit in a folder of
+# another name, and compares the two SHA256SUMS.txt: anyone can rebuild a release and get
+# the same bytes. Uncommitted changes take no part. Exits non-zero when the builds differ.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source=$PWD
+commit=$(git rev-parse HEAD)
+work=$(mktemp -d "${TMPDIR:-/tmp}/kitloom-reproducible-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+# Both builds date the zip's entries by the commit, not by anything set here.
+unset SOURCE_DATE_EPOCH
+
+build() { # FOLDER
+  echo "== building $commit in $1"
+  git clone -q "$source" "$1"
+  git -C "$1" checkout -q --detach "$commit"
+  (cd "$1" && cmake --preset windows >/dev/null && cmake --build --preset windows -j2 --target package >/dev/null)
+}
+first=$work/one
+second=$work/a-second-clone-elsewhere
+build "$first"
+build "$second"
+
+status=0
+for file in SHA256SUMS.txt kitloom.exe kitloom-cli.exe; do
+  a=$(sha256sum <"$first/build/windows/$file")
+  b=$(sha256sum <"$second/build/windows/$file")
+  if [ "$a" = "$b" ]; then
+    echo "same:   $file"
+  else
+    echo "differ: $file"
+    status=1
+  fi
+done
+echo "-- $first/build/windows/SHA256SUMS.txt"
+cat "$first/build/windows/SHA256SUMS.txt"
+echo "-- $second/build/windows/SHA256SUMS.txt"
+cat "$second/build/windows/SHA256SUMS.txt"
+ls -l "$first"/build/windows/kitloom.exe "$first"/build/windows/kitloom-cli.exe "$first"/build/windows/*.zip
+if [ $status -eq 0 ]; then
+  echo "reproducible: two clones of $commit built byte-identical programs and zip"
+else
+  echo "NOT reproducible: the builds above differ" >&2
+fi
+exit $status

@@ -1,0 +1,121 @@
+// kitloom-cli.exe started with no arguments: in a console window of its own, as a
+// double-click starts it, and in a console it shares, as a terminal starts it.
+#include "platform/UniqueHandle_win.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+namespace kitloom {
+namespace {
+
+constexpr DWORD kPatienceMs = 10000;
+const std::string kPrompt = "Press Enter to close this window.";
+
+std::string programBesideThisTest(const char* name)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of("\\/") + 1) + name;
+}
+
+// kitloom-cli.exe with its standard handles on pipes, so that the test reads and types.
+struct CliProcess {
+    UniqueHandle process, input, output;
+
+    explicit CliProcess(DWORD creationFlags)
+    {
+        SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+        HANDLE childInput = nullptr, ourInput = nullptr, ourOutput = nullptr, childOutput = nullptr;
+        if (!CreatePipe(&childInput, &ourInput, &inherited, 0) || !CreatePipe(&ourOutput, &childOutput, &inherited, 0))
+            return;
+        UniqueHandle childIn(childInput), childOut(childOutput);
+        input = UniqueHandle(ourInput);
+        output = UniqueHandle(ourOutput);
+        SetHandleInformation(ourInput, HANDLE_FLAG_INHERIT, 0);
+        SetHandleInformation(ourOutput, HANDLE_FLAG_INHERIT, 0);
+
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = childInput;
+        startup.hStdOutput = childOutput;
+        startup.hStdError = childOutput;
+        const std::string program = programBesideThisTest("kitloom-cli.exe");
+        std::string commandLine = "\"" + program + "\"";
+        PROCESS_INFORMATION started{};
+        if (CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, creationFlags, nullptr,
+                           nullptr, &startup, &started)) {
+            UniqueHandle thread(started.hThread);
+            process = UniqueHandle(started.hProcess);
+        }
+    }
+    ~CliProcess()
+    {
+        if (process.valid() && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT)
+            TerminateProcess(process.get(), 1);
+    }
+
+    // What it printed, until `until` shows up, it ends, or patience runs out.
+    std::string readUntil(const std::string& until)
+    {
+        std::string seen;
+        const DWORD start = GetTickCount();
+        while (seen.find(until) == std::string::npos && GetTickCount() - start < kPatienceMs) {
+            DWORD waiting = 0;
+            if (!PeekNamedPipe(output.get(), nullptr, 0, nullptr, &waiting, nullptr))
+                break;  // it ended and the pipe is closed
+            if (waiting == 0) {
+                Sleep(20);
+                continue;
+            }
+            char buffer[4096];
+            DWORD read = 0;
+            if (!ReadFile(output.get(), buffer, sizeof buffer, &read, nullptr))
+                break;
+            seen.append(buffer, read);
+        }
+        return seen;
+    }
+
+    DWORD exitCode()
+    {
+        DWORD code = STILL_ACTIVE;
+        if (WaitForSingleObject(process.get(), kPatienceMs) == WAIT_OBJECT_0)
+            GetExitCodeProcess(process.get(), &code);
+        return code;
+    }
+};
+
+TEST(KitloomCliConsoleTest, ADoubleClickShowsTheHelpAndWaitsForEnter)
+{
+    CliProcess cli(CREATE_NEW_CONSOLE);
+    ASSERT_TRUE(cli.process.valid());
+
+    const std::string shown = cli.readUntil(kPrompt);
+    EXPECT_NE(shown.find("kitloom-cli"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("install"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find("usage:"), std::string::npos) << shown;
+    ASSERT_NE(shown.find(kPrompt), std::string::npos) << shown;
+    EXPECT_EQ(WaitForSingleObject(cli.process.get(), 300), static_cast<DWORD>(WAIT_TIMEOUT)) << "closed unasked";
+
+    DWORD written = 0;
+    WriteFile(cli.input.get(), "\r\n", 2, &written, nullptr);
+    EXPECT_EQ(cli.exitCode(), 0u);
+}
+
+TEST(KitloomCliConsoleTest, FromATerminalNoCommandIsStillAUsageMistake)
+{
+    CliProcess cli(0);  // this test's console, shared as a terminal's is
+    ASSERT_TRUE(cli.process.valid());
+
+    EXPECT_EQ(cli.exitCode(), 2u);
+    const std::string shown = cli.readUntil("\n");
+    EXPECT_EQ(shown.rfind("usage: ", 0), 0u) << shown;
+    EXPECT_EQ(shown.find(kPrompt), std::string::npos) << shown;
+}
+
+}  // namespace
+}  // namespace kitloom

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds every preset and runs every test this machine can run: natively, then the 64-bit
-# Windows build under 64-bit Wine, then the 32-bit Windows build (the one we ship), whose
-# tests run where this machine runs 32-bit code.
+# Builds every preset and runs every test this machine can run: natively, a short run of each
+# fuzz target, then the 64-bit Windows build under 64-bit Wine, then the 32-bit Windows build
+# (the one we ship), whose tests run where this machine runs 32-bit code.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,6 +22,21 @@ if build native; then
   ctest --preset native || failed "native tests"
 else
   failed "native build"
+fi
+
+echo "== fuzz targets (libFuzzer, AddressSanitizer and UBSan; about 10 s each on its seed corpus)"
+if build fuzz; then
+  for target in reader install append; do
+    log=build/fuzz/$target.log
+    if tools/fuzz.sh "$target" -1 -max_total_time=10 >"$log" 2>&1; then
+      echo "fuzz $target: $(grep -E '^#[0-9]+[[:space:]]+DONE' "$log")"
+    else
+      tail -n 40 "$log"
+      failed "fuzz target $target (the input and its stack: above and in $log)"
+    fi
+  done
+else
+  failed "fuzz build"
 fi
 
 echo "== 64-bit Windows build and tests (under 64-bit Wine)"

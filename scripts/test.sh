@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds every preset and runs every test this machine can run: natively, a short run of each
 # fuzz target, then the 64-bit Windows build under 64-bit Wine, then the 32-bit Windows build
-# (the one we ship), whose tests run where this machine runs 32-bit code.
+# (the one we ship), whose tests run where this machine runs 32-bit code and has 32-bit Wine
+# (scripts/runs-32bit.sh).
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 
 scripts/install-deps.sh || exit 1
 
@@ -50,10 +51,10 @@ fi
 echo "== 32-bit Windows build and tests (under Wine)"
 if build windows; then
   package windows
-  if scripts/runs-32bit.sh; then
+  if why=$(scripts/runs-32bit.sh); then
     xvfb-run -a ctest --preset windows || failed "32-bit Windows tests"
   else
-    echo "32-bit Windows tests skipped: this machine runs no 32-bit code, so Wine's 32-bit loader cannot start (the build above compiled)."
+    echo "32-bit Windows tests skipped: $why (the build above compiled)."
   fi
 else
   failed "32-bit Windows build"

@@ -65,6 +65,7 @@ need fonts-wine test -d /usr/share/wine/fonts
 # The fuzz preset: clang 14, and libFuzzer's runtime, which clang only recommends.
 need clang-14 command -v clang++-14
 need libclang-rt-14-dev compgen -G '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a'
+need clang-format-14 command -v clang-format-14
 install_packages $(printf '%s\n' "${missing[@]}" | sort -u)
 
 if scripts/runs-32bit.sh >/dev/null; then

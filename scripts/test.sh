@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds every preset and runs every test this machine can run: natively, a short run of each
-# fuzz target, then the 64-bit Windows build under 64-bit Wine, then the 32-bit Windows build
-# (the one we ship), whose tests run where this machine runs 32-bit code and has 32-bit Wine
-# (scripts/runs-32bit.sh).
+# Builds every preset and runs every test this machine can run: the formatting check, the
+# native tests, a short run of each fuzz target, then the 64-bit Windows build under 64-bit
+# Wine, then the 32-bit Windows build (the one we ship), whose tests run where this machine
+# runs 32-bit code and has 32-bit Wine (scripts/runs-32bit.sh).
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 
 scripts/install-deps.sh || exit 1
+mkdir -p build
 
 status=0
 failed() { echo "FAILED: $*"; status=1; }
@@ -17,6 +18,31 @@ build() { # PRESET
 package() { # PRESET: the release archive
   cmake --build --preset "$1" --target package | grep 'package: ' || failed "$1 release archive"
 }
+
+# Every tracked .cpp and .h file; outside a git checkout, every one outside build/.
+format_sources() {
+  if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files -z -- '*.cpp' '*.h'
+  else
+    find . -path ./build -prune -o -type f \( -name '*.cpp' -o -name '*.h' \) -print0
+  fi
+}
+
+echo "== formatting (clang-format-14, .clang-format)"
+format_log=build/clang-format.log
+if format_sources | xargs -0 clang-format-14 --dry-run --Werror >"$format_log" 2>&1; then
+  echo "Every .cpp and .h file is formatted as .clang-format says."
+else
+  unformatted=$(sed -n 's/^\(.*\):[0-9]*:[0-9]*: error: code should be clang-formatted.*/\1/p' "$format_log" | sort -u)
+  if [ -n "$unformatted" ]; then
+    echo "$unformatted"
+    failed "formatting: the $(echo "$unformatted" | wc -l) files above differ from .clang-format" \
+      "(clang-format-14 -i FILE formats one; clang-format-14's words: $format_log)"
+  else
+    tail -n 5 "$format_log"
+    failed "formatting: clang-format-14 could not check the sources (its words: $format_log)"
+  fi
+fi
 
 echo "== native build and tests"
 if build native; then

@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # Builds kitloom.exe and the native kitloom-cli, shows a jersey's round trip through
 # kitloom-cli on a copy of a demo game folder, then opens kitloom.exe under Wine there:
-# the 32-bit build (the one we ship) where this machine runs 32-bit code, else the 64-bit one.
+# the 32-bit build (the one we ship) where this machine runs 32-bit code and has 32-bit Wine,
+# else the 64-bit one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 scripts/install-deps.sh
-if scripts/runs-32bit.sh; then
+if why=$(scripts/runs-32bit.sh); then
   preset=windows
 else
   preset=windows64
-  echo "This machine runs no 32-bit code, so the form opens from the 64-bit Windows build."
+  echo "The form opens from the 64-bit Windows build: $why."
 fi
 build=$root/build/$preset
 cmake --preset $preset >/dev/null

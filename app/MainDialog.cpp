@@ -21,10 +21,12 @@ struct ListControl {
     JerseyList list;
 };
 
-constexpr ListControl kListControls[] = {
-    {IDC_JERSEY_TYPE, JerseyList::JerseyType}, {IDC_ACCESSORY_COLOUR, JerseyList::AccessoryColour},
-    {IDC_SHOE, JerseyList::Shoe},              {IDC_SOCK_COLOUR, JerseyList::SockColour},
-    {IDC_NECK_TYPE, JerseyList::NeckType},     {IDC_LETTERING_TYPE, JerseyList::LetteringType}};
+constexpr ListControl kListControls[] = {{IDC_JERSEY_TYPE, JerseyList::JerseyType},
+                                         {IDC_ACCESSORY_COLOUR, JerseyList::AccessoryColour},
+                                         {IDC_SHOE, JerseyList::Shoe},
+                                         {IDC_SOCK_COLOUR, JerseyList::SockColour},
+                                         {IDC_NECK_TYPE, JerseyList::NeckType},
+                                         {IDC_LETTERING_TYPE, JerseyList::LetteringType}};
 
 // An opened list shows about ten rows, as the template's heights do without Common Controls 6.
 constexpr WPARAM kOpenedListRows = 10;

@@ -41,10 +41,7 @@ constexpr std::uint32_t kBenchmarkRecords = 998;
 
 using test::TempFolder;
 
-std::uint64_t tableSize(std::uint32_t records)
-{
-    return teamgear::recordOffset(records);
-}
+std::uint64_t tableSize(std::uint32_t records) { return teamgear::recordOffset(records); }
 
 void buildGame(const TempFolder& game, std::uint32_t records)
 {
@@ -63,8 +60,14 @@ void buildGame(const TempFolder& game, std::uint32_t records)
 class NoSyncFile final : public OpenFile {
 public:
     explicit NoSyncFile(std::unique_ptr<OpenFile> file) : file_(std::move(file)) {}
-    bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override { return file_->readAt(offset, buffer, count); }
-    bool writeAt(std::uint64_t offset, const void* data, std::size_t count) override { return file_->writeAt(offset, data, count); }
+    bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override
+    {
+        return file_->readAt(offset, buffer, count);
+    }
+    bool writeAt(std::uint64_t offset, const void* data, std::size_t count) override
+    {
+        return file_->writeAt(offset, data, count);
+    }
     bool size(std::uint64_t& size) override { return file_->size(size); }
     bool flush() override { return true; }
     bool truncate(std::uint64_t size) override { return file_->truncate(size); }
@@ -90,8 +93,7 @@ public:
 bool sweepOnce(FileSystem& fileSystem, const TempFolder& game)
 {
     const JerseySpec jersey = test::exampleJersey(1);
-    const JobReport job =
-        TeamGearFile(fileSystem).installJersey(SaveTarget::everyNumberedSave(game.prefix()), jersey);
+    const JobReport job = TeamGearFile(fileSystem).installJersey(SaveTarget::everyNumberedSave(game.prefix()), jersey);
     return job.outcome == JobOutcome::Done && !job.anyTableFailed();
 }
 
@@ -105,7 +107,8 @@ bool restoreGame(const TempFolder& game, std::uint32_t records)
         auto table = systemFileSystem().openForUpdate(numberedSaveTablePath(game.prefix(), folder));
         std::uint64_t size = 0;
         if (!table || !table->size(size) || size != original + teamgear::kRecordSize ||
-            !table->readAt(teamgear::kRecordCountOffset, count, sizeof count) || littleendian::readUInt32(count) != records + 1)
+            !table->readAt(teamgear::kRecordCountOffset, count, sizeof count) ||
+            littleendian::readUInt32(count) != records + 1)
             return false;
         littleendian::writeUInt32(count, records);
         if (!table->writeAt(teamgear::kRecordCountOffset, count, sizeof count) || !table->truncate(original))

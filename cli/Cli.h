@@ -9,8 +9,8 @@ namespace kitloom {
 class FileSystem;
 
 inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitFailure = 1;      // a job was refused or failed; its ERROR line says why
-inline constexpr int kExitUsage = 2;        // the command line itself was wrong; nothing was touched
+inline constexpr int kExitFailure = 1;       // a job was refused or failed; its ERROR line says why
+inline constexpr int kExitUsage = 2;         // the command line itself was wrong; nothing was touched
 inline constexpr int kExitSignalBase = 128;  // + the signal that stopped a job after the table in hand: 130 for Ctrl-C
 
 // Runs kitloom-cli with `args` (without the program's own name): program messages and

@@ -29,8 +29,7 @@ int runAdd(AddOptions options, const CommandContext& context)
     watchForInterrupt();
     SaveReport report(context, options.dryRun);
     JobOptions job{options.dryRun, report.progress([&](const TableReport& table) { report.printAppend(table); })};
-    const GoOutcome outcome =
-        installFromForm(options.form, context.fileSystem, withClosingSeparator(options.game), job);
+    const GoOutcome outcome = installFromForm(options.form, context.fileSystem, withClosingSeparator(options.game), job);
     if (outcome.refused) {
         showAll(report, goMessages(outcome));
     } else {
@@ -92,8 +91,7 @@ CommandRun addMakePatchCommand(CLI::App& app)
         "Writes STEM.jer, naming the images XXNAME.fsh and XXNAME_num.fsh (it does not copy them).\n"
         "A patch of that name is replaced, and the report says so.\n" +
             std::string(kListValueNote));
-    command->add_option("--prefix", options->prefix, "the 2-character prefix of the jersey's image names")
-        ->type_name("XX");
+    command->add_option("--prefix", options->prefix, "the 2-character prefix of the jersey's image names")->type_name("XX");
     command->add_option("--file", options->fileStem, "the patch is written as STEM.jer (1 to 75 characters)")
         ->type_name("STEM");
     addJerseyOptions(*command, options->form);

@@ -67,7 +67,7 @@ int runList(const ListOptions& options, const CommandContext& context)
 {
     SaveReport report(context, false);
     const std::string game = withClosingSeparator(options.game);
-    const SaveTarget target = !options.table.empty() ? SaveTarget::oneTable(options.table)
+    const SaveTarget target = !options.table.empty()  ? SaveTarget::oneTable(options.table)
                               : !options.slot.empty() ? SaveTarget::namedSave(game, options.slot)
                                                       : SaveTarget::everyNumberedSave(game);
     // Every table's records as it is read, each under its path when there are several.

@@ -133,8 +133,7 @@ int runShow(const ShowOptions& options, const CommandContext& context)
         << "Jersey Type: " << codeWithLabel(JerseyList::JerseyType, spec.jerseyType) << '\n'
         << "Jersey Name: " << text(name) << '\n'
         << "Year: " << text(year) << '\n'
-        << "Accessory Colour: "
-        << codeWithLabel(JerseyList::AccessoryColour, spec.accessoryColour) << '\n'
+        << "Accessory Colour: " << codeWithLabel(JerseyList::AccessoryColour, spec.accessoryColour) << '\n'
         << "Shoe: " << codeWithLabel(JerseyList::Shoe, spec.shoe) << '\n'
         << "Sock Colour: " << codeWithLabel(JerseyList::SockColour, spec.sockColour) << '\n'
         << "Neck Type: " << codeWithLabel(JerseyList::NeckType, spec.neckType) << '\n'
@@ -153,11 +152,13 @@ CommandRun addInstallCommand(CLI::App& app)
         "folder, and the jersey goes into the save folder the patch names, or into every numbered\n"
         "save folder; the report tells what became of each.");
     command->add_option("patches", options->patches, "the patches (.jer)")->type_name("PATCH")->required();
-    options->gameOption =
-        addGameOption(*command, options->game, "the game folder that holds saves (default: each patch's folder)");
-    command->add_option("--art", options->art,
-                        "the art folder the images move into, of which only the last level is created "
-                        "(default: " + std::string(kDefaultArtFolderText) + ")")
+    options->gameOption = addGameOption(*command, options->game,
+                                        "the game folder that holds saves (default: each patch's folder)");
+    command
+        ->add_option("--art", options->art,
+                     "the art folder the images move into, of which only the last level is created "
+                     "(default: " +
+                         std::string(kDefaultArtFolderText) + ")")
         ->type_name("DIR")
         ->check([](const std::string& value) { return value.empty() ? std::string("--art needs a folder") : ""; });
     addDryRunFlag(*command, options->dryRun);

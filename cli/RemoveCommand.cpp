@@ -99,8 +99,8 @@ int runRemove(RemoveOptions options, const CommandContext& context)
     watchForInterrupt();
     SaveReport report(context, options.dryRun);
     const std::string game = withClosingSeparator(options.game);
-    const SaveTarget target =
-        options.slot.empty() ? SaveTarget::everyNumberedSave(game) : SaveTarget::namedSave(game, options.slot);
+    const SaveTarget target = options.slot.empty() ? SaveTarget::everyNumberedSave(game)
+                                                   : SaveTarget::namedSave(game, options.slot);
     JobOptions jobOptions{options.dryRun,
                           report.progress([&](const TableReport& table) { printRemoval(table, report); })};
     const JobReport job = TeamGearFile(context.fileSystem, jobOptions).removeJerseys(target, matchOf(options));

@@ -42,8 +42,8 @@ TableProgress SaveReport::progress(std::function<void(const TableReport&)> print
 void SaveReport::printAppend(const TableReport& table)
 {
     if (table.result == ResultCode::Appended)
-        tableLine(table.tablePath, (dryRun_ ? "would be added as record " : "added as record ") +
-                                       std::to_string(table.recordNumber));
+        tableLine(table.tablePath,
+                  (dryRun_ ? "would be added as record " : "added as record ") + std::to_string(table.recordNumber));
     else
         tableError(systemMessage(messageFor(table.result)).text, table.tablePath, table.reason);
 }
@@ -66,7 +66,9 @@ void SaveReport::noteUnvisited(const JobReport& job)
         return;
     const std::size_t more = job.unvisited.size() - 1;
     err_ << "note: " << job.unvisited.front()
-         << (more == 0 ? " was" : " and " + std::to_string(more) + (more == 1 ? " more save folder were" : " more save folders were"))
+         << (more == 0
+                 ? " was"
+                 : " and " + std::to_string(more) + (more == 1 ? " more save folder were" : " more save folders were"))
          << " not visited: the sweep stops at the first missing save folder, " << job.firstMissing << std::endl;
 }
 
@@ -76,9 +78,8 @@ void SaveReport::closeInstall(const JobReport& job)
     if (job.namedSave && job.outcome == JobOutcome::NothingDone)
         return;
     for (const SystemMessage& message : installMessages(job))
-        show(message.kind, message.text + (message.kind == MessageKind::Success && dryRun_
-                                                ? " (dry run: nothing was changed)"
-                                                : ""));
+        show(message.kind,
+             message.text + (message.kind == MessageKind::Success && dryRun_ ? " (dry run: nothing was changed)" : ""));
 }
 
 int SaveReport::stopNow()

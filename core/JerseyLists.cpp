@@ -10,9 +10,8 @@ namespace {
 
 constexpr std::array<const char*, 3> kJerseyTypes = {"Home", "Away", "Alternate"};
 constexpr std::array<const char*, 16> kAccessoryColours = {
-    "Black",        "White",       "Royal Blue",   "Navy Blue",   "Light Green", "Dark Green",
-    "Light Red",    "Dark Red",    "Light Purple", "Dark Purple", "Teal",        "Turquoise",
-    "Light Yellow", "Dark Yellow", "Orange",       "Grey"};
+    "Black",        "White",       "Royal Blue", "Navy Blue", "Light Green",  "Dark Green",  "Light Red", "Dark Red",
+    "Light Purple", "Dark Purple", "Teal",       "Turquoise", "Light Yellow", "Dark Yellow", "Orange",    "Grey"};
 constexpr int kShoeRows = 52;  // labelled "0" to "51"
 constexpr std::array<const char*, 2> kSockColours = {"Black", "White"};
 constexpr std::array<const char*, 4> kNeckTypes = {"Round Neck", "V Neck 1 (eg Zephlins 2002",

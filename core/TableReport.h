@@ -41,7 +41,7 @@ struct TableReport {
     // Positions (1 for the first record) of the matching records that stay.
     std::vector<std::uint32_t> matchesLeft;
     std::vector<TeamGearRecord> records;  // Read: every record, in order
-    std::string reason;  // the system's words for why the table could not be used, if it gave any
+    std::string reason;                   // the system's words for why the table could not be used, if it gave any
     // An append stopped before its count had left a record past it, which went first (or,
     // in a dry run, would go).
     bool unfinishedRecordCut = false;

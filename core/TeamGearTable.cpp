@@ -155,9 +155,8 @@ bool TeamGearTable::readyForChange()
 bool TeamGearTable::cutInterruptedTail()
 {
     const std::uint64_t end = layout_.recordsEnd;
-    if (!dryRun() && !succeeds(report_.reason, [&] {
-            return file_->truncate(end) && file_->writeAt(end, &kEndOfFileMarker, 1);
-        }))
+    if (!dryRun() &&
+        !succeeds(report_.reason, [&] { return file_->truncate(end) && file_->writeAt(end, &kEndOfFileMarker, 1); }))
         return false;
     layout_.size = end + 1;
     layout_.hasMarker = true;

@@ -72,10 +72,10 @@ bool writePatch(const std::function<JerseyForm()>& readForm, PatchInfoPrompt& pr
         show(messages, systemMessage(*problem));
         return false;
     }
-    const PatchWriteReport written =
-        writePatchFile(prefix, fileStem, readJerseyForm(form, ShoeCode::InPatch), fileSystem);
-    show(messages, systemMessage(written.written ? MessageId::PatchCreated : MessageId::CannotWritePatch,
-                                 {written.fileName}));
+    const PatchWriteReport written = writePatchFile(prefix, fileStem, readJerseyForm(form, ShoeCode::InPatch),
+                                                    fileSystem);
+    show(messages,
+         systemMessage(written.written ? MessageId::PatchCreated : MessageId::CannotWritePatch, {written.fileName}));
     return written.written;
 }
 

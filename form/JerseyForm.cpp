@@ -82,7 +82,7 @@ JerseySpec readJerseyForm(const JerseyForm& form, ShoeCode shoeCode)
 }
 
 std::optional<MessageId> patchInfoProblem(const std::string& prefix, const std::string& fileStem,
-                                                 std::string_view jerseyName)
+                                          std::string_view jerseyName)
 {
     // The images are named prefix + Jersey Name: the installer takes nothing else.
     const std::string imageStem = prefix + std::string(jerseyName.substr(0, kJerseyNameLength));

@@ -39,6 +39,6 @@ JerseySpec readJerseyForm(const JerseyForm& form, ShoeCode shoeCode);
 // The Extra Patch Info rule: a prefix of exactly 2 characters that, with the Jersey Name,
 // makes a plain file name, and a file name of 1 to 75 characters. InvalidField or none.
 std::optional<MessageId> patchInfoProblem(const std::string& prefix, const std::string& fileStem,
-                                                 std::string_view jerseyName);
+                                          std::string_view jerseyName);
 
 }  // namespace kitloom

@@ -275,8 +275,7 @@ TEST_F(PatchInstallerTest, FifosAreRefusedAtOnceWithTheMessageOfTheirKindOfFile)
     ASSERT_EQ(::mkfifo(table.c_str(), 0600), 0);
     EXPECT_EQ(TeamGearTable(systemFileSystem(), table, TableAccess::Read).readRecords().result,
               ResultCode::TableUnusable);
-    EXPECT_EQ(TeamGearFile(systemFileSystem()).appendJersey(table, exampleJersey(2)).result,
-              ResultCode::TableUnusable);
+    EXPECT_EQ(TeamGearFile(systemFileSystem()).appendJersey(table, exampleJersey(2)).result, ResultCode::TableUnusable);
 }
 #endif
 
@@ -320,7 +319,9 @@ TEST_F(PatchInstallerTest, ADownloadedPatchTakesItsImagesFromItsFolderAndItsSave
     for (bool dryRun : {true, false}) {
         std::vector<ImageMove> moves;
         RecordingProgress tables;
-        PatchInstallOptions options{game.path().string(), false, {dryRun, tables.callback()},
+        PatchInstallOptions options{game.path().string(),
+                                    false,
+                                    {dryRun, tables.callback()},
                                     [&moves](const ImageMove& move) { moves.push_back(move); }};
         EXPECT_TRUE(installShowing(downloads / "p.jer", artFolder(), messages, options));
         shown[dryRun] = std::move(messages.shown);

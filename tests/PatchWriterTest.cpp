@@ -23,8 +23,8 @@ protected:
     bool write(const std::string& stem, const JerseySpec& spec = exampleJersey(9))
     {
         const PatchWriteReport report = writePatchFile("to", stem, spec, systemFileSystem());
-        show(messages, systemMessage(report.written ? MessageId::PatchCreated : MessageId::CannotWritePatch,
-                                     {report.fileName}));
+        show(messages,
+             systemMessage(report.written ? MessageId::PatchCreated : MessageId::CannotWritePatch, {report.fileName}));
         return report.written;
     }
 

@@ -124,10 +124,10 @@ TEST_F(SweepTest, FullAndDamagedTablesArePassedOverSilently)
     EXPECT_EQ(countIn("001"), 6u);
     EXPECT_EQ(countIn("003"), 6u);
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{success("Jersey Installed Succesfully")});
-    EXPECT_EQ(observer.reports, (std::vector<TableReport>{reportOf("000", ResultCode::TableFull),
-                                                          reportOf("001", ResultCode::Appended, 6),
-                                                          reportOf("002", ResultCode::TableDamaged),
-                                                          reportOf("003", ResultCode::Appended, 6)}));
+    EXPECT_EQ(
+        observer.reports,
+        (std::vector<TableReport>{reportOf("000", ResultCode::TableFull), reportOf("001", ResultCode::Appended, 6),
+                                  reportOf("002", ResultCode::TableDamaged), reportOf("003", ResultCode::Appended, 6)}));
 
     messages.shown.clear();
     RecordingProgress stopping(2);

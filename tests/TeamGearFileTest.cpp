@@ -17,8 +17,8 @@ namespace kitloom::test {
 namespace {
 
 // The record that appending exampleJersey(8) as record `number` makes from `copied`.
-Bytes expectedRecord(const Bytes& copied, const char (&number)[4], const char (&team)[3],
-                     const char (&accessory)[3], const char (&shoe)[3])
+Bytes expectedRecord(const Bytes& copied, const char (&number)[4], const char (&team)[3], const char (&accessory)[3],
+                     const char (&shoe)[3])
 {
     Bytes record = copied;
     std::memcpy(&record[3], number, 3);

@@ -69,8 +69,8 @@ std::map<std::string, Bytes> snapshot(const fs::path& folder)
 
 const Args kJersey = {"--team", "5", "--name", "ABCD", "--year", "1998-99"};
 // The same choices on the command line and as the form's rows.
-const Args kChoices = {"--type",  "away",  "--accessory", "navy BLUE", "--shoe",      "7",
-                       "--sock",  "WHITE", "--neck",      "v-neck 2",  "--lettering", "horiz"};
+const Args kChoices = {"--type", "away",  "--accessory", "navy BLUE", "--shoe",      "7",
+                       "--sock", "WHITE", "--neck",      "v-neck 2",  "--lettering", "horiz"};
 JerseyForm formOf(bool withChoices)
 {
     JerseyForm form;
@@ -114,7 +114,8 @@ TEST_F(CliTest, AddPutsTheSameRecordsIntoTheSavesAsGoWithTheSameChoices)
         TempFolder cliGame;
         addSaveTable(cliGame, "000", 3);
         addSaveTable(cliGame, "001", 3);
-        const CliRun run = runIt(Args{"add", "--game", cliGame.path().string()} + kJersey + (withChoices ? kChoices : Args{}));
+        const CliRun run = runIt(Args{"add", "--game", cliGame.path().string()} + kJersey +
+                                 (withChoices ? kChoices : Args{}));
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.out, namedSaveTablePath(cliGame.prefix(), "000") + ": added as record 4\n" +
                                namedSaveTablePath(cliGame.prefix(), "001") +
@@ -168,7 +169,8 @@ TEST_F(CliTest, RefusedJobsShowTheProgramsMessageAndChangeNothing)
         {Args{"make-patch", "--prefix", "to", "--file", gamePatch("p"), "--team", "5", "--name", "A:*?", "--year",
               "1998-99"},
          "Invalid Field"},
-        {Args{"make-patch", "--prefix", "t", "--file", gamePatch("p"), "--year", "1998"}, "You forgot to fill in a field!"},
+        {Args{"make-patch", "--prefix", "t", "--file", gamePatch("p"), "--year", "1998"},
+         "You forgot to fill in a field!"},
         {Args{"install", gamePatch("missing.jer")}, "Couldn't open the patch file!"},
         {Args{"show", gamePatch("missing.jer")}, "Couldn't open the patch file!"},
         {Args{"list", "--slot", "7"} + inGame(), "Invalid Directory!"},
@@ -180,8 +182,9 @@ TEST_F(CliTest, RefusedJobsShowTheProgramsMessageAndChangeNothing)
         EXPECT_EQ(run.out, "");
     }
     // A Save Slot of one digit names the folder called so; numbered ones have three.
-    EXPECT_NE(runIt(Args{"add", "--slot", "1"} + inGame() + kJersey).err.find("hint: numbered save folders have three "
-                                                                             "digits: --slot 001\n"),
+    EXPECT_NE(runIt(Args{"add", "--slot", "1"} + inGame() + kJersey)
+                  .err.find("hint: numbered save folders have three "
+                            "digits: --slot 001\n"),
               std::string::npos);
     EXPECT_EQ(snapshot(game.path()), before);
 }
@@ -203,7 +206,10 @@ TEST_F(CliTest, UsageErrorsGiveStatusTwoAndOneHintLineAndChangeNothing)
         Args{"add", "--slot="} + kJersey,
         Args{"add", "--team", "5", "--team", "6"},
 #ifndef _WIN32
-        Args{"add", "--name", "\xC5\x81\xC3\x93" "D\xC5\xB9", "--team", "5", "--year", "1998-99"},  // no Polish L in code page 1252
+        Args{"add", "--name",
+             "\xC5\x81\xC3\x93"
+             "D\xC5\xB9",
+             "--team", "5", "--year", "1998-99"},  // no Polish L in code page 1252
 #endif
         Args{"remove", "--name", "ABCD"},
         Args{"list", "--slot", ""},
@@ -261,8 +267,8 @@ TEST_F(CliTest, MakePatchWritesTheSameBytesAsTheProgramsWriter)
     EXPECT_EQ(runIt(Args{"make-patch", "--prefix", "to", "--file", "toronto_98"} + kJersey + kChoices).out,
               "SUCCESS: Patch file created: toronto_98.jer\nreplaced toronto_98.jer\n");
 
-    ASSERT_TRUE(writePatchFile("to", "written", readJerseyForm(formOf(true), ShoeCode::InPatch), systemFileSystem())
-                    .written);
+    ASSERT_TRUE(
+        writePatchFile("to", "written", readJerseyForm(formOf(true), ShoeCode::InPatch), systemFileSystem()).written);
     EXPECT_EQ(readBytes(game / "toronto_98.jer"), readBytes(game / "written.jer"));
 
     const CliRun shown = runIt({"show", "toronto_98.jer"});
@@ -399,14 +405,15 @@ TEST_F(CliTest, EverySaveIsReportedAndASkippedOneFailsTheJob)
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, added("000", 4) + added("001", 4) + "SUCCESS: Jersey Installed Succesfully\n");
     EXPECT_EQ(run.err, "ERROR: There are already 999 jerseys! (" + tablePath("002") + ")\n" +
-                           "ERROR: The team gear file couldn't be opened! (" + tablePath("003") + ": " + diskFull + ")\n");
+                           "ERROR: The team gear file couldn't be opened! (" + tablePath("003") + ": " + diskFull +
+                           ")\n");
     EXPECT_EQ(recordCountOf(table("003")), 3u);
 
     // A sweep that added to no table ends in the first problem's words, whatever came last.
     TempFolder fullGame;
     addSaveTable(fullGame, "000", 999);
-    const CliRun full = runIt({"add", "--game", fullGame.path().string(), "--team", "5", "--name", "ABCD", "--year",
-                               "1998-99"});
+    const CliRun full = runIt(
+        {"add", "--game", fullGame.path().string(), "--team", "5", "--name", "ABCD", "--year", "1998-99"});
     EXPECT_EQ(full.status, 1);
     EXPECT_EQ(full.err, "ERROR: There are already 999 jerseys! (" + namedSaveTablePath(fullGame.prefix(), "000") +
                             ")\nERROR: There are already 999 jerseys!\n");
@@ -418,10 +425,12 @@ TEST_F(CliTest, SavesPastAGapAreNamedAsNotVisited)
     addSaveTable(game, "003", 3);
     addSaveTable(game, "005", 3);
     auto folder = [this](const char* name) { return game.prefix() + "saves" + kPathSeparator + name; };
-    const std::string note = "note: " + folder("003") + " and 1 more save folder were not visited: the sweep stops "
-                             "at the first missing save folder, " + folder("002") + "\n";
-    for (const Args& job : {Args{"add"} + kJersey, Args{"remove", "--name", "ABCD", "--year", "1998-99"},
-                            Args{"list"}, Args{"list", "--json"}}) {
+    const std::string note = "note: " + folder("003") +
+                             " and 1 more save folder were not visited: the sweep stops "
+                             "at the first missing save folder, " +
+                             folder("002") + "\n";
+    for (const Args& job : {Args{"add"} + kJersey, Args{"remove", "--name", "ABCD", "--year", "1998-99"}, Args{"list"},
+                            Args{"list", "--json"}}) {
         const CliRun run = runIt(job + inGame());
         EXPECT_NE(run.err.find(note), std::string::npos) << job[0] << ": " << run.err;
         EXPECT_EQ(run.status, 0) << job[0];
@@ -486,13 +495,13 @@ TEST_F(CliTest, NamesAreTheTerminalsTextAndTheTablesCodePage)
 #else
     const std::string typed = "M\u00DCNC";
 #endif
-    ASSERT_EQ(runIt(Args{"add", "--slot", "000", "--team", "5", "--name", typed, "--year", "1998-99"} + inGame()).status,
-              0);
+    ASSERT_EQ(
+        runIt(Args{"add", "--slot", "000", "--team", "5", "--name", typed, "--year", "1998-99"} + inGame()).status, 0);
     const Bytes bytes = table("000");
     EXPECT_EQ(std::string(bytes.end() - 20, bytes.end() - 16), "M\xDCNC");
     EXPECT_NE(runIt(Args{"list", "--slot", "000"} + inGame()).out.find("name=\"" + typed + "\""), std::string::npos);
-    EXPECT_EQ(nlohmann::json::parse(runIt(Args{"list", "--slot", "000", "--json"} + inGame()).out)["tables"][0]["records"]
-                                                                                                [3]["name"],
+    EXPECT_EQ(nlohmann::json::parse(
+                  runIt(Args{"list", "--slot", "000", "--json"} + inGame()).out)["tables"][0]["records"][3]["name"],
               "M\u00DCNC");
 }
 
@@ -519,8 +528,8 @@ TEST_F(CliTest, CtrlCStopsAfterTheTableInHandAndSaysWhereItStopped)
         InterruptingFileSystem interrupting(2);
         const CliRun run = runIt(job + inGame(), interrupting);
         EXPECT_EQ(run.status, 130) << job[0];
-        EXPECT_EQ(run.err,
-                  "ERROR: Stopped by Ctrl-C after " + tablePath("001") + "; the lines above tell every save that changed\n");
+        EXPECT_EQ(run.err, "ERROR: Stopped by Ctrl-C after " + tablePath("001") +
+                               "; the lines above tell every save that changed\n");
         EXPECT_EQ(run.out.find(tablePath("002")), std::string::npos) << run.out;
         EXPECT_EQ(recordCountOf(table("002")), 3u);
     }

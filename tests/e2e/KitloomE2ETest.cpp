@@ -106,9 +106,9 @@ void expectForm(HWND dialog, const Form& form)
 // row 1, Horizontal lettering: written as a patch with prefix "to".
 const Form kPatchedForm{"", "5", "ABCD", "1998-99", 2, 1, 7, 1, 1, 1};
 const Bytes kPatchedFormAsPatch = test::toBytes("\r\ntoABCD.fsh\r\ntoABCD_num.fsh\r\n") +
-                                  Bytes{0x05, 0, 0, 0, 0x02, 0, 0, 0, 'A', 'B', 'C', 'D', '1', '9', '9', '8',
-                                        '-', '9', '9', 0x03, 0, 0, 0, 0x09, 0, 0, 0, 0x01, 0, 0, 0,
-                                        0x01, 0, 0, 0, 0x01, 0, 0, 0};
+                                  Bytes{0x05, 0,    0,   0,   0x02, 0,    0,    0, 'A', 'B',  'C',  'D', '1',
+                                        '9',  '9',  '8', '-', '9',  '9',  0x03, 0, 0,   0,    0x09, 0,   0,
+                                        0,    0x01, 0,   0,   0,    0x01, 0,    0, 0,   0x01, 0,    0,   0};
 
 // The test's own ending: Exit, with no message on the way.
 void expectCleanExit(const KitloomProcess& kitloom, HWND mainDialog)
@@ -265,8 +265,8 @@ TEST(KitloomExitTest, ExitAndTheCloseBoxEndTheProgramWith40002)
         UINT message;
         WPARAM wParam;
     };
-    for (const Way& way : {Way{"Exit", WM_COMMAND, IDM_EXIT}, Way{"WM_CLOSE", WM_CLOSE, 0},
-                           Way{"SC_CLOSE", WM_SYSCOMMAND, SC_CLOSE}}) {
+    for (const Way& way :
+         {Way{"Exit", WM_COMMAND, IDM_EXIT}, Way{"WM_CLOSE", WM_CLOSE, 0}, Way{"SC_CLOSE", WM_SYSCOMMAND, SC_CLOSE}}) {
         SCOPED_TRACE(way.name);
         TempFolder game;
         KitloomProcess kitloom(game.path());

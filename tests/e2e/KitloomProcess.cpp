@@ -102,10 +102,7 @@ KitloomProcess::~KitloomProcess()
     }
 }
 
-bool KitloomProcess::running() const
-{
-    return started() && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
-}
+bool KitloomProcess::running() const { return started() && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
 std::vector<HWND> KitloomProcess::dialogs() const
 {

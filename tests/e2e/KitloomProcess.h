@@ -51,7 +51,7 @@ public:
     struct Ending {
         std::vector<ShownMessage> messages;  // acknowledged on the way, in order
         bool formShown = false;
-        std::optional<DWORD> exitCode;       // none when the program did not end in time
+        std::optional<DWORD> exitCode;  // none when the program did not end in time
     };
     // Acknowledges every message box until the process ends.
     Ending acknowledgeUntilExit() const;

@@ -124,8 +124,7 @@ TEST_F(MainDialogTest, MenuBarHoldsTheFourCommandsInOrder)
     HMENU menu = GetMenu(dialog);
     ASSERT_NE(menu, nullptr);
     const std::vector<std::pair<UINT, std::string>> expected = {
-        {IDM_RESET_FIELDS, "Reset Fields"}, {IDM_MAKE_PATCH, "&Make a Patch"}, {IDM_ABOUT, "About"},
-        {IDM_EXIT, "Exit"}};
+        {IDM_RESET_FIELDS, "Reset Fields"}, {IDM_MAKE_PATCH, "&Make a Patch"}, {IDM_ABOUT, "About"}, {IDM_EXIT, "Exit"}};
     ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(expected.size()));
     for (int item = 0; item < static_cast<int>(expected.size()); ++item) {
         char label[64] = {};

@@ -134,8 +134,8 @@ TEST_F(FormRulesTest, GoWithoutSaveSlotSweepsAndKeepsTheForm)
     EXPECT_TRUE(go());
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{success("Jersey Installed Succesfully")});
     Bytes record = lastRecord("001");
-    EXPECT_EQ(std::string(record.begin() + 6, record.begin() + 25), std::string("12") + "2WXYZ2001-02 2" +
-                                                                       static_cast<char>(recordPattern(4)[22]) + " 1");
+    EXPECT_EQ(std::string(record.begin() + 6, record.begin() + 25),
+              std::string("12") + "2WXYZ2001-02 2" + static_cast<char>(recordPattern(4)[22]) + " 1");
     EXPECT_EQ(form, before);
 
     EXPECT_TRUE(go()) << "a second Go! installs the same jersey again";
@@ -149,7 +149,10 @@ TEST_F(FormRulesTest, GoSweepsPastASaveFolderItCannotReach)
     class DeniedSave final : public ForwardingFileSystem {
     public:
         explicit DeniedSave(std::string table) : table_(std::move(table)) {}
-        bool missing(const std::string& path) override { return path != table_ && ForwardingFileSystem::missing(path); }
+        bool missing(const std::string& path) override
+        {
+            return path != table_ && ForwardingFileSystem::missing(path);
+        }
         std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override
         {
             return path == table_ ? nullptr : ForwardingFileSystem::openForUpdate(path);
@@ -203,7 +206,10 @@ TEST_F(FormRulesTest, RefusedFormsAndOverlongSaveSlotsInstallNothing)
 
 class MakeAPatchTest : public FormRulesTest {
 protected:
-    bool makePatch() { return writePatch([this] { return form; }, prompt, systemFileSystem(), messages); }
+    bool makePatch()
+    {
+        return writePatch([this] { return form; }, prompt, systemFileSystem(), messages);
+    }
 
     FakePatchInfoPrompt prompt{messages};
     ScopedCurrentFolder inGame{game.path()};
@@ -262,14 +268,18 @@ TEST(PatchInfoRuleTest, ThePrefixAndJerseyNameMustMakeAPlainFileName)
 {
     EXPECT_EQ(patchInfoProblem("to", "toronto_98", "ABCD"), std::nullopt);
     EXPECT_EQ(patchInfoProblem("  ", std::string(75, 'f'), "    "), std::nullopt) << "spaces and 75 characters";
-    EXPECT_EQ(patchInfoProblem("\x80\xE9", "f", "\xC4" "BCD"), std::nullopt) << "letters of the code page";
+    EXPECT_EQ(patchInfoProblem("\x80\xE9", "f",
+                               "\xC4"
+                               "BCD"),
+              std::nullopt)
+        << "letters of the code page";
     struct Case {
         std::string prefix, stem, name;
     };
     const Case refused[] = {
-        {"t", "f", "ABCD"},   {"tor", "f", "ABCD"}, {"to", "", "ABCD"},      {"to", std::string(76, 'f'), "ABCD"},
-        {"a/", "f", "ABCD"},  {"to", "f", "A:*?"},  {"to", "f", "AB\\D"},   {"<>", "f", "ABCD"},
-        {"to", "f", "AB|D"},  {"\"t", "f", "ABCD"}, {"to", "f", "AB\r\nD"}, {"t\t", "f", "ABCD"},
+        {"t", "f", "ABCD"},     {"tor", "f", "ABCD"}, {"to", "", "ABCD"},     {"to", std::string(76, 'f'), "ABCD"},
+        {"a/", "f", "ABCD"},    {"to", "f", "A:*?"},  {"to", "f", "AB\\D"},   {"<>", "f", "ABCD"},
+        {"to", "f", "AB|D"},    {"\"t", "f", "ABCD"}, {"to", "f", "AB\r\nD"}, {"t\t", "f", "ABCD"},
         {"to", "f", "ABC\x7F"},
     };
     for (const Case& c : refused)

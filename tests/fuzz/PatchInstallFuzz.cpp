@@ -26,7 +26,7 @@ test::MemoryTree game()
 {
     test::MemoryTree tree;
     tree.folders.insert({"/game", "/game/saves", "/game/saves/000", "/game/saves/001", "/game/saves/x",
-                               "/game/folder.fsh", "/art", "/outside"});
+                         "/game/folder.fsh", "/art", "/outside"});
     tree.files["/game/saves/000/teamgear.dbf"] = table(3, "");
     tree.files["/game/saves/001/teamgear.dbf"] = table(2, "interrupted");
     tree.files["/game/saves/x/teamgear.dbf"] = table(1, "\x1A");

@@ -5,10 +5,10 @@
 namespace kitloom::test {
 
 enum class Fault {
-    FailOne,     // the k-th operation fails as on a full disk, putting half its bytes on disk first
-    FailFromOn,  // so does every operation from the k-th on
-    CrashFromOn, // from the k-th on nothing reaches the disk, yet every call succeeds, so
-                 // no rollback runs: what a crash at that point leaves behind
+    FailOne,      // the k-th operation fails as on a full disk, putting half its bytes on disk first
+    FailFromOn,   // so does every operation from the k-th on
+    CrashFromOn,  // from the k-th on nothing reaches the disk, yet every call succeeds, so
+                  // no rollback runs: what a crash at that point leaves behind
 };
 
 // The system's files, except for the writes, flushes and truncations (counted from 1

@@ -18,8 +18,7 @@ TempFolder::TempFolder()
     std::random_device random;
     fs::path base = fs::temp_directory_path();
     for (;;) {
-        fs::path candidate =
-            base / ("kitloom-test-" + std::to_string(random()) + "-" + std::to_string(serial++));
+        fs::path candidate = base / ("kitloom-test-" + std::to_string(random()) + "-" + std::to_string(serial++));
         if (fs::create_directory(candidate)) {
             path_ = candidate;
             return;

@@ -4,9 +4,9 @@
 # append (appendJersey over arbitrary table bytes) or all (the default); RUNS defaults
 # to one million per target (-1: no limit, for a time limit among the FLAGS, which go to
 # libFuzzer as they are: tools/fuzz.sh all -1 -max_total_time=60). Each target runs on one
-# core, on a fresh copy of its seed corpus in build/fuzz/NAME-corpus; a crash's input is
-# saved as build/fuzz/NAME-crash-*. The programs come from the fuzz preset, which links the
-# same libraries as every other build.
+# core, on a fresh copy of its seed corpus in build/fuzz/NAME-corpus; a failing input is
+# saved as build/fuzz/NAME-crash-* (or -leak-, -oom-, -timeout-). The programs come from the
+# fuzz preset, which links the same libraries as every other build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 which=${1:-all}

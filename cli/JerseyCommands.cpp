@@ -4,6 +4,7 @@
 #include "cli/JerseyOptions.h"
 #include "cli/SaveReport.h"
 #include "form/FormCommands.h"
+#include "patch/PatchFormat.h"
 #include "platform/FileSystem.h"
 #include "platform/Interrupt.h"
 #include "platform/Paths.h"
@@ -24,7 +25,7 @@ struct AddOptions {
 
 int runAdd(AddOptions options, const CommandContext& context)
 {
-    if (const auto problem = toTableTexts(options.form, context))
+    if (const auto problem = jerseyOptionsProblem(options.form, context))
         return context.usage(*problem);
     watchForInterrupt();
     SaveReport report(context, options.dryRun);
@@ -51,9 +52,14 @@ struct MakePatchOptions {
 
 int runMakePatch(MakePatchOptions options, const CommandContext& context)
 {
-    auto problem = toTableTexts(options.form, context);
+    auto problem = jerseyOptionsProblem(options.form, context);
     if (!problem)
-        problem = context.toTableText(options.prefix, "--prefix");
+        problem = toTableText(options.prefix, "--prefix", context);
+    if (!problem && patchInfoProblem(options.prefix, options.fileStem, options.form.jerseyName)) {
+        const bool stemFits = !options.fileStem.empty() && options.fileStem.size() <= patchformat::kMaxFileStemLength;
+        problem = std::string(stemFits ? "--prefix (with --name, the images' names)" : "--file") + ": " +
+                  systemMessage(MessageId::InvalidField).text;
+    }
     if (problem)
         return context.usage(*problem);
     TerminalMessages messages(context.out, context.err);

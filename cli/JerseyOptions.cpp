@@ -119,11 +119,43 @@ void addJerseyOptions(CLI::App& command, JerseyForm& form)
             ->transform(listRow(option.list));
 }
 
-std::optional<std::string> toTableTexts(JerseyForm& form, const CommandContext& context)
+std::optional<std::string> toTableText(std::string& text, const std::string& option, const CommandContext& context)
 {
-    if (auto problem = context.toTableText(form.jerseyName, "--name"))
+    if (hasControlCharacter(text))
+        return option + ": a control character has no place in a team-gear table or a patch";
+    return context.toTableText(text, option);
+}
+
+namespace {
+
+// The option that a problem of the form is about.
+const char* optionOf(MessageId problem, const JerseyForm& form)
+{
+    switch (problem) {
+    case MessageId::FieldMissing:
+        return form.teamNumber.empty() ? "--team" : form.jerseyName.empty() ? "--name" : "--year";
+    case MessageId::JerseyNameLength:
+        return "--name";
+    case MessageId::TeamNumberLength:
+        return "--team";
+    default:
+        return "--year";
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> jerseyOptionsProblem(JerseyForm& form, const CommandContext& context)
+{
+    if (auto problem = toTableText(form.jerseyName, "--name", context))
         return problem;
-    return context.toTableText(form.year, "--year");
+    if (auto problem = toTableText(form.year, "--year", context))
+        return problem;
+    if (const auto problem = jerseyFormProblem(form))
+        return std::string(optionOf(*problem, form)) + ": " + systemMessage(*problem).text;
+    if (form.saveSlot.size() > kMaxSaveSlotLength)
+        return "--slot: " + systemMessage(MessageId::InvalidSaveSlot).text;
+    return std::nullopt;
 }
 
 }  // namespace kitloom::cli

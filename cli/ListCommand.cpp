@@ -75,7 +75,7 @@ int runList(const ListOptions& options, const CommandContext& context)
                            if (options.json)
                                return true;
                            if (!target.named())
-                               context.out << table.tablePath << ":" << std::endl;
+                               context.out << escapedText(table.tablePath) << ":" << std::endl;
                            for (std::size_t i = 0; i < table.records.size(); ++i)
                                printRecord(context.out, i + 1, table.records[i], context);
                            context.out.flush();

@@ -30,6 +30,22 @@ struct InstallOptions {
     bool dryRun = false;
 };
 
+// What became of one image: moved, already there, another image there, or not moved.
+void printImage(const ImageMove& move, SaveReport& report)
+{
+    if (move.result == MoveResult::Moved) {
+        report.tableLine(move.from, (report.dryRun() ? "would move to " : "moved to ") + escapedText(move.to));
+    } else if (move.otherImageThere) {
+        showError(report, escapedText(move.to) + " is another image than " + escapedText(move.from) +
+                              ": both are kept, and the jersey would show the one in the art folder");
+    } else if (move.inArtFolder) {
+        report.tableLine(move.from, "already in the art folder (" + escapedText(move.to) + ")");
+    } else {
+        show(report, systemMessage(MessageId::CannotMoveImage,
+                                   {move.image, escapedText(move.to.substr(0, move.to.size() - move.image.size()))}));
+    }
+}
+
 int runInstall(const InstallOptions& options, const CommandContext& context)
 {
     watchForInterrupt();
@@ -38,7 +54,7 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
     for (const std::string& patchPath : options.patches) {
         // With several patches, each one's report follows its name.
         if (options.patches.size() > 1)
-            context.out << patchPath << ":" << std::endl;
+            context.out << escapedText(patchPath) << ":" << std::endl;
         PatchInstallOptions install;
         install.job = {options.dryRun, report.progress([&](const TableReport& table) { report.printAppend(table); })};
         if (options.gameOption->count() > 0)
@@ -46,17 +62,20 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
         const std::string game = install.gameFolder.value_or(folderOfPath(patchPath));
         const std::string art = options.art.empty() ? defaultArtFolder(game) : options.art;
         install.artFolderBesideSaves = options.art.empty();
-        install.imageMoved = [&](const ImageMove& move) {
-            if (move.result == MoveResult::Moved)
-                context.out << move.from << ": " << (options.dryRun ? "would move to " : "moved to ") << move.to
-                            << std::endl;
-            if (!move.inArtFolder)
-                show(report, systemMessage(MessageId::CannotMoveImage,
-                                           {move.image, move.to.substr(0, move.to.size() - move.image.size())}));
-        };
+        install.savesBeforeImages = true;
+        install.imageMoved = [&](const ImageMove& move) { printImage(move, report); };
         const PatchInstallReport installed = installPatch(patchPath, art, context.fileSystem, install);
         if (installed.read != PatchReadResult::Read) {
             show(report, systemMessage(messageFor(installed.read)));
+            allInstalled = false;
+            continue;
+        }
+        if (!installed.missingTable.empty()) {
+            const bool sweep = installed.missingTable == numberedSaveTablePath(game, 0);
+            report.tableError(systemMessage(sweep ? MessageId::InvalidSaveSlot : MessageId::NoTable).text,
+                              installed.missingTable,
+                              "not in the game folder " + (game.empty() ? std::string(".") : game) +
+                                  ", so nothing was moved; name the game folder with --game");
             allInstalled = false;
             continue;
         }
@@ -64,8 +83,9 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
         if (installed.job.outcome == JobOutcome::Stopped)
             return report.stopNow();
         report.closeInstall(installed.job);
-        const bool imagesThere = std::all_of(installed.images.begin(), installed.images.end(),
-                                             [](const ImageMove& move) { return move.inArtFolder; });
+        const bool imagesThere = std::all_of(installed.images.begin(), installed.images.end(), [](const ImageMove& move) {
+            return move.inArtFolder && !move.otherImageThere;
+        });
         allInstalled = allInstalled && imagesThere && jobStatus(installed.job) == kExitSuccess;
     }
     return allInstalled ? kExitSuccess : kExitFailure;

@@ -84,9 +84,9 @@ void printRemoval(const TableReport& table, SaveReport& report)
 
 int runRemove(RemoveOptions options, const CommandContext& context)
 {
-    auto problem = context.toTableText(options.name, "--name");
+    auto problem = toTableText(options.name, "--name", context);
     if (!problem)
-        problem = context.toTableText(options.year, "--year");
+        problem = toTableText(options.year, "--year", context);
     if (problem)
         return context.usage(*problem);
     if (options.name.size() != kJerseyNameLength)

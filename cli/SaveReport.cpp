@@ -1,6 +1,7 @@
 #include "cli/SaveReport.h"
 
 #include "cli/Cli.h"
+#include "cli/TextEscape.h"
 #include "core/GamePaths.h"
 #include "form/SystemMessages.h"
 #include "platform/Interrupt.h"
@@ -51,13 +52,13 @@ void SaveReport::printAppend(const TableReport& table)
 void SaveReport::tableError(const std::string& text, const std::string& path, const std::string& reason)
 {
     lastTable_ = path;
-    showError(*this, text + " (" + path + (reason.empty() ? "" : ": " + reason) + ")");
+    showError(*this, text + " (" + escapedText(path) + (reason.empty() ? "" : ": " + reason) + ")");
 }
 
 void SaveReport::tableLine(const std::string& path, const std::string& what)
 {
     lastTable_ = path;
-    out_ << path << ": " << what << std::endl;
+    out_ << escapedText(path) << ": " << what << std::endl;
 }
 
 void SaveReport::noteUnvisited(const JobReport& job)
@@ -65,11 +66,12 @@ void SaveReport::noteUnvisited(const JobReport& job)
     if (job.unvisited.empty())
         return;
     const std::size_t more = job.unvisited.size() - 1;
-    err_ << "note: " << job.unvisited.front()
+    err_ << "note: " << escapedText(job.unvisited.front())
          << (more == 0
                  ? " was"
                  : " and " + std::to_string(more) + (more == 1 ? " more save folder were" : " more save folders were"))
-         << " not visited: the sweep stops at the first missing save folder, " << job.firstMissing << std::endl;
+         << " not visited: the sweep stops at the first missing save folder, " << escapedText(job.firstMissing)
+         << std::endl;
 }
 
 void SaveReport::closeInstall(const JobReport& job)
@@ -86,7 +88,7 @@ int SaveReport::stopNow()
 {
     const int signal = interruptSignal();
     err_ << "ERROR: Stopped by " << stoppedBy(signal)
-         << (lastTable_.empty() ? std::string(" before any save") : " after " + lastTable_)
+         << (lastTable_.empty() ? std::string(" before any save") : " after " + escapedText(lastTable_))
          << "; the lines above tell every save that changed" << std::endl;
     return kExitSignalBase + (signal == 0 ? SIGINT : signal);
 }

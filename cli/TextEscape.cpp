@@ -2,13 +2,16 @@
 
 namespace kitloom::cli {
 
-std::string quotedField(std::string_view text)
+namespace {
+
+// `text` with control bytes as \xNN, and `alsoEscaped` behind a backslash.
+std::string escaped(std::string_view text, std::string_view alsoEscaped)
 {
     constexpr char kHexDigits[] = "0123456789abcdef";
-    std::string shown = "\"";
+    std::string shown;
     for (char byte : text) {
         const auto c = static_cast<unsigned char>(byte);
-        if (c == '"' || c == '\\') {
+        if (alsoEscaped.find(byte) != std::string_view::npos) {
             shown += '\\';
             shown += byte;
         } else if (c < 0x20 || c == 0x7F) {
@@ -19,7 +22,13 @@ std::string quotedField(std::string_view text)
             shown += byte;
         }
     }
-    return shown + "\"";
+    return shown;
 }
+
+}  // namespace
+
+std::string quotedField(std::string_view text) { return "\"" + escaped(text, "\"\\") + "\""; }
+
+std::string escapedText(std::string_view text) { return escaped(text, {}); }
 
 }  // namespace kitloom::cli

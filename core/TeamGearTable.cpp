@@ -112,7 +112,7 @@ TeamGearTable::TeamGearTable(FileSystem& fileSystem, const std::string& path, Ta
     }
     // The layout is read only once the lock is held: another writer in between would make
     // it stale.
-    if (access == TableAccess::Change && !succeeds(reason, [&] {
+    if (access != TableAccess::Read && !succeeds(reason, [&] {
             return file_->lockExclusive(kWriterLockOffset, kWriterLockLength, kWriterLockWaitMilliseconds);
         })) {
         check_ = TableCheck::Unreadable;
@@ -129,25 +129,19 @@ TableReport TeamGearTable::finish(ResultCode result)
     report_.result = result;
     if (result != ResultCode::TableUnusable)
         report_.reason.clear();
-    return report_;
+    return std::move(report_);
 }
 
-bool TeamGearTable::readyForChange()
+std::optional<ResultCode> TeamGearTable::whyNotReadyForChange()
 {
-    if (const auto failure = failedCheck(check_)) {
-        finish(*failure);
-        return false;
-    }
+    if (const auto failure = failedCheck(check_))
+        return failure;
     // A table without records has none to copy, and none to keep.
-    if (layout_.count == 0) {
-        finish(ResultCode::TableDamaged);
-        return false;
-    }
-    if (check_ == TableCheck::InterruptedAppend && !cutInterruptedTail()) {
-        finish(ResultCode::TableUnusable);
-        return false;
-    }
-    return true;
+    if (layout_.count == 0)
+        return ResultCode::TableDamaged;
+    if (check_ == TableCheck::InterruptedAppend && !cutInterruptedTail())
+        return ResultCode::TableUnusable;
+    return std::nullopt;
 }
 
 // The tail is a record whose count never came: it goes, and the table is closed with the
@@ -178,8 +172,8 @@ TableReport TeamGearTable::append(JerseySpec spec)
     const std::uint32_t count = layout_.count;  // 0 unless it could be read
     if (count == kFullRecordCount)
         return finish(ResultCode::TableFull);
-    if (!readyForChange())
-        return report_;
+    if (const auto failure = whyNotReadyForChange())
+        return finish(*failure);
 
     TeamGearRecord lastRecord{};
     if (!readRecord(count, lastRecord))
@@ -213,8 +207,8 @@ TableReport TeamGearTable::append(JerseySpec spec)
 
 TableReport TeamGearTable::removeLastWhile(const JerseyMatch& match)
 {
-    if (!readyForChange())
-        return report_;
+    if (const auto failure = whyNotReadyForChange())
+        return finish(*failure);
     OpenFile& file = *file_;
     std::uint32_t count = layout_.count;
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace kitloom {
@@ -30,13 +31,14 @@ struct TableLayout {
 TableCheck readTableLayout(OpenFile& table, TableLayout& layout);
 
 // How a table is opened. A writer holds the writers' lock from before the layout is read
-// until the table is closed; a dry run opens for writing too, so that a table a real run
-// could not write is reported as one, but takes no lock and writes nothing.
+// until the table is closed. A dry run opens for writing and takes the lock too, so that
+// a table a real run could not write, or would wait for in vain, is reported as one; it
+// writes nothing.
 enum class TableAccess { Change, DryRun, Read };
 
 // One team-gear table, open from construction to destruction: the only code that reads or
-// writes one. Each operation returns the table's report; a table that is not changed is
-// left byte for byte as it was.
+// writes one. Each operation returns the table's report, which it hands over: one
+// operation per table. A table that is not changed is left byte for byte as it was.
 class TeamGearTable {
 public:
     TeamGearTable(FileSystem& fileSystem, const std::string& path, TableAccess access);
@@ -52,11 +54,12 @@ public:
     TableReport readRecords();
 
 private:
-    // True when the table can be changed, after cutting an interrupted append's tail;
-    // otherwise the report holds why not.
-    bool readyForChange();
+    // None when the table can be changed, after cutting an interrupted append's tail;
+    // otherwise the result that says why not.
+    std::optional<ResultCode> whyNotReadyForChange();
     bool cutInterruptedTail();
     bool readRecord(std::uint32_t position, TeamGearRecord& record);
+    // Hands the report over with its result.
     TableReport finish(ResultCode result);
     bool dryRun() const { return access_ == TableAccess::DryRun; }
 

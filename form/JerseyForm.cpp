@@ -32,14 +32,6 @@ std::int32_t decimalValue(const std::string& text)
     return static_cast<std::int32_t>(static_cast<unsigned>(value));
 }
 
-bool hasControlCharacter(std::string_view text)
-{
-    return std::any_of(text.begin(), text.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte < 0x20 || byte == 0x7F;
-    });
-}
-
 }  // namespace
 
 JerseyForm::JerseyForm()

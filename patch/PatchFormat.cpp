@@ -98,9 +98,13 @@ bool isPlainName(const std::string& name)
     return name.find_first_of("\\/:*?\"<>|") == std::string::npos;
 }
 
-}  // namespace kitloom
-
-namespace kitloom {
+bool hasControlCharacter(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+    });
+}
 
 bool isImageName(const std::string& name)
 {

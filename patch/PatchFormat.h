@@ -59,6 +59,9 @@ JerseySpec decodeTrailer(std::string_view trailer);
 // wildcard, not "." or "..".
 bool isPlainName(const std::string& name);
 
+// A byte below 0x20, or 0x7F: no file name holds one, and a terminal obeys it.
+bool hasControlCharacter(std::string_view text);
+
 // A plain name ending in ".fsh" in any case: all an image line may hold.
 bool isImageName(const std::string& name);
 

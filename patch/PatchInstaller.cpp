@@ -1,7 +1,11 @@
 #include "patch/PatchInstaller.h"
 
+#include "core/GamePaths.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+
+#include <algorithm>
+#include <memory>
 
 namespace kitloom {
 
@@ -13,6 +17,26 @@ MoveResult foreseeMove(FileSystem& fileSystem, const std::string& from, const st
     if (fileSystem.kindOf(from) != EntryKind::RegularFile || !artFolderCanBe)
         return MoveResult::Failed;
     return fileSystem.exists(to) ? MoveResult::DestinationExists : MoveResult::Moved;
+}
+
+// True when both files hold the same bytes.
+bool sameBytes(FileSystem& fileSystem, const std::string& one, const std::string& other)
+{
+    const std::unique_ptr<OpenFile> first = fileSystem.openForReading(one);
+    const std::unique_ptr<OpenFile> second = fileSystem.openForReading(other);
+    std::uint64_t size = 0;
+    std::uint64_t otherSize = 0;
+    if (!first || !second || !first->size(size) || !second->size(otherSize) || size != otherSize)
+        return false;
+    std::string a(64 * 1024, '\0');
+    std::string b(a.size(), '\0');
+    for (std::uint64_t offset = 0; offset < size; offset += a.size()) {
+        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(a.size(), size - offset));
+        if (!first->readAt(offset, a.data(), count) || !second->readAt(offset, b.data(), count) ||
+            a.compare(0, count, b, 0, count) != 0)
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -39,16 +63,25 @@ PatchInstallReport installPatch(const std::string& patchPath, const std::string&
             return report;
         }
     }
+    const SaveTarget target = saveFolder.empty() ? SaveTarget::everyNumberedSave(game)
+                                                 : SaveTarget::namedSave(game, saveFolder);
+    if (options.savesBeforeImages) {
+        const std::string table = target.named() ? target.tablePath() : numberedSaveTablePath(game, 0);
+        if (fileSystem.missing(table)) {
+            report.missingTable = table;
+            return report;
+        }
+    }
     const bool dryRun = options.job.dryRun;
     std::string artFolderName = withoutClosingSeparator(artFolder);
     // Only a dry run looks ahead: a real one finds out by making the folder.
     auto folderCanBe = [&](const std::string& folder) {
         if (fileSystem.exists(folder))
-            return true;
+            return !dryRun || fileSystem.mayWriteIn(folder);
         if (!dryRun)
             return fileSystem.createFolder(folder);
         const std::string parent = withoutClosingSeparator(folderOfPath(folder));
-        return parent.empty() || fileSystem.exists(parent);
+        return parent.empty() ? fileSystem.mayWriteIn(".") : fileSystem.exists(parent) && fileSystem.mayWriteIn(parent);
     };
     bool artFolderCanBe = folderCanBe(artFolderName);
     if (!artFolderCanBe && options.artFolderBesideSaves) {
@@ -58,6 +91,8 @@ PatchInstallReport installPatch(const std::string& patchPath, const std::string&
         }
     }
     report.artFolder = withClosingSeparator(artFolderName);
+    if (artFolderCanBe && !dryRun)
+        fileSystem.removeLeftTemporaries(report.artFolder);
     for (const std::string& image : images) {
         if (image.empty())
             continue;
@@ -65,14 +100,14 @@ PatchInstallReport installPatch(const std::string& patchPath, const std::string&
         move.result = dryRun ? foreseeMove(fileSystem, move.from, move.to, artFolderCanBe)
                              : fileSystem.moveFile(move.from, move.to);
         move.inArtFolder = (dryRun && move.result != MoveResult::Failed) || fileSystem.exists(move.to);
+        move.otherImageThere = move.result == MoveResult::DestinationExists &&
+                               !sameBytes(fileSystem, move.from, move.to);
         if (options.imageMoved)
             options.imageMoved(move);
         report.images.push_back(std::move(move));
     }
 
-    TeamGearFile teamGear(fileSystem, options.job);
-    report.job = teamGear.installJersey(
-        saveFolder.empty() ? SaveTarget::everyNumberedSave(game) : SaveTarget::namedSave(game, saveFolder), patch.spec);
+    report.job = TeamGearFile(fileSystem, options.job).installJersey(target, patch.spec);
     return report;
 }
 

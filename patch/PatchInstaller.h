@@ -21,6 +21,9 @@ struct ImageMove {
     // After the move (or, in a dry run, after the move it foresees): an image of that name
     // is in the art folder. A reinstall finds its images already there, which is fine.
     bool inArtFolder = false;
+    // The art folder held an image of that name already, with other bytes: another jersey's.
+    // Both stay.
+    bool otherImageThere = false;
 };
 
 struct PatchInstallOptions {
@@ -31,6 +34,8 @@ struct PatchInstallOptions {
     // says), a folder called render, in any case, in the game folder takes the images in
     // its xteam.
     bool artFolderBesideSaves = false;
+    // Nothing moves unless the jersey has a table to go to: save 000's, or the named save's.
+    bool savesBeforeImages = false;
     JobOptions job;                                    // a dry run moves, creates and writes nothing
     std::function<void(const ImageMove&)> imageMoved;  // told about every image, as it goes
 };
@@ -38,6 +43,7 @@ struct PatchInstallOptions {
 struct PatchInstallReport {
     PatchReadResult read = PatchReadResult::CannotOpen;  // nothing else happened unless Read
     std::string artFolder;                               // with its closing separator
+    std::string missingTable;  // with savesBeforeImages: the table that was not there; nothing moved
     std::vector<ImageMove> images;
     JobReport job;
 };

@@ -26,6 +26,11 @@ PatchReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch
 
     patch.lines = readPatchLines(start);
     patch.spec = decodeTrailer(trailer);
+    // Windows file names cannot hold control characters, so no real patch has them.
+    for (const std::string& line : patch.lines) {
+        if (hasControlCharacter(line))
+            return PatchReadResult::Invalid;
+    }
     const std::string& saveFolder = patch.lines[0];
     if (!saveFolder.empty() && !isPlainName(saveFolder))
         return PatchReadResult::Invalid;

@@ -31,6 +31,11 @@ public:
 
 enum class MoveResult { Moved, DestinationExists, Failed };
 
+// Files written whole before they take their names start so, in the folder of that name.
+inline constexpr const char* kTemporaryPrefix = ".kitloom-";
+// A temporary older than this was left by a copy that never finished.
+inline constexpr int kTemporaryLifetimeSeconds = 60;
+
 // What a name stands for, the name itself and not where a link points.
 enum class EntryKind { Missing, RegularFile, Other };
 
@@ -56,10 +61,16 @@ public:
     // An existing regular file for reading, shared with other readers and writers; refused
     // like openForUpdate.
     virtual std::unique_ptr<OpenFile> openForReading(const std::string& path) = 0;
+    // True when this user may make and remove entries in `folder` (a dry run's question:
+    // the real run finds out by trying).
+    virtual bool mayWriteIn(const std::string& folder) = 0;
     // Creates the last level of `path` only.
     virtual bool createFolder(const std::string& path) = 0;
     // Moves a file, across volumes too, and never replaces an existing destination.
     virtual MoveResult moveFile(const std::string& from, const std::string& to) = 0;
+    // Removes the temporaries in `folder` that a copy cut short left behind; a copy that
+    // may still be going on keeps its own.
+    virtual void removeLeftTemporaries(const std::string& folder) = 0;
     // The name of the folder in `folder` (a path prefix, empty for the current folder) that
     // is called `name` in any case, as the system spells it; an exact match wins. A link is
     // not a folder here.

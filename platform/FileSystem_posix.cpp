@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 #include <thread>
 
 #include <dirent.h>
@@ -145,45 +146,60 @@ std::unique_ptr<OpenFile> openRegular(const std::string& path, int flags)
     return std::make_unique<PosixFile>(fd.release());
 }
 
-// Copy for a move across file systems: the destination is created exclusively,
-// so an existing file is never replaced, and a failed copy leaves no destination.
+// Where a file is written before it takes its name: beside it, so that the name can be
+// given without copying again.
+std::string temporaryBeside(const std::string& path)
+{
+    return withClosingSeparator(folderOfPathOrCurrent(path)) + kTemporaryPrefix + "XXXXXX";
+}
+
+// Copies all of `source` into `target`, and makes it stay.
+bool copyAll(int source, int target)
+{
+    char buffer[65536];
+    std::uint64_t offset = 0;
+    for (;;) {
+        const ssize_t got = ::read(source, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return ::fsync(target) == 0;
+        if (!writeAll(target, offset, buffer, static_cast<std::size_t>(got)))
+            return false;
+        offset += static_cast<std::uint64_t>(got);
+    }
+}
+
+// A move across file systems: the copy is made whole under a temporary name in the
+// destination's folder first, so that a cut copy never stands under the final name, and
+// then takes that name without replacing anything.
 MoveResult copyThenRemove(const std::string& from, const std::string& to)
 {
     UniqueFd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat info {};
     if (!source.valid() || ::fstat(source.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return MoveResult::Failed;
-    UniqueFd target(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 07777));
+    std::string temporary = temporaryBeside(to);
+    UniqueFd target(::mkstemp(temporary.data()));
     if (!target.valid())
-        return errno == EEXIST ? MoveResult::DestinationExists : MoveResult::Failed;
-
-    char buffer[65536];
-    std::uint64_t offset = 0;
-    bool ok = true;
-    for (;;) {
-        ssize_t got = ::read(source.get(), buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            ok = false;
-            break;
-        }
-        if (got == 0)
-            break;
-        if (!writeAll(target.get(), offset, buffer, static_cast<std::size_t>(got))) {
-            ok = false;
-            break;
-        }
-        offset += static_cast<std::uint64_t>(got);
-    }
-    ok = ok && ::fsync(target.get()) == 0;
-    ok = target.reset() && ok;
-    if (!ok) {
-        ::unlink(to.c_str());
         return MoveResult::Failed;
-    }
-    ::unlink(from.c_str());
-    return MoveResult::Moved;
+    bool ok = ::fchmod(target.get(), info.st_mode & 07777) == 0 && copyAll(source.get(), target.get());
+    ok = target.reset() && ok;
+    MoveResult result = MoveResult::Failed;
+    if (ok && ::link(temporary.c_str(), to.c_str()) == 0)
+        result = MoveResult::Moved;
+    else if (ok && errno == EEXIST)
+        result = MoveResult::DestinationExists;
+    else if (ok && ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        result = MoveResult::Moved;  // a file system without hard links
+    else if (ok && errno == EEXIST)
+        result = MoveResult::DestinationExists;
+    ::unlink(temporary.c_str());
+    if (result == MoveResult::Moved)
+        ::unlink(from.c_str());
+    return result;
 }
 
 MoveResult linkThenUnlink(const std::string& from, const std::string& to)
@@ -217,7 +233,26 @@ public:
     std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override { return openRegular(path, O_RDWR); }
     std::unique_ptr<OpenFile> openForReading(const std::string& path) override { return openRegular(path, O_RDONLY); }
 
+    bool mayWriteIn(const std::string& folder) override { return ::access(folder.c_str(), W_OK | X_OK) == 0; }
+
     bool createFolder(const std::string& path) override { return ::mkdir(path.c_str(), 0777) == 0; }
+
+    void removeLeftTemporaries(const std::string& folder) override
+    {
+        DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
+        if (!listing)
+            return;
+        const std::string prefix(kTemporaryPrefix);
+        const auto now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+        struct stat info {};
+        while (const dirent* entry = ::readdir(listing)) {
+            const std::string path = withClosingSeparator(folder) + entry->d_name;
+            if (std::string_view(entry->d_name).substr(0, prefix.size()) == prefix && ::lstat(path.c_str(), &info) == 0 &&
+                S_ISREG(info.st_mode) && now - info.st_mtime > kTemporaryLifetimeSeconds)
+                ::unlink(path.c_str());
+        }
+        ::closedir(listing);
+    }
 
     std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override
     {
@@ -286,7 +321,7 @@ public:
         if (exists && ::access(path.c_str(), W_OK) != 0)
             return false;
         const mode_t mode = exists ? replaced.st_mode & 07777 : newFileMode();
-        std::string temporary = withClosingSeparator(folderOfPathOrCurrent(path)) + ".kitloom-XXXXXX";
+        std::string temporary = temporaryBeside(path);
         UniqueFd fd(::mkstemp(temporary.data()));
         if (!fd.valid())
             return false;

@@ -158,7 +158,13 @@ public:
         return openExisting(path, GENERIC_READ);
     }
 
+    // Folder permissions are the system's to judge at the moment of the write.
+    bool mayWriteIn(const std::string&) override { return true; }
+
     bool createFolder(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+
+    // MoveFileA copies across volumes under the system's own care and leaves no temporary.
+    void removeLeftTemporaries(const std::string&) override {}
 
     // Windows matches names in any case already; the search gives the name as stored.
     std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override

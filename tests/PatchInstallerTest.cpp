@@ -220,6 +220,10 @@ TEST_F(PatchInstallerTest, NamesThatLeaveTheirFolderAreRefusedBeforeAnythingChan
         "\r\ntoABCD.fsh\r\n..\\toABCD_num.fsh\r\n",
         "\r\n*.fsh\r\ntoABCD_num.fsh\r\n",
         "\r\n.\r\ntoABCD_num.fsh\r\n",
+        // Control characters: no Windows file name holds one, and a terminal obeys them.
+        "\r\nto\x1b]0;x\x07.fsh\r\ntoABCD_num.fsh\r\n",
+        "0\x7f\r\ntoABCD.fsh\r\ntoABCD_num.fsh\r\n",
+        "\r\ntoABCD.fsh\rx.fsh\r\ntoABCD_num.fsh\r\n",
     };
     for (const std::string& header : lines) {
         messages.shown.clear();
@@ -319,10 +323,10 @@ TEST_F(PatchInstallerTest, ADownloadedPatchTakesItsImagesFromItsFolderAndItsSave
     for (bool dryRun : {true, false}) {
         std::vector<ImageMove> moves;
         RecordingProgress tables;
-        PatchInstallOptions options{game.path().string(),
-                                    false,
-                                    {dryRun, tables.callback()},
-                                    [&moves](const ImageMove& move) { moves.push_back(move); }};
+        PatchInstallOptions options;
+        options.gameFolder = game.path().string();
+        options.job = {dryRun, tables.callback()};
+        options.imageMoved = [&moves](const ImageMove& move) { moves.push_back(move); };
         EXPECT_TRUE(installShowing(downloads / "p.jer", artFolder(), messages, options));
         shown[dryRun] = std::move(messages.shown);
         messages.shown.clear();

@@ -152,26 +152,19 @@ TEST_F(CliTest, ListAfterAddShowsTheNewRecordDecoded)
 
 TEST_F(CliTest, RefusedJobsShowTheProgramsMessageAndChangeNothing)
 {
+    // A downloaded patch, with no saves beside it and no --game: nothing moves.
+    writeBytes(game / "downloads/p.jer", toBytes(encodePatch("to", exampleJersey(2))));
+    writeBytes(game / "downloads/toABCD.fsh", toBytes("image"));
     const auto before = snapshot(game.path());
     struct Case {
         Args args;
         std::string error;
     };
     const Case cases[] = {
-        {Args{"add", "--name", "ABCD"} + inGame(), "You forgot to fill in a field!"},
-        {Args{"add", "--team", "123", "--name", "ABC", "--year", "1998-99"} + inGame(),
-         "The jersey name wasn't the right length!"},
         {Args{"add", "--slot", "7"} + inGame() + kJersey, "Invalid Directory!"},
         {Args{"add", "--game", (game / "saves")} + kJersey, "Invalid Save Slot"},
-        {Args{"make-patch", "--prefix", "t", "--file", gamePatch("p")} + kJersey, "Invalid Field"},
-        {Args{"make-patch", "--prefix", "to", "--file", std::string(76, 'f')} + kJersey, "Invalid Field"},
-        {Args{"make-patch", "--prefix", "a/", "--file", gamePatch("p")} + kJersey, "Invalid Field"},
-        {Args{"make-patch", "--prefix", "to", "--file", gamePatch("p"), "--team", "5", "--name", "A:*?", "--year",
-              "1998-99"},
-         "Invalid Field"},
-        {Args{"make-patch", "--prefix", "t", "--file", gamePatch("p"), "--year", "1998"},
-         "You forgot to fill in a field!"},
         {Args{"install", gamePatch("missing.jer")}, "Couldn't open the patch file!"},
+        {Args{"install", gamePatch("downloads/p.jer")}, "Invalid Save Slot"},
         {Args{"show", gamePatch("missing.jer")}, "Couldn't open the patch file!"},
         {Args{"list", "--slot", "7"} + inGame(), "Invalid Directory!"},
     };
@@ -212,6 +205,18 @@ TEST_F(CliTest, UsageErrorsGiveStatusTwoAndOneHintLineAndChangeNothing)
              "--team", "5", "--year", "1998-99"},  // no Polish L in code page 1252
 #endif
         Args{"remove", "--name", "ABCD"},
+        // The form's rules and the Extra Patch Info's, on the command line.
+        Args{"add", "--name", "ABCD"},
+        Args{"add", "--team", "123", "--name", "ABC", "--year", "1998-99"},
+        Args{"add", "--team", "5", "--name", "A\nBC", "--year", "1998-99"},
+        Args{"add", "--slot", std::string(237, '0')} + kJersey,
+        Args{"make-patch", "--prefix", "t", "--file", gamePatch("p")} + kJersey,
+        Args{"make-patch", "--prefix", "to", "--file", std::string(76, 'f')} + kJersey,
+        Args{"make-patch", "--prefix", "a/", "--file", gamePatch("p")} + kJersey,
+        Args{"make-patch", "--prefix", "\x1b]", "--file", gamePatch("p")} + kJersey,
+        Args{"make-patch", "--prefix", "to", "--file", gamePatch("p"), "--team", "5", "--name", "A:*?", "--year",
+             "1998-99"},
+        Args{"make-patch", "--prefix", "t", "--file", gamePatch("p"), "--year", "1998"},
         Args{"list", "--slot", ""},
         Args{"add", "--year"},
         Args{"make-patch", "--slot", "000", "--prefix", "to", "--file", "x"} + kJersey,
@@ -341,7 +346,20 @@ TEST_F(CliTest, InstallGoesThroughEveryPatchAndFailsWhenAnyJobDid)
 
     run = runIt({"install", gamePatch("sweep.jer"), "--art", art});
     EXPECT_EQ(run.status, 0) << "images already in the art folder are fine";
-    EXPECT_EQ(run.out, added("000", 5) + added("001", 6) + "SUCCESS: Jersey Installed Succesfully\n");
+    auto alreadyThere = [&](const std::string& image) {
+        return gamePatch(image) + ": already in the art folder (" + artPrefix + image + ")\n";
+    };
+    EXPECT_EQ(run.out, alreadyThere("toABCD.fsh") + alreadyThere("toABCD_num.fsh") + added("000", 5) +
+                           added("001", 6) + "SUCCESS: Jersey Installed Succesfully\n");
+
+    // Another jersey's image of the same name: both stay, and the job fails.
+    writeBytes(game / "toABCD.fsh", toBytes("another image"));
+    run = runIt({"install", gamePatch("sweep.jer"), "--art", art});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "ERROR: " + artPrefix + "toABCD.fsh is another image than " + gamePatch("toABCD.fsh") +
+                           ": both are kept, and the jersey would show the one in the art folder\n");
+    EXPECT_EQ(readBytes(game / "toABCD.fsh"), toBytes("another image"));
+    EXPECT_EQ(readBytes(game / "art/toABCD.fsh"), toBytes("image"));
 }
 
 #ifndef _WIN32

@@ -94,5 +94,47 @@ else
   done
 fi
 
+# An image copied across file systems and cut by a file-size limit leaves nothing under
+# its name and no temporary; the next install copies it whole.
+shm=/dev/shm/kitloom-hostile-$$
+if [ "$(stat -c %d /dev/shm 2>/dev/null)" != "$(stat -c %d "$root")" ] && mkdir "$shm" 2>/dev/null; then
+  game "$root/g" 000
+  (cd "$root/g" && "$program" make-patch --prefix bi --file p "${jersey[@]}" >/dev/null)
+  head -c 204800 /dev/urandom >"$root/g/biABCD.fsh"
+  cp "$root/g/biABCD.fsh" "$root/image"
+  printf 'number' >"$root/g/biABCD_num.fsh"
+  (ulimit -f 50 && exec "$program" install "$root/g/p.jer" --art "$shm/xteam") >"$root/out" 2>"$root/err"
+  expect_status "cut copy" 1 $?
+  [ ! -e "$shm/xteam/biABCD.fsh" ] || fail "cut copy: a piece stands under the image's name"
+  [ -z "$(find "$shm/xteam" -name '.kitloom-*')" ] || fail "cut copy: a temporary was left"
+  "$program" install "$root/g/p.jer" --art "$shm/xteam" >"$root/out" 2>"$root/err"
+  expect_status "copy after a cut one" 0 $?
+  cmp -s "$shm/xteam/biABCD.fsh" "$root/image" || fail "copy after a cut one: the image is not whole"
+  rm -rf "$shm"
+else
+  echo "cut copy: no second file system at /dev/shm here; not checked"
+fi
+
+# A dry run meets what the real run would: an art folder this user may not write.
+if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
+  shared=$(mktemp -d /tmp/kitloom-shared-XXXXXX)
+  chmod 755 "$shared"
+  game "$shared/g" 000
+  mkdir "$shared/art"
+  (cd "$shared/g" && "$program" make-patch --prefix to --file p "${jersey[@]}" >/dev/null)
+  printf 'image' >"$shared/g/toABCD.fsh"
+  printf 'number' >"$shared/g/toABCD_num.fsh"
+  chown -R nobody "$shared/g"
+  as_nobody() { setpriv --reuid=nobody --regid=nogroup --clear-groups "$program" "$@"; }
+  as_nobody install "$shared/g/p.jer" --art "$shared/art" --dry-run >"$root/dry" 2>"$root/dry-err"
+  dry=$?
+  as_nobody install "$shared/g/p.jer" --art "$shared/art" >"$root/out" 2>"$root/err"
+  expect_status "dry run into an unwritable art folder" $? $dry
+  grep -q "Couldn't move toABCD.fsh" "$root/dry-err" || fail "dry run: promised a move the real run cannot make"
+  rm -rf "$shared"
+else
+  echo "dry run as another user: not root, or no setpriv; not checked"
+fi
+
 [ "$failed" = 0 ] && echo "hostile environment: every check passed"
 exit "$failed"

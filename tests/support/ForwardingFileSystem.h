@@ -17,10 +17,15 @@ public:
     {
         return systemFileSystem().openForReading(path);
     }
+    bool mayWriteIn(const std::string& folder) override { return systemFileSystem().mayWriteIn(folder); }
     bool createFolder(const std::string& path) override { return systemFileSystem().createFolder(path); }
     MoveResult moveFile(const std::string& from, const std::string& to) override
     {
         return systemFileSystem().moveFile(from, to);
+    }
+    void removeLeftTemporaries(const std::string& folder) override
+    {
+        systemFileSystem().removeLeftTemporaries(folder);
     }
     std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override
     {

@@ -31,8 +31,10 @@ public:
     bool missing(const std::string& path) override { return !exists(path); }
     std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override;
     std::unique_ptr<OpenFile> openForReading(const std::string& path) override { return openForUpdate(path); }
+    bool mayWriteIn(const std::string& folder) override { return kindOf(folder) == EntryKind::Other; }
     bool createFolder(const std::string& path) override;
     MoveResult moveFile(const std::string& from, const std::string& to) override;
+    void removeLeftTemporaries(const std::string&) override {}
     std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override;
     EntryKind kindOf(const std::string& path) override;
     std::string fullPath(const std::string& path) override { return normal(path); }

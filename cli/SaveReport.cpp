@@ -17,10 +17,8 @@ const char* stoppedBy(int signal)
     switch (signal) {
     case SIGTERM:
         return "SIGTERM";
-#ifdef SIGHUP
-    case SIGHUP:
+    case 1:  // SIGHUP, or a console window that was closed
         return "SIGHUP";
-#endif
     default:
         return "Ctrl-C";
     }

@@ -34,6 +34,9 @@ public:
     bool createFolder(const std::string& path) override;
     MoveResult moveFile(const std::string& from, const std::string& to) override;
     std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override;
+    std::optional<std::string> fileNamed(const std::string& folder, const std::string& name) override;
+    std::optional<std::vector<std::string>> folderNames(const std::string& folder) override;
+    std::string realPath(const std::string& path) override { return normal(path); }
     EntryKind kindOf(const std::string& path) override;
     std::string fullPath(const std::string& path) override { return normal(path); }
     bool replaceFile(const std::string& path, const std::string& bytes) override;

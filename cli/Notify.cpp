@@ -52,7 +52,8 @@ int runNotifying(const CommandContext& context, const std::function<int(const Co
     err.flush();
     const std::string summary = status == kExitSuccess ? "Kitloom: jersey installed" : "Kitloom: install failed";
     if (!showDesktopNotification(summary, lastLine))
-        context.err << "note: the outcome could not be shown as a desktop notification (is notify-send installed?)"
+        context.err << "note: the outcome could not be shown as a desktop notification (notify-send is missing, or there "
+                       "is no desktop session)"
                     << std::endl;
     return status;
 }

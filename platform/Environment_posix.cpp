@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -24,8 +25,14 @@ bool showDesktopNotification(const std::string& summary, const std::string& body
     std::string appName = "--app-name=Kitloom";
     char* const args[] = {program.data(), appName.data(), const_cast<char*>(summary.c_str()),
                           const_cast<char*>(body.c_str()), nullptr};
+    // Its own complaints (no desktop session) would only repeat what the caller says.
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     pid_t child = 0;
-    if (::posix_spawnp(&child, program.c_str(), nullptr, nullptr, args, environ) != 0)
+    const int spawned = ::posix_spawnp(&child, program.c_str(), &actions, nullptr, args, environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
         return false;
     int status = 0;
     return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;

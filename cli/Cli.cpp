@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "cli/Commands.h"
+#include "cli/FindGame.h"
 #include "cli/JerseyOptions.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemError.h"
@@ -87,6 +88,7 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     commands["remove"] = addRemoveCommand(app);
     commands["show"] = addShowCommand(app);
     commands["list"] = addListCommand(app);
+    commands["where"] = addWhereCommand(app);
     std::string helpTopic;
     CLI::App* help = app.add_subcommand("help", "describe kitloom-cli, or one of its commands");
     help->add_option("command", helpTopic, "the command to describe");

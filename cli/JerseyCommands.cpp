@@ -1,6 +1,7 @@
 // add and make-patch: the form's Go! and Make a Patch, with the form filled from options.
 #include "cli/Cli.h"
 #include "cli/Commands.h"
+#include "cli/FindGame.h"
 #include "cli/JerseyOptions.h"
 #include "cli/SaveReport.h"
 #include "form/FormCommands.h"
@@ -20,6 +21,7 @@ namespace {
 struct AddOptions {
     JerseyForm form;
     std::string game;
+    CLI::Option* gameOption = nullptr;
     bool dryRun = false;
 };
 
@@ -27,10 +29,13 @@ int runAdd(AddOptions options, const CommandContext& context)
 {
     if (const auto problem = jerseyOptionsProblem(options.form, context))
         return context.usage(*problem);
+    const auto game = gameForCommand(context, options.gameOption, options.game);
+    if (!game)
+        return kExitFailure;
     watchForInterrupt();
     SaveReport report(context, options.dryRun);
     JobOptions job{options.dryRun, report.progress([&](const TableReport& table) { report.printAppend(table); })};
-    const GoOutcome outcome = installFromForm(options.form, context.fileSystem, withClosingSeparator(options.game), job);
+    const GoOutcome outcome = installFromForm(options.form, context.fileSystem, *game, job);
     if (outcome.refused) {
         showAll(report, goMessages(outcome));
     } else {
@@ -83,7 +88,7 @@ CommandRun addAddCommand(CLI::App& app)
         "numbered save folder from 000 up to the first one missing, and tells what became of each.\n" +
             std::string(kListValueNote));
     addSlotOption(*command, options->form.saveSlot, "Save Slot: the save folder saves/SLOT only, named as typed");
-    addGameOption(*command, options->game);
+    options->gameOption = addGameOption(*command, options->game);
     addDryRunFlag(*command, options->dryRun);
     addJerseyOptions(*command, options->form);
     return [options](const CommandContext& context) { return runAdd(*options, context); };

@@ -1,6 +1,7 @@
 // list: the records of team-gear tables, decoded by the positions the installer writes.
 #include "cli/Cli.h"
 #include "cli/Commands.h"
+#include "cli/FindGame.h"
 #include "cli/JerseyOptions.h"
 #include "cli/SaveReport.h"
 #include "cli/TextEscape.h"
@@ -60,16 +61,22 @@ struct ListOptions {
     std::string table;
     std::string slot;
     std::string game;
+    CLI::Option* gameOption = nullptr;
     bool json = false;
 };
 
 int runList(const ListOptions& options, const CommandContext& context)
 {
+    // A JSON document stays one: the game found is named on the error stream.
+    const auto game = options.table.empty() ? gameForCommand(context, options.gameOption, options.game,
+                                                             options.json ? context.err : context.out)
+                                            : std::optional<std::string>("");
+    if (!game)
+        return kExitFailure;
     SaveReport report(context, false);
-    const std::string game = withClosingSeparator(options.game);
     const SaveTarget target = !options.table.empty()  ? SaveTarget::oneTable(options.table)
-                              : !options.slot.empty() ? SaveTarget::namedSave(game, options.slot)
-                                                      : SaveTarget::everyNumberedSave(game);
+                              : !options.slot.empty() ? SaveTarget::namedSave(*game, options.slot)
+                                                      : SaveTarget::everyNumberedSave(*game);
     // Every table's records as it is read, each under its path when there are several.
     JobOptions listing{false, [&](const TableReport& table) {
                            if (options.json)
@@ -117,7 +124,7 @@ CommandRun addListCommand(CLI::App& app)
     CLI::Option* table =
         command->add_option("table", options->table, "a team-gear table (.dbf) to list")->type_name("TABLE");
     CLI::Option* slot = addSlotOption(*command, options->slot, "the table of save folder saves/SLOT");
-    CLI::Option* game = addGameOption(*command, options->game);
+    CLI::Option* game = options->gameOption = addGameOption(*command, options->game);
     table->excludes(slot)->excludes(game);
     command->add_flag("--json", options->json,
                       "one JSON document: {\"tables\": [{\"path\", \"records\", \"error\"}], \"unvisited\": [...]}, "

@@ -1,6 +1,8 @@
 // install and show: jersey patches, installed as the program's patch mode does, or read.
 #include "cli/Cli.h"
 #include "cli/Commands.h"
+#include "cli/FindGame.h"
+#include "cli/Notify.h"
 #include "cli/JerseyOptions.h"
 #include "cli/SaveReport.h"
 #include "cli/TextEscape.h"
@@ -28,6 +30,31 @@ struct InstallOptions {
     CLI::Option* gameOption = nullptr;
     std::string art;
     bool dryRun = false;
+    bool notify = false;
+};
+
+// The game of a patch without --game: its own folder when it holds saves (the patch names
+// the game's folder then, as always), else the current folder's, else Wine's, looked for once.
+class PatchGames {
+public:
+    explicit PatchGames(const CommandContext& context) : context_(context) {}
+
+    std::optional<std::optional<std::string>> gameFor(const std::string& patchPath)
+    {
+        if (holdsSaves(context_.fileSystem, folderOfPath(patchPath)))
+            return std::optional<std::string>();
+        if (holdsSaves(context_.fileSystem, ""))
+            return std::optional<std::string>("");
+        if (!wine_)
+            wine_ = gameFromWine(context_, "neither the patch's folder nor the current folder", context_.out);
+        if (!*wine_)
+            return std::nullopt;
+        return *wine_;
+    }
+
+private:
+    const CommandContext& context_;
+    std::optional<std::optional<std::string>> wine_;
 };
 
 // What became of one image: moved, already there, another image there, or not moved.
@@ -50,6 +77,7 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
 {
     watchForInterrupt();
     SaveReport report(context, options.dryRun);
+    PatchGames games(context);
     bool allInstalled = true;
     for (const std::string& patchPath : options.patches) {
         // With several patches, each one's report follows its name.
@@ -57,10 +85,16 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
             context.out << escapedText(patchPath) << ":" << std::endl;
         PatchInstallOptions install;
         install.job = {options.dryRun, report.progress([&](const TableReport& table) { report.printAppend(table); })};
-        if (options.gameOption->count() > 0)
+        if (options.gameOption->count() > 0) {
             install.gameFolder = withClosingSeparator(options.game);
+        } else if (const auto found = games.gameFor(patchPath)) {
+            install.gameFolder = *found;
+        } else {
+            allInstalled = false;
+            continue;
+        }
         const std::string game = install.gameFolder.value_or(folderOfPath(patchPath));
-        const std::string art = options.art.empty() ? defaultArtFolder(game) : options.art;
+        const std::string art = options.art.empty() ? gameArtFolder(context.fileSystem, game) : options.art;
         install.artFolderBesideSaves = options.art.empty();
         install.savesBeforeImages = true;
         install.imageMoved = [&](const ImageMove& move) { printImage(move, report); };
@@ -172,8 +206,10 @@ CommandRun addInstallCommand(CLI::App& app)
         "folder, and the jersey goes into the save folder the patch names, or into every numbered\n"
         "save folder; the report tells what became of each.");
     command->add_option("patches", options->patches, "the patches (.jer)")->type_name("PATCH")->required();
-    options->gameOption = addGameOption(*command, options->game,
-                                        "the game folder that holds saves (default: each patch's folder)");
+    options->gameOption = addGameOption(
+        *command, options->game,
+        "the game folder that holds saves (default: each patch's folder when it holds saves, else the current "
+        "folder's, else the game under Wine: see 'kitloom-cli where')");
     command
         ->add_option("--art", options->art,
                      "the art folder the images move into, of which only the last level is created "
@@ -182,7 +218,14 @@ CommandRun addInstallCommand(CLI::App& app)
         ->type_name("DIR")
         ->check([](const std::string& value) { return value.empty() ? std::string("--art needs a folder") : ""; });
     addDryRunFlag(*command, options->dryRun);
-    return [options](const CommandContext& context) { return runInstall(*options, context); };
+    command->add_flag("--notify", options->notify,
+                      "show the outcome as a desktop notification too (with notify-send), as when opened from "
+                      "a file manager");
+    return [options](const CommandContext& context) {
+        if (!options->notify)
+            return runInstall(*options, context);
+        return runNotifying(context, [&](const CommandContext& notifying) { return runInstall(*options, notifying); });
+    };
 }
 
 CommandRun addShowCommand(CLI::App& app)

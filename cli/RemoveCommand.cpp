@@ -1,6 +1,7 @@
 // remove: takes installed jerseys back out of the saves, newest first.
 #include "cli/Cli.h"
 #include "cli/Commands.h"
+#include "cli/FindGame.h"
 #include "cli/JerseyOptions.h"
 #include "cli/SaveReport.h"
 #include "core/TeamGearFile.h"
@@ -26,6 +27,7 @@ struct RemoveOptions {
     CLI::Option* typeOption = nullptr;
     std::string slot;
     std::string game;
+    CLI::Option* gameOption = nullptr;
     bool dryRun = false;
 };
 
@@ -96,11 +98,13 @@ int runRemove(RemoveOptions options, const CommandContext& context)
     if (options.teamOption->count() > 0 && (options.team.empty() || options.team.size() > 2))
         return context.usage("--team takes 1 or 2 digits");
 
+    const auto game = gameForCommand(context, options.gameOption, options.game);
+    if (!game)
+        return kExitFailure;
     watchForInterrupt();
     SaveReport report(context, options.dryRun);
-    const std::string game = withClosingSeparator(options.game);
-    const SaveTarget target = options.slot.empty() ? SaveTarget::everyNumberedSave(game)
-                                                   : SaveTarget::namedSave(game, options.slot);
+    const SaveTarget target = options.slot.empty() ? SaveTarget::everyNumberedSave(*game)
+                                                   : SaveTarget::namedSave(*game, options.slot);
     JobOptions jobOptions{options.dryRun,
                           report.progress([&](const TableReport& table) { printRemoval(table, report); })};
     const JobReport job = TeamGearFile(context.fileSystem, jobOptions).removeJerseys(target, matchOf(options));
@@ -159,7 +163,7 @@ CommandRun addRemoveCommand(CLI::App& app)
                               ->type_name("VALUE")
                               ->transform(listRow(JerseyList::JerseyType));
     addSlotOption(*command, options->slot, "the save folder saves/SLOT only, named as typed");
-    addGameOption(*command, options->game);
+    options->gameOption = addGameOption(*command, options->game);
     addDryRunFlag(*command, options->dryRun);
     return [options](const CommandContext& context) { return runRemove(*options, context); };
 }

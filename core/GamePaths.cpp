@@ -1,5 +1,6 @@
 #include "core/GamePaths.h"
 
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
 namespace kitloom {
@@ -8,7 +9,8 @@ namespace {
 
 std::string savesFolder(const std::string& gameFolder) { return gameFolder + "saves" + kPathSeparator; }
 
-// Three digits with leading zeros: 007.
+}  // namespace
+
 std::string numberedSaveName(int number)
 {
     std::string name = std::to_string(number);
@@ -16,8 +18,6 @@ std::string numberedSaveName(int number)
         name.insert(0, 3 - name.size(), '0');
     return name;
 }
-
-}  // namespace
 
 std::string namedSaveTablePath(const std::string& gameFolder, const std::string& saveFolder)
 {
@@ -49,6 +49,45 @@ std::string defaultArtFolder([[maybe_unused]] const std::string& gameFolder)
 #else
     return gameFolder + "render" + kPathSeparator + "xteam";
 #endif
+}
+
+std::string gameFolderName(FileSystem& fileSystem, const std::string& folder, const std::string& name)
+{
+    // The exact name first: a lower-case tree costs one look-up, and no listing.
+    if (kSystemMatchesAnyCase || fileSystem.exists(folder + name))
+        return name;
+    return fileSystem.folderNamed(folder, name).value_or(name);
+}
+
+std::string gameFileName(FileSystem& fileSystem, const std::string& folder, const std::string& name)
+{
+    if (kSystemMatchesAnyCase || fileSystem.exists(folder + name))
+        return name;
+    return fileSystem.fileNamed(folder, name).value_or(name);
+}
+
+std::string savesFolderIn(FileSystem& fileSystem, const std::string& gameFolder)
+{
+    return gameFolder + gameFolderName(fileSystem, gameFolder, "saves") + kPathSeparator;
+}
+
+std::string saveTableIn(FileSystem& fileSystem, const std::string& savesFolder, const std::string& saveFolder)
+{
+    const std::string folder = savesFolder + gameFolderName(fileSystem, savesFolder, saveFolder) + kPathSeparator;
+    return folder + gameFileName(fileSystem, folder, "teamgear.dbf");
+}
+
+bool holdsSaves(FileSystem& fileSystem, const std::string& gameFolder)
+{
+    return fileSystem.exists(gameFolder + "saves") || fileSystem.folderNamed(gameFolder, "saves");
+}
+
+std::string gameArtFolder(FileSystem& fileSystem, const std::string& gameFolder)
+{
+    if (kSystemMatchesAnyCase)
+        return defaultArtFolder(gameFolder);
+    const std::string render = gameFolder + gameFolderName(fileSystem, gameFolder, "render") + kPathSeparator;
+    return render + gameFolderName(fileSystem, render, "xteam");
 }
 
 }  // namespace kitloom

@@ -5,6 +5,8 @@
 
 namespace kitloom {
 
+class FileSystem;
+
 inline constexpr int kHighestSaveFolder = 999;
 
 // Paths inside the game folder. `gameFolder` is empty for the current folder, or ends
@@ -30,5 +32,21 @@ inline constexpr const char* kDefaultArtFolderText = "render/xteam in the game f
 // Windows; elsewhere, where no such path exists, render/xteam in `gameFolder`. Described
 // to a user as kDefaultArtFolderText.
 std::string defaultArtFolder(const std::string& gameFolder);
+
+// The game's own names as Wine finds them, in any case, on a system that matches names
+// exactly: the entry `name` of `folder` (a path prefix) when it exists, else one of any
+// case, else `name` itself, to be created. Where the system matches any case, `name`.
+std::string gameFolderName(FileSystem& fileSystem, const std::string& folder, const std::string& name);
+std::string gameFileName(FileSystem& fileSystem, const std::string& folder, const std::string& name);
+// The game's saves folder, with its closing separator, as found.
+std::string savesFolderIn(FileSystem& fileSystem, const std::string& gameFolder);
+// The table of save folder `saveFolder` in `savesFolder`, as found.
+std::string saveTableIn(FileSystem& fileSystem, const std::string& savesFolder, const std::string& saveFolder);
+// The three-digit name of numbered save folder `number`: 007.
+std::string numberedSaveName(int number);
+// True when `gameFolder` holds a saves folder, in any case.
+bool holdsSaves(FileSystem& fileSystem, const std::string& gameFolder);
+// defaultArtFolder() with render and xteam as found.
+std::string gameArtFolder(FileSystem& fileSystem, const std::string& gameFolder);
 
 }  // namespace kitloom

@@ -9,6 +9,7 @@ SaveTarget SaveTarget::namedSave(const std::string& gameFolder, const std::strin
 {
     SaveTarget target = oneTable(namedSaveTablePath(gameFolder, saveFolder));
     target.gameFolder_ = gameFolder;
+    target.saveFolder_ = saveFolder;
     return target;
 }
 
@@ -38,12 +39,12 @@ const TableReport* JobReport::firstFailure() const
 namespace {
 
 // The numbered save folders after `missing` that hold a table, which the sweep never reached.
-std::vector<std::string> savesPast(FileSystem& fileSystem, const std::string& gameFolder, int missing)
+std::vector<std::string> savesPast(FileSystem& fileSystem, const std::string& savesFolder, int missing)
 {
     std::vector<std::string> folders;
     for (int number = missing + 1; number <= kHighestSaveFolder; ++number) {
-        if (fileSystem.exists(numberedSaveTablePath(gameFolder, number)))
-            folders.push_back(numberedSaveFolderPath(gameFolder, number));
+        if (fileSystem.exists(saveTableIn(fileSystem, savesFolder, numberedSaveName(number))))
+            folders.push_back(savesFolder + numberedSaveName(number));
     }
     return folders;
 }
@@ -68,16 +69,20 @@ JobReport sweepSaves(FileSystem& fileSystem, const SaveTarget& target, const Swe
     };
 
     if (target.named()) {
-        if (record(visit(target.tablePath())))
+        const auto& folder = target.saveFolder();
+        if (record(visit(folder ? saveTableIn(fileSystem, savesFolderIn(fileSystem, target.gameFolder()), *folder)
+                                : target.tablePath())))
             job.outcome = anyDone ? JobOutcome::Done : JobOutcome::NothingDone;
         return job;
     }
+    // Found once: the sweep looks into each save folder only, never lists saves again.
+    const std::string saves = savesFolderIn(fileSystem, target.gameFolder());
     for (int number = 0; number <= kHighestSaveFolder; ++number) {
-        TableReport table = visit(numberedSaveTablePath(target.gameFolder(), number));
+        TableReport table = visit(saveTableIn(fileSystem, saves, numberedSaveName(number)));
         const bool reportMissing = number == 0 && rules.missingFirstSave == MissingFirstSave::IsReported;
         if (table.result == ResultCode::NoTable && !reportMissing) {
-            job.firstMissing = numberedSaveFolderPath(target.gameFolder(), number);
-            job.unvisited = savesPast(fileSystem, target.gameFolder(), number);
+            job.firstMissing = saves + numberedSaveName(number);
+            job.unvisited = savesPast(fileSystem, saves, number);
             if (number == 0) {
                 job.outcome = JobOutcome::NoSaves;
                 return job;

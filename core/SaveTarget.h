@@ -3,6 +3,7 @@
 #include "core/TableReport.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace kitloom {
@@ -20,10 +21,12 @@ public:
     bool named() const { return !tablePath_.empty(); }
     const std::string& tablePath() const { return tablePath_; }    // named() only
     const std::string& gameFolder() const { return gameFolder_; }  // a path prefix, empty for the current folder
+    const std::optional<std::string>& saveFolder() const { return saveFolder_; }  // namedSave() only
 
 private:
     std::string tablePath_;
     std::string gameFolder_;
+    std::optional<std::string> saveFolder_;  // a named save's, found in any case when swept
 };
 
 // What a sweep does when save 000 has no table: the jobs that change saves refuse at once;

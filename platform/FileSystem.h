@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kitloom {
 
@@ -75,6 +76,14 @@ public:
     // is called `name` in any case, as the system spells it; an exact match wins. A link is
     // not a folder here.
     virtual std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) = 0;
+    // The same for a regular file; a link is not a file here.
+    virtual std::optional<std::string> fileNamed(const std::string& folder, const std::string& name) = 0;
+    // The names of the folders in `folder` (a path prefix), links left out; none when it
+    // cannot be listed.
+    virtual std::optional<std::vector<std::string>> folderNames(const std::string& folder) = 0;
+    // `path` with every link followed, so that two names of one folder compare equal; the
+    // path as given when it cannot be resolved.
+    virtual std::string realPath(const std::string& path) = 0;
     // What `path` names; a link is Other, whatever it points to.
     virtual EntryKind kindOf(const std::string& path) = 0;
     // `path` made absolute against the current folder, with "." and ".." segments and

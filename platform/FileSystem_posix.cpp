@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string_view>
 #include <thread>
@@ -256,19 +257,38 @@ public:
 
     std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override
     {
+        return entryNamed(folder, name, S_IFDIR);
+    }
+
+    std::optional<std::string> fileNamed(const std::string& folder, const std::string& name) override
+    {
+        return entryNamed(folder, name, S_IFREG);
+    }
+
+    std::optional<std::vector<std::string>> folderNames(const std::string& folder) override
+    {
         DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
         if (!listing)
             return std::nullopt;
-        std::optional<std::string> found;
+        std::vector<std::string> names;
         struct stat info {};
         while (const dirent* entry = ::readdir(listing)) {
-            if (::strcasecmp(entry->d_name, name.c_str()) != 0 || (found && *found == name))
-                continue;
-            if (::lstat((folder + entry->d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-                found = entry->d_name;
+            const std::string name = entry->d_name;
+            if (name != "." && name != ".." && ::lstat((folder + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+                names.push_back(name);
         }
         ::closedir(listing);
-        return found;
+        return names;
+    }
+
+    std::string realPath(const std::string& path) override
+    {
+        char* resolved = ::realpath(path.empty() ? "." : path.c_str(), nullptr);
+        if (!resolved)
+            return path;
+        std::string result = resolved;
+        std::free(resolved);
+        return result;
     }
 
     EntryKind kindOf(const std::string& path) override
@@ -332,6 +352,25 @@ public:
         if (!ok)
             ::unlink(temporary.c_str());
         return ok;
+    }
+
+private:
+    // The entry of `folder` of file type `type` called `name` in any case; an exact match wins.
+    static std::optional<std::string> entryNamed(const std::string& folder, const std::string& name, mode_t type)
+    {
+        DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
+        if (!listing)
+            return std::nullopt;
+        std::optional<std::string> found;
+        struct stat info {};
+        while (const dirent* entry = ::readdir(listing)) {
+            if (::strcasecmp(entry->d_name, name.c_str()) != 0 || (found && *found == name))
+                continue;
+            if (::lstat((folder + entry->d_name).c_str(), &info) == 0 && (info.st_mode & S_IFMT) == type)
+                found = entry->d_name;
+        }
+        ::closedir(listing);
+        return found;
     }
 };
 

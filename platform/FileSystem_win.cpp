@@ -19,10 +19,24 @@ public:
             FindClose(handle_);
     }
     bool found() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
 
 private:
     HANDLE handle_;
 };
+
+// A folder that is no link; a file is neither.
+constexpr DWORD kFolderOrLink = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+
+// The entry `name` of `folder`, as stored, when its folder-or-link attributes are `kind`.
+std::optional<std::string> entryNamed(const std::string& folder, const std::string& name, DWORD kind)
+{
+    WIN32_FIND_DATAA found{};
+    const UniqueFind search(FindFirstFileA((folder + name).c_str(), &found));
+    if (!search.found() || (found.dwFileAttributes & kFolderOrLink) != kind)
+        return std::nullopt;
+    return std::string(found.cFileName);
+}
 
 bool seekTo(HANDLE file, std::uint64_t offset)
 {
@@ -169,15 +183,30 @@ public:
     // Windows matches names in any case already; the search gives the name as stored.
     std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override
     {
+        return entryNamed(folder, name, FILE_ATTRIBUTE_DIRECTORY);
+    }
+
+    std::optional<std::string> fileNamed(const std::string& folder, const std::string& name) override
+    {
+        return entryNamed(folder, name, 0);
+    }
+
+    std::optional<std::vector<std::string>> folderNames(const std::string& folder) override
+    {
         WIN32_FIND_DATAA found{};
-        const UniqueFind search(FindFirstFileA((folder + name).c_str(), &found));
+        const UniqueFind search(FindFirstFileA((folder + "*").c_str(), &found));
         if (!search.found())
             return std::nullopt;
-        const DWORD folderOnly = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-        if ((found.dwFileAttributes & folderOnly) != FILE_ATTRIBUTE_DIRECTORY)
-            return std::nullopt;
-        return std::string(found.cFileName);
+        std::vector<std::string> names;
+        do {
+            const std::string name = found.cFileName;
+            if (name != "." && name != ".." && (found.dwFileAttributes & kFolderOrLink) == FILE_ATTRIBUTE_DIRECTORY)
+                names.push_back(name);
+        } while (FindNextFileA(search.get(), &found));
+        return names;
     }
+
+    std::string realPath(const std::string& path) override { return fullPath(path); }
 
     EntryKind kindOf(const std::string& path) override
     {

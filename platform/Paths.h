@@ -8,8 +8,11 @@ namespace kitloom {
 
 #ifdef _WIN32
 inline constexpr char kPathSeparator = '\\';
+// The system itself finds a name typed in another case.
+inline constexpr bool kSystemMatchesAnyCase = true;
 #else
 inline constexpr char kPathSeparator = '/';
+inline constexpr bool kSystemMatchesAnyCase = false;
 #endif
 
 // '/' everywhere, and '\' on Windows.

@@ -31,6 +31,15 @@ public:
     {
         return systemFileSystem().folderNamed(folder, name);
     }
+    std::optional<std::string> fileNamed(const std::string& folder, const std::string& name) override
+    {
+        return systemFileSystem().fileNamed(folder, name);
+    }
+    std::optional<std::vector<std::string>> folderNames(const std::string& folder) override
+    {
+        return systemFileSystem().folderNames(folder);
+    }
+    std::string realPath(const std::string& path) override { return systemFileSystem().realPath(path); }
     EntryKind kindOf(const std::string& path) override { return systemFileSystem().kindOf(path); }
     std::string fullPath(const std::string& path) override { return systemFileSystem().fullPath(path); }
     bool replaceFile(const std::string& path, const std::string& bytes) override

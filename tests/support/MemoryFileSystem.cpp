@@ -108,11 +108,15 @@ MoveResult MemoryFileSystem::moveFile(const std::string& from, const std::string
     return MoveResult::Moved;
 }
 
-std::optional<std::string> MemoryFileSystem::folderNamed(const std::string& folder, const std::string& name)
+namespace {
+
+// The entry of `entries` (normal paths) in `folder` called `name` in any case; an exact match wins.
+template <typename Paths>
+std::optional<std::string> entryNamed(const Paths& entries, const std::string& folder, const std::string& name)
 {
-    const std::string parent = normal(folder.empty() ? "." : folder);
+    const std::string parent = MemoryFileSystem::normal(folder.empty() ? "." : folder);
     std::optional<std::string> found;
-    for (const std::string& path : tree.folders) {
+    for (const std::string& path : entries) {
         if (path.size() <= parent.size() || parentOf(path) != parent)
             continue;
         const std::string entry = path.substr(path.rfind('/') + 1);
@@ -125,6 +129,34 @@ std::optional<std::string> MemoryFileSystem::folderNamed(const std::string& fold
             found = entry;
     }
     return found;
+}
+
+}  // namespace
+
+std::optional<std::string> MemoryFileSystem::folderNamed(const std::string& folder, const std::string& name)
+{
+    return entryNamed(tree.folders, folder, name);
+}
+
+std::optional<std::string> MemoryFileSystem::fileNamed(const std::string& folder, const std::string& name)
+{
+    std::vector<std::string> files;
+    for (const auto& file : tree.files)
+        files.push_back(file.first);
+    return entryNamed(files, folder, name);
+}
+
+std::optional<std::vector<std::string>> MemoryFileSystem::folderNames(const std::string& folder)
+{
+    const std::string parent = normal(folder.empty() ? "." : folder);
+    if (!tree.folders.count(parent))
+        return std::nullopt;
+    std::vector<std::string> names;
+    for (const std::string& path : tree.folders) {
+        if (path.size() > parent.size() && parentOf(path) == parent)
+            names.push_back(path.substr(path.rfind('/') + 1));
+    }
+    return names;
 }
 
 EntryKind MemoryFileSystem::kindOf(const std::string& path)

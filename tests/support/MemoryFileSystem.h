@@ -36,6 +36,9 @@ public:
     MoveResult moveFile(const std::string& from, const std::string& to) override;
     void removeLeftTemporaries(const std::string&) override {}
     std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override;
+    std::optional<std::string> fileNamed(const std::string& folder, const std::string& name) override;
+    std::optional<std::vector<std::string>> folderNames(const std::string& folder) override;
+    std::string realPath(const std::string& path) override { return normal(path); }
     EntryKind kindOf(const std::string& path) override;
     std::string fullPath(const std::string& path) override { return normal(path); }
     bool replaceFile(const std::string& path, const std::string& bytes) override;

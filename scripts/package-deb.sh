@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds kitloom-cli for release (no sanitizers) and packages it as a .deb with CPack: the
+# program, its man page made from its own --help, the *.jer file type and the "Install with
+# Kitloom" file action. Checks the package (tests/package/check-deb.sh), then prints the
+# .deb's path as its last line. Installs what it needs first, when missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+missing=()
+need() { # need PACKAGE TEST...
+  local package=$1; shift
+  "$@" >/dev/null 2>&1 || missing+=("$package")
+}
+need cmake command -v cmake
+need g++ command -v g++
+need make command -v make
+need libcli11-dev test -f /usr/include/CLI/CLI.hpp
+need nlohmann-json3-dev test -f /usr/include/nlohmann/json.hpp
+need help2man command -v help2man
+need dpkg-dev command -v dpkg-shlibdeps
+need desktop-file-utils command -v desktop-file-validate
+need shared-mime-info command -v update-mime-database
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Run as root (or install these packages by hand): ${missing[*]}" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q || echo "apt-get update failed; installing from the package lists this machine already has." >&2
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+cmake --preset deb >/dev/null
+cmake --build --preset deb
+(cd build/deb && cpack -G DEB >/dev/null)
+deb=$(ls -t "$PWD"/build/deb/kitloom-cli_*.deb | head -n 1)
+tests/package/check-deb.sh "$deb"
+echo "$deb"

@@ -53,7 +53,7 @@ void refuse(const CommandContext& context, const WineSearch& search, const std::
         err << "hint: pick one with --game DIR" << std::endl;
         return;
     default:
-        err << "ERROR: No game folder was found: " << triedFirst << " holds no saves"
+        err << "ERROR: No game folder was found: there are no saves in " << triedFirst
             << (search.lookedIn.empty()
                     ? std::string()
                     : ", and no Wine prefix holds the game (looked in " + joined(search.lookedIn) + ")")

@@ -46,7 +46,7 @@ public:
         if (holdsSaves(context_.fileSystem, ""))
             return std::optional<std::string>("");
         if (!wine_)
-            wine_ = gameFromWine(context_, "neither the patch's folder nor the current folder", context_.out);
+            wine_ = gameFromWine(context_, "the patch's folder or the current folder", context_.out);
         if (!*wine_)
             return std::nullopt;
         return *wine_;
@@ -105,8 +105,8 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
             continue;
         }
         if (!installed.missingTable.empty()) {
-            const bool sweep = installed.missingTable == numberedSaveTablePath(game, 0);
-            report.tableError(systemMessage(sweep ? MessageId::InvalidSaveSlot : MessageId::NoTable).text,
+            const bool named = installed.job.namedSave;
+            report.tableError(systemMessage(named ? MessageId::NoTable : MessageId::InvalidSaveSlot).text,
                               installed.missingTable,
                               "not in the game folder " + (game.empty() ? std::string(".") : game) +
                                   ", so nothing was moved; name the game folder with --game");

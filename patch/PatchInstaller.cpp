@@ -66,9 +66,11 @@ PatchInstallReport installPatch(const std::string& patchPath, const std::string&
     const SaveTarget target = saveFolder.empty() ? SaveTarget::everyNumberedSave(game)
                                                  : SaveTarget::namedSave(game, saveFolder);
     if (options.savesBeforeImages) {
-        const std::string table = target.named() ? target.tablePath() : numberedSaveTablePath(game, 0);
+        const std::string table = saveTableIn(fileSystem, savesFolderIn(fileSystem, game),
+                                              target.named() ? saveFolder : numberedSaveName(0));
         if (fileSystem.missing(table)) {
             report.missingTable = table;
+            report.job.namedSave = target.named();
             return report;
         }
     }

@@ -43,7 +43,9 @@ struct PatchInstallOptions {
 struct PatchInstallReport {
     PatchReadResult read = PatchReadResult::CannotOpen;  // nothing else happened unless Read
     std::string artFolder;                               // with its closing separator
-    std::string missingTable;  // with savesBeforeImages: the table that was not there; nothing moved
+    // With savesBeforeImages: the table that was not there (job.namedSave tells whose); then
+    // nothing moved.
+    std::string missingTable;
     std::vector<ImageMove> images;
     JobReport job;
 };

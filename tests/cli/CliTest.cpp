@@ -152,7 +152,7 @@ TEST_F(CliTest, ListAfterAddShowsTheNewRecordDecoded)
 
 TEST_F(CliTest, RefusedJobsShowTheProgramsMessageAndChangeNothing)
 {
-    // A downloaded patch, with no saves beside it and no --game: nothing moves.
+    // A downloaded patch installed into a game folder without saves: nothing moves.
     writeBytes(game / "downloads/p.jer", toBytes(encodePatch("to", exampleJersey(2))));
     writeBytes(game / "downloads/toABCD.fsh", toBytes("image"));
     const auto before = snapshot(game.path());
@@ -164,7 +164,7 @@ TEST_F(CliTest, RefusedJobsShowTheProgramsMessageAndChangeNothing)
         {Args{"add", "--slot", "7"} + inGame() + kJersey, "Invalid Directory!"},
         {Args{"add", "--game", (game / "saves")} + kJersey, "Invalid Save Slot"},
         {Args{"install", gamePatch("missing.jer")}, "Couldn't open the patch file!"},
-        {Args{"install", gamePatch("downloads/p.jer")}, "Invalid Save Slot"},
+        {Args{"install", gamePatch("downloads/p.jer"), "--game", gamePatch("downloads")}, "Invalid Save Slot"},
         {Args{"show", gamePatch("missing.jer")}, "Couldn't open the patch file!"},
         {Args{"list", "--slot", "7"} + inGame(), "Invalid Directory!"},
     };

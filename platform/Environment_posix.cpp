@@ -1,7 +1,5 @@
 #include "platform/Environment.h"
 
-#include <cstdlib>
-
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -9,14 +7,6 @@
 extern char** environ;
 
 namespace kitloom {
-
-std::optional<std::string> environmentValue(const char* name)
-{
-    const char* value = std::getenv(name);
-    if (!value)
-        return std::nullopt;
-    return std::string(value);
-}
 
 bool showDesktopNotification(const std::string& summary, const std::string& body)
 {

@@ -79,7 +79,7 @@ public:
     // The same for a regular file; a link is not a file here.
     virtual std::optional<std::string> fileNamed(const std::string& folder, const std::string& name) = 0;
     // The names of the folders in `folder` (a path prefix), links left out; none when it
-    // cannot be listed.
+    // cannot be listed, and always none on Windows, where no Wine prefix is searched.
     virtual std::optional<std::vector<std::string>> folderNames(const std::string& folder) = 0;
     // `path` with every link followed, so that two names of one folder compare equal; the
     // path as given when it cannot be resolved.

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string_view>
 #include <thread>
 
@@ -217,6 +218,24 @@ MoveResult linkThenUnlink(const std::string& from, const std::string& to)
     return MoveResult::Failed;
 }
 
+// Hands each entry of `folder` (a path prefix, empty for the current folder) but "." and
+// "..", with what lstat says of it, to `visit`; false when the folder cannot be listed.
+template <typename Visit>
+bool forEachEntry(const std::string& folder, Visit&& visit)
+{
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(folder.empty() ? "." : folder.c_str()), ::closedir);
+    if (!listing)
+        return false;
+    const std::string prefix = withClosingSeparator(folder);
+    struct stat info {};
+    while (const dirent* entry = ::readdir(listing.get())) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != ".." && ::lstat((prefix + name).c_str(), &info) == 0)
+            visit(name, info);
+    }
+    return true;
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
     bool exists(const std::string& path) override
@@ -240,19 +259,13 @@ public:
 
     void removeLeftTemporaries(const std::string& folder) override
     {
-        DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
-        if (!listing)
-            return;
-        const std::string prefix(kTemporaryPrefix);
+        const std::string_view prefix(kTemporaryPrefix);
         const auto now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-        struct stat info {};
-        while (const dirent* entry = ::readdir(listing)) {
-            const std::string path = withClosingSeparator(folder) + entry->d_name;
-            if (std::string_view(entry->d_name).substr(0, prefix.size()) == prefix && ::lstat(path.c_str(), &info) == 0 &&
-                S_ISREG(info.st_mode) && now - info.st_mtime > kTemporaryLifetimeSeconds)
-                ::unlink(path.c_str());
-        }
-        ::closedir(listing);
+        forEachEntry(folder, [&](const std::string& name, const struct stat& info) {
+            if (std::string_view(name).substr(0, prefix.size()) == prefix && S_ISREG(info.st_mode) &&
+                now - info.st_mtime > kTemporaryLifetimeSeconds)
+                ::unlink((withClosingSeparator(folder) + name).c_str());
+        });
     }
 
     std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override
@@ -267,17 +280,12 @@ public:
 
     std::optional<std::vector<std::string>> folderNames(const std::string& folder) override
     {
-        DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
-        if (!listing)
-            return std::nullopt;
         std::vector<std::string> names;
-        struct stat info {};
-        while (const dirent* entry = ::readdir(listing)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != ".." && ::lstat((folder + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-                names.push_back(name);
-        }
-        ::closedir(listing);
+        if (!forEachEntry(folder, [&](const std::string& name, const struct stat& info) {
+                if (S_ISDIR(info.st_mode))
+                    names.push_back(name);
+            }))
+            return std::nullopt;
         return names;
     }
 
@@ -358,18 +366,12 @@ private:
     // The entry of `folder` of file type `type` called `name` in any case; an exact match wins.
     static std::optional<std::string> entryNamed(const std::string& folder, const std::string& name, mode_t type)
     {
-        DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
-        if (!listing)
-            return std::nullopt;
         std::optional<std::string> found;
-        struct stat info {};
-        while (const dirent* entry = ::readdir(listing)) {
-            if (::strcasecmp(entry->d_name, name.c_str()) != 0 || (found && *found == name))
-                continue;
-            if (::lstat((folder + entry->d_name).c_str(), &info) == 0 && (info.st_mode & S_IFMT) == type)
-                found = entry->d_name;
-        }
-        ::closedir(listing);
+        forEachEntry(folder, [&](const std::string& entry, const struct stat& info) {
+            if (::strcasecmp(entry.c_str(), name.c_str()) == 0 && !(found && *found == name) &&
+                (info.st_mode & S_IFMT) == type)
+                found = entry;
+        });
         return found;
     }
 };

@@ -191,20 +191,9 @@ public:
         return entryNamed(folder, name, 0);
     }
 
-    std::optional<std::vector<std::string>> folderNames(const std::string& folder) override
-    {
-        WIN32_FIND_DATAA found{};
-        const UniqueFind search(FindFirstFileA((folder + "*").c_str(), &found));
-        if (!search.found())
-            return std::nullopt;
-        std::vector<std::string> names;
-        do {
-            const std::string name = found.cFileName;
-            if (name != "." && name != ".." && (found.dwFileAttributes & kFolderOrLink) == FILE_ATTRIBUTE_DIRECTORY)
-                names.push_back(name);
-        } while (FindNextFileA(search.get(), &found));
-        return names;
-    }
+    // Only the search for a game in Wine prefixes lists folders; on Windows the game is the
+    // folder the program runs in, so kitloom.exe carries no listing.
+    std::optional<std::vector<std::string>> folderNames(const std::string&) override { return std::nullopt; }
 
     std::string realPath(const std::string& path) override { return fullPath(path); }
 

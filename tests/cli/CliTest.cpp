@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "tests/cli/CliRun.h"
 #include "cli/JerseyOptions.h"
 #include "core/GamePaths.h"
 #include "form/FormCommands.h"
@@ -21,20 +22,6 @@ namespace kitloom::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun runIt(const std::vector<std::string>& args, FileSystem& fileSystem = systemFileSystem())
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runCli(args, out, err, fileSystem, terminalEncoding());
-    return {status, out.str(), err.str()};
-}
 
 // What a dry run says, as a real run would say it.
 std::string asRealRun(std::string text)

@@ -1,6 +1,6 @@
 // kitloom-cli run outside the game's folder on Linux: the game is found in a Wine prefix,
 // under a temporary HOME, with its names in the installer's case.
-#include "cli/Cli.h"
+#include "tests/cli/CliRun.h"
 #include "patch/PatchFormat.h"
 #include "platform/TerminalText.h"
 #include "tests/support/TestSupport.h"
@@ -19,19 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun run(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runCli(args, out, err, systemFileSystem(), terminalEncoding());
-    return {status, out.str(), err.str()};
-}
+CliRun run(const std::vector<std::string>& args) { return runIt(args); }
 
 const std::vector<std::string> kAdd = {"add", "--team", "5", "--name", "ABCD", "--year", "1998-99"};
 

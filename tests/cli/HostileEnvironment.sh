@@ -58,6 +58,16 @@ if [ -w /dev/full ]; then
   grep -q "ERROR: The output could not be written" "$root/err" || fail "full output: not said"
 fi
 
+# A game folder whose name holds control characters: the report shows them escaped, so
+# they cannot retitle or clear the terminal.
+odd="$root/odd"$'\e]0;x\a'
+game "$odd" 000
+"$program" add --game "$odd" --slot 000 "${jersey[@]}" >"$root/out" 2>"$root/err"
+expect_status "control characters in a path" 0 $?
+if grep -q $'\e' "$root/out" "$root/err" || ! grep -q 'odd\\x1b]0;x\\x07' "$root/out"; then
+  fail "control characters in a path: not escaped: $(od -c "$root/out" | head -3)"
+fi
+
 # An unfinished record past the count is cut back, and the report says so.
 game "$root/g" 000
 printf 'unfinished' >>"$root/g/saves/000/teamgear.dbf"

@@ -218,8 +218,8 @@ MoveResult linkThenUnlink(const std::string& from, const std::string& to)
     return MoveResult::Failed;
 }
 
-// Hands each entry of `folder` (a path prefix, empty for the current folder) but "." and
-// "..", with what lstat says of it, to `visit`; false when the folder cannot be listed.
+// Hands the name of each entry of `folder` (a path prefix, empty for the current folder)
+// but "." and "..", and its path, to `visit`; false when the folder cannot be listed.
 template <typename Visit>
 bool forEachEntry(const std::string& folder, Visit&& visit)
 {
@@ -227,13 +227,19 @@ bool forEachEntry(const std::string& folder, Visit&& visit)
     if (!listing)
         return false;
     const std::string prefix = withClosingSeparator(folder);
-    struct stat info {};
     while (const dirent* entry = ::readdir(listing.get())) {
         const std::string name = entry->d_name;
-        if (name != "." && name != ".." && ::lstat((prefix + name).c_str(), &info) == 0)
-            visit(name, info);
+        if (name != "." && name != "..")
+            visit(name, prefix + name);
     }
     return true;
+}
+
+// The kind of file `path` names itself (a link is not followed); 0 when it cannot be told.
+mode_t fileTypeOf(const std::string& path)
+{
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 ? info.st_mode & S_IFMT : 0;
 }
 
 class PosixFileSystem final : public FileSystem {
@@ -261,10 +267,11 @@ public:
     {
         const std::string_view prefix(kTemporaryPrefix);
         const auto now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-        forEachEntry(folder, [&](const std::string& name, const struct stat& info) {
-            if (std::string_view(name).substr(0, prefix.size()) == prefix && S_ISREG(info.st_mode) &&
-                now - info.st_mtime > kTemporaryLifetimeSeconds)
-                ::unlink((withClosingSeparator(folder) + name).c_str());
+        forEachEntry(folder, [&](const std::string& name, const std::string& path) {
+            struct stat info {};
+            if (std::string_view(name).substr(0, prefix.size()) == prefix && ::lstat(path.c_str(), &info) == 0 &&
+                S_ISREG(info.st_mode) && now - info.st_mtime > kTemporaryLifetimeSeconds)
+                ::unlink(path.c_str());
         });
     }
 
@@ -281,8 +288,8 @@ public:
     std::optional<std::vector<std::string>> folderNames(const std::string& folder) override
     {
         std::vector<std::string> names;
-        if (!forEachEntry(folder, [&](const std::string& name, const struct stat& info) {
-                if (S_ISDIR(info.st_mode))
+        if (!forEachEntry(folder, [&](const std::string& name, const std::string& path) {
+                if (fileTypeOf(path) == S_IFDIR)
                     names.push_back(name);
             }))
             return std::nullopt;
@@ -367,9 +374,8 @@ private:
     static std::optional<std::string> entryNamed(const std::string& folder, const std::string& name, mode_t type)
     {
         std::optional<std::string> found;
-        forEachEntry(folder, [&](const std::string& entry, const struct stat& info) {
-            if (::strcasecmp(entry.c_str(), name.c_str()) == 0 && !(found && *found == name) &&
-                (info.st_mode & S_IFMT) == type)
+        forEachEntry(folder, [&](const std::string& entry, const std::string& path) {
+            if (::strcasecmp(entry.c_str(), name.c_str()) == 0 && !(found && *found == name) && fileTypeOf(path) == type)
                 found = entry;
         });
         return found;

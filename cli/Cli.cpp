@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/FindGame.h"
 #include "cli/JerseyOptions.h"
+#include "patch/PatchFormat.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemError.h"
 #include "platform/TerminalText.h"
@@ -24,6 +25,8 @@ int CommandContext::usage(const std::string& problem) const
 
 std::optional<std::string> CommandContext::toTableText(std::string& text, const std::string& option) const
 {
+    if (hasControlCharacter(text))
+        return option + ": a control character has no place in a team-gear table or a patch";
     std::string converted;
     std::string missing;
     if (!toCodePage1252(text, encoding, converted, missing))

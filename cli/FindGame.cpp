@@ -2,7 +2,6 @@
 
 #include "cli/Cli.h"
 #include "core/GamePaths.h"
-#include "core/WineGames.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -15,10 +14,7 @@ namespace {
 
 constexpr const char* kNameItHint = "hint: name the game folder with --game DIR";
 
-WineSearch searchWine(const CommandContext& context)
-{
-    return findWineGames(context.fileSystem, {environmentValue("WINEPREFIX"), environmentValue("HOME")});
-}
+WinePlaces winePlaces() { return {environmentValue("WINEPREFIX"), environmentValue("HOME")}; }
 
 std::string joined(const std::vector<std::string>& items)
 {
@@ -70,7 +66,7 @@ int runWhere(const CommandContext& context)
         games.push_back(context.fileSystem.fullPath("."));
     WineSearch search;
     if (!kSystemMatchesAnyCase) {
-        search = searchWine(context);
+        search = findWineGames(context.fileSystem, winePlaces());
         games.insert(games.end(), search.games.begin(), search.games.end());
     }
     if (games.empty() || search.outcome == WineSearchOutcome::WinePrefixMissing ||
@@ -86,32 +82,21 @@ int runWhere(const CommandContext& context)
 
 }  // namespace
 
-std::optional<std::string> gameFromWine(const CommandContext& context, const std::string& triedFirst, std::ostream& named)
+std::optional<GameChoice> gameForCommand(const CommandContext& context, const CLI::Option* gameOption,
+                                         const std::string& game, std::ostream& named,
+                                         const std::optional<std::string>& patchFolder, bool tell)
 {
-    // Windows runs the game itself: its folder is the one the command runs in, as always.
-    if (kSystemMatchesAnyCase)
-        return std::string();
-    const WineSearch search = searchWine(context);
-    if (search.outcome != WineSearchOutcome::Found) {
-        refuse(context, search, triedFirst);
+    const GameChoice choice = chooseGame(
+        context.fileSystem, gameOption->count() > 0 ? std::optional(game) : std::nullopt, patchFolder, winePlaces());
+    if (choice.source == GameSource::NotFound) {
+        if (tell)
+            refuse(context, choice.wine,
+                   patchFolder ? "the patch's folder or the current folder" : "the current folder");
         return std::nullopt;
     }
-    named << "game: " << withoutClosingSeparator(search.games.front()) << std::endl;
-    return search.games.front();
-}
-
-std::optional<std::string> gameForCommand(const CommandContext& context, const CLI::Option* gameOption,
-                                          const std::string& game, std::ostream& named)
-{
-    if (gameOption->count() > 0 || holdsSaves(context.fileSystem, ""))
-        return withClosingSeparator(game);
-    return gameFromWine(context, "the current folder", named);
-}
-
-std::optional<std::string> gameForCommand(const CommandContext& context, const CLI::Option* gameOption,
-                                          const std::string& game)
-{
-    return gameForCommand(context, gameOption, game, context.out);
+    if (choice.source == GameSource::Wine && tell)
+        named << "game: " << withoutClosingSeparator(choice.folder) << std::endl;
+    return choice;
 }
 
 CommandRun addWhereCommand(CLI::App& app)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/Commands.h"
-#include "cli/Terminal.h"
+#include "core/GameFolder.h"
 
 #include <optional>
 #include <ostream>
@@ -9,17 +9,12 @@
 
 namespace kitloom::cli {
 
-// The game a Wine prefix holds, for a command whose own folders (`triedFirst`, as the
-// message names them) hold no saves. Its folder (a path prefix) is named on `named` first;
-// none after an ERROR that says where it looked and what to do.
-std::optional<std::string> gameFromWine(const CommandContext& context, const std::string& triedFirst,
-                                        std::ostream& named);
-// The game of a command on saves: --game as given, else the current folder when it holds
-// saves, else gameFromWine().
-std::optional<std::string> gameForCommand(const CommandContext& context, const CLI::Option* gameOption,
-                                          const std::string& game, std::ostream& named);
-std::optional<std::string> gameForCommand(const CommandContext& context, const CLI::Option* gameOption,
-                                          const std::string& game);
+// The game of a job, as chooseGame() picks it with --game when given. A game under Wine is
+// named on `named` first ("game: FOLDER"), or when none was found an ERROR says where it
+// looked and what to do; `tell` false keeps both for a search already told of.
+std::optional<GameChoice> gameForCommand(const CommandContext& context, const CLI::Option* gameOption,
+                                         const std::string& game, std::ostream& named,
+                                         const std::optional<std::string>& patchFolder = std::nullopt, bool tell = true);
 
 // where: the game folders found, the one used first.
 CommandRun addWhereCommand(CLI::App& app);

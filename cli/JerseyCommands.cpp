@@ -29,13 +29,13 @@ int runAdd(AddOptions options, const CommandContext& context)
 {
     if (const auto problem = jerseyOptionsProblem(options.form, context))
         return context.usage(*problem);
-    const auto game = gameForCommand(context, options.gameOption, options.game);
+    const auto game = gameForCommand(context, options.gameOption, options.game, context.out);
     if (!game)
         return kExitFailure;
     watchForInterrupt();
     SaveReport report(context, options.dryRun);
     JobOptions job{options.dryRun, report.progress([&](const TableReport& table) { report.printAppend(table); })};
-    const GoOutcome outcome = installFromForm(options.form, context.fileSystem, *game, job);
+    const GoOutcome outcome = installFromForm(options.form, context.fileSystem, game->folder, job);
     if (outcome.refused) {
         showAll(report, goMessages(outcome));
     } else {
@@ -59,7 +59,7 @@ int runMakePatch(MakePatchOptions options, const CommandContext& context)
 {
     auto problem = jerseyOptionsProblem(options.form, context);
     if (!problem)
-        problem = toTableText(options.prefix, "--prefix", context);
+        problem = context.toTableText(options.prefix, "--prefix");
     if (!problem && patchInfoProblem(options.prefix, options.fileStem, options.form.jerseyName)) {
         const bool stemFits = !options.fileStem.empty() && options.fileStem.size() <= patchformat::kMaxFileStemLength;
         problem = std::string(stemFits ? "--prefix (with --name, the images' names)" : "--file") + ": " +

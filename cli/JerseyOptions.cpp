@@ -1,7 +1,6 @@
 #include "cli/JerseyOptions.h"
 
 #include "cli/Terminal.h"
-#include "patch/PatchFormat.h"
 
 #include <CLI/CLI.hpp>
 
@@ -119,13 +118,6 @@ void addJerseyOptions(CLI::App& command, JerseyForm& form)
             ->transform(listRow(option.list));
 }
 
-std::optional<std::string> toTableText(std::string& text, const std::string& option, const CommandContext& context)
-{
-    if (hasControlCharacter(text))
-        return option + ": a control character has no place in a team-gear table or a patch";
-    return context.toTableText(text, option);
-}
-
 namespace {
 
 // The option that a problem of the form is about.
@@ -147,9 +139,9 @@ const char* optionOf(MessageId problem, const JerseyForm& form)
 
 std::optional<std::string> jerseyOptionsProblem(JerseyForm& form, const CommandContext& context)
 {
-    if (auto problem = toTableText(form.jerseyName, "--name", context))
+    if (auto problem = context.toTableText(form.jerseyName, "--name"))
         return problem;
-    if (auto problem = toTableText(form.year, "--year", context))
+    if (auto problem = context.toTableText(form.year, "--year"))
         return problem;
     if (const auto problem = jerseyFormProblem(form))
         return std::string(optionOf(*problem, form)) + ": " + systemMessage(*problem).text;

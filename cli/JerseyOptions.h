@@ -18,9 +18,6 @@ struct CommandContext;
 // The options that describe a jersey, as add and make-patch take them, read straight into
 // `form`: texts as typed, list values as rows. Options not given leave the form as it opens.
 void addJerseyOptions(CLI::App& command, JerseyForm& form);
-// Typed text as a table holds it, converted in place; the usage problem with `option` when
-// it holds a control character or one code page 1252 lacks.
-std::optional<std::string> toTableText(std::string& text, const std::string& option, const CommandContext& context);
 // The form's name and year as a table holds them, and the form's rules, each refusal a
 // usage problem that names its option.
 std::optional<std::string> jerseyOptionsProblem(JerseyForm& form, const CommandContext& context);

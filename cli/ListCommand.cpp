@@ -4,7 +4,7 @@
 #include "cli/FindGame.h"
 #include "cli/JerseyOptions.h"
 #include "cli/SaveReport.h"
-#include "cli/TextEscape.h"
+#include "platform/TerminalEscape.h"
 #include "core/TeamGearFile.h"
 #include "form/SystemMessages.h"
 #include "platform/Paths.h"
@@ -70,13 +70,13 @@ int runList(const ListOptions& options, const CommandContext& context)
     // A JSON document stays one: the game found is named on the error stream.
     const auto game = options.table.empty() ? gameForCommand(context, options.gameOption, options.game,
                                                              options.json ? context.err : context.out)
-                                            : std::optional<std::string>("");
+                                            : std::optional<GameChoice>(GameChoice{});
     if (!game)
         return kExitFailure;
     SaveReport report(context, false);
     const SaveTarget target = !options.table.empty()  ? SaveTarget::oneTable(options.table)
-                              : !options.slot.empty() ? SaveTarget::namedSave(*game, options.slot)
-                                                      : SaveTarget::everyNumberedSave(*game);
+                              : !options.slot.empty() ? SaveTarget::namedSave(game->folder, options.slot)
+                                                      : SaveTarget::everyNumberedSave(game->folder);
     // Every table's records as it is read, each under its path when there are several.
     JobOptions listing{false, [&](const TableReport& table) {
                            if (options.json)

@@ -2,15 +2,16 @@
 #include "cli/Cli.h"
 #include "cli/Commands.h"
 #include "cli/FindGame.h"
-#include "cli/Notify.h"
 #include "cli/JerseyOptions.h"
 #include "cli/SaveReport.h"
-#include "cli/TextEscape.h"
+#include "platform/TerminalEscape.h"
 #include "core/GamePaths.h"
 #include "core/JerseyLists.h"
 #include "form/SystemMessages.h"
 #include "patch/PatchInstaller.h"
+#include "platform/Environment.h"
 #include "platform/Interrupt.h"
+#include "platform/LastLineCopy.h"
 #include "platform/Paths.h"
 #include "platform/TerminalText.h"
 
@@ -33,30 +34,6 @@ struct InstallOptions {
     bool notify = false;
 };
 
-// The game of a patch without --game: its own folder when it holds saves (the patch names
-// the game's folder then, as always), else the current folder's, else Wine's, looked for once.
-class PatchGames {
-public:
-    explicit PatchGames(const CommandContext& context) : context_(context) {}
-
-    std::optional<std::optional<std::string>> gameFor(const std::string& patchPath)
-    {
-        if (holdsSaves(context_.fileSystem, folderOfPath(patchPath)))
-            return std::optional<std::string>();
-        if (holdsSaves(context_.fileSystem, ""))
-            return std::optional<std::string>("");
-        if (!wine_)
-            wine_ = gameFromWine(context_, "the patch's folder or the current folder", context_.out);
-        if (!*wine_)
-            return std::nullopt;
-        return *wine_;
-    }
-
-private:
-    const CommandContext& context_;
-    std::optional<std::optional<std::string>> wine_;
-};
-
 // What became of one image: moved, already there, another image there, or not moved.
 void printImage(const ImageMove& move, SaveReport& report)
 {
@@ -77,24 +54,25 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
 {
     watchForInterrupt();
     SaveReport report(context, options.dryRun);
-    PatchGames games(context);
     bool allInstalled = true;
+    bool wineTold = false;  // the game under Wine is named, or its absence told, once
     for (const std::string& patchPath : options.patches) {
         // With several patches, each one's report follows its name.
         if (options.patches.size() > 1)
             context.out << escapedText(patchPath) << ":" << std::endl;
-        PatchInstallOptions install;
-        install.job = {options.dryRun, report.progress([&](const TableReport& table) { report.printAppend(table); })};
-        if (options.gameOption->count() > 0) {
-            install.gameFolder = withClosingSeparator(options.game);
-        } else if (const auto found = games.gameFor(patchPath)) {
-            install.gameFolder = *found;
-        } else {
+        // Without --game, a patch among the saves names its game's folder, as it always has.
+        const auto game = gameForCommand(context, options.gameOption, options.game, context.out,
+                                         folderOfPath(patchPath), !wineTold);
+        wineTold = wineTold || !game || game->source == GameSource::Wine;
+        if (!game) {
             allInstalled = false;
             continue;
         }
-        const std::string game = install.gameFolder.value_or(folderOfPath(patchPath));
-        const std::string art = options.art.empty() ? gameArtFolder(context.fileSystem, game) : options.art;
+        PatchInstallOptions install;
+        install.job = {options.dryRun, report.progress([&](const TableReport& table) { report.printAppend(table); })};
+        if (game->source != GameSource::PatchFolder)
+            install.gameFolder = game->folder;
+        const std::string art = options.art.empty() ? gameArtFolder(context.fileSystem, game->folder) : options.art;
         install.artFolderBesideSaves = options.art.empty();
         install.savesBeforeImages = true;
         install.imageMoved = [&](const ImageMove& move) { printImage(move, report); };
@@ -108,7 +86,7 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
             const bool named = installed.job.namedSave;
             report.tableError(systemMessage(named ? MessageId::NoTable : MessageId::InvalidSaveSlot).text,
                               installed.missingTable,
-                              "not in the game folder " + (game.empty() ? std::string(".") : game) +
+                              "not in the game folder " + (game->folder.empty() ? std::string(".") : game->folder) +
                                   ", so nothing was moved; name the game folder with --game");
             allInstalled = false;
             continue;
@@ -123,6 +101,26 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
         allInstalled = allInstalled && imagesThere && jobStatus(installed.job) == kExitSuccess;
     }
     return allInstalled ? kExitSuccess : kExitFailure;
+}
+
+// Runs an install with its report going to the terminal as usual, then shows the report's
+// last line (the outcome) as a desktop notification too.
+int runNotifying(const CommandContext& context, const CommandRun& run)
+{
+    std::string lastLine;
+    LastLineCopy outCopy(context.out, lastLine);
+    LastLineCopy errCopy(context.err, lastLine);
+    std::ostream out(&outCopy);
+    std::ostream err(&errCopy);
+    const int status = run({out, err, context.fileSystem, context.encoding, context.command});
+    out.flush();
+    err.flush();
+    if (!showDesktopNotification(status == kExitSuccess ? "Kitloom: jersey installed" : "Kitloom: install failed",
+                                 lastLine))
+        context.err << "note: the outcome could not be shown as a desktop notification (notify-send is missing, or there "
+                       "is no desktop session)"
+                    << std::endl;
+    return status;
 }
 
 struct ShowOptions {

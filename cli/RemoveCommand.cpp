@@ -86,9 +86,9 @@ void printRemoval(const TableReport& table, SaveReport& report)
 
 int runRemove(RemoveOptions options, const CommandContext& context)
 {
-    auto problem = toTableText(options.name, "--name", context);
+    auto problem = context.toTableText(options.name, "--name");
     if (!problem)
-        problem = toTableText(options.year, "--year", context);
+        problem = context.toTableText(options.year, "--year");
     if (problem)
         return context.usage(*problem);
     if (options.name.size() != kJerseyNameLength)
@@ -98,13 +98,13 @@ int runRemove(RemoveOptions options, const CommandContext& context)
     if (options.teamOption->count() > 0 && (options.team.empty() || options.team.size() > 2))
         return context.usage("--team takes 1 or 2 digits");
 
-    const auto game = gameForCommand(context, options.gameOption, options.game);
+    const auto game = gameForCommand(context, options.gameOption, options.game, context.out);
     if (!game)
         return kExitFailure;
     watchForInterrupt();
     SaveReport report(context, options.dryRun);
-    const SaveTarget target = options.slot.empty() ? SaveTarget::everyNumberedSave(*game)
-                                                   : SaveTarget::namedSave(*game, options.slot);
+    const SaveTarget target = options.slot.empty() ? SaveTarget::everyNumberedSave(game->folder)
+                                                   : SaveTarget::namedSave(game->folder, options.slot);
     JobOptions jobOptions{options.dryRun,
                           report.progress([&](const TableReport& table) { printRemoval(table, report); })};
     const JobReport job = TeamGearFile(context.fileSystem, jobOptions).removeJerseys(target, matchOf(options));

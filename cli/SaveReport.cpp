@@ -1,7 +1,7 @@
 #include "cli/SaveReport.h"
 
 #include "cli/Cli.h"
-#include "cli/TextEscape.h"
+#include "platform/TerminalEscape.h"
 #include "core/GamePaths.h"
 #include "form/SystemMessages.h"
 #include "platform/Interrupt.h"

@@ -45,8 +45,8 @@ struct CommandContext {
 
     // Prints the one-line hint and gives the usage exit status.
     int usage(const std::string& problem) const;
-    // Typed text as a table holds it, converted in place; the problem with `option` when a
-    // character has no place in code page 1252.
+    // Typed text as a table holds it, converted in place; the usage problem with `option` when
+    // it holds a control character or one that code page 1252 lacks.
     std::optional<std::string> toTableText(std::string& text, const std::string& option) const;
     // Code page 1252 bytes as the terminal shows them.
     std::string shown(const std::string& bytes) const;

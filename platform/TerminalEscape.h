@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace kitloom::cli {
+namespace kitloom {
 
 // `text` in double quotes, with quotes, backslashes and control bytes written as escapes
 // (\" \\ \xNN), so that any field shows on one terminal line.
@@ -13,4 +13,4 @@ std::string quotedField(std::string_view text);
 // then neither retitle nor clear the terminal, nor move the cursor over a line.
 std::string escapedText(std::string_view text);
 
-}  // namespace kitloom::cli
+}  // namespace kitloom

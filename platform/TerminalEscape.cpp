@@ -1,6 +1,6 @@
-#include "cli/TextEscape.h"
+#include "platform/TerminalEscape.h"
 
-namespace kitloom::cli {
+namespace kitloom {
 
 namespace {
 
@@ -31,4 +31,4 @@ std::string quotedField(std::string_view text) { return "\"" + escaped(text, "\"
 
 std::string escapedText(std::string_view text) { return escaped(text, {}); }
 
-}  // namespace kitloom::cli
+}  // namespace kitloom

@@ -4,10 +4,10 @@
 #include "cli/FindGame.h"
 #include "cli/JerseyOptions.h"
 #include "cli/SaveReport.h"
-#include "platform/TerminalEscape.h"
 #include "core/TeamGearFile.h"
 #include "form/SystemMessages.h"
 #include "platform/Paths.h"
+#include "platform/TerminalEscape.h"
 #include "platform/TerminalText.h"
 
 #include <CLI/CLI.hpp>

@@ -4,7 +4,6 @@
 #include "cli/FindGame.h"
 #include "cli/JerseyOptions.h"
 #include "cli/SaveReport.h"
-#include "platform/TerminalEscape.h"
 #include "core/GamePaths.h"
 #include "core/JerseyLists.h"
 #include "form/SystemMessages.h"
@@ -13,12 +12,12 @@
 #include "platform/Interrupt.h"
 #include "platform/LastLineCopy.h"
 #include "platform/Paths.h"
+#include "platform/TerminalEscape.h"
 #include "platform/TerminalText.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
-#include <algorithm>
 #include <memory>
 
 namespace kitloom::cli {
@@ -95,10 +94,7 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
         if (installed.job.outcome == JobOutcome::Stopped)
             return report.stopNow();
         report.closeInstall(installed.job);
-        const bool imagesThere = std::all_of(installed.images.begin(), installed.images.end(), [](const ImageMove& move) {
-            return move.inArtFolder && !move.otherImageThere;
-        });
-        allInstalled = allInstalled && imagesThere && jobStatus(installed.job) == kExitSuccess;
+        allInstalled = allInstalled && installed.imagesInPlace() && jobStatus(installed.job) == kExitSuccess;
     }
     return allInstalled ? kExitSuccess : kExitFailure;
 }

@@ -1,30 +1,14 @@
 #include "cli/SaveReport.h"
 
 #include "cli/Cli.h"
-#include "platform/TerminalEscape.h"
 #include "core/GamePaths.h"
 #include "form/SystemMessages.h"
 #include "platform/Interrupt.h"
+#include "platform/TerminalEscape.h"
 
 #include <csignal>
 
 namespace kitloom::cli {
-
-namespace {
-
-const char* stoppedBy(int signal)
-{
-    switch (signal) {
-    case SIGTERM:
-        return "SIGTERM";
-    case 1:  // SIGHUP, or a console window that was closed
-        return "SIGHUP";
-    default:
-        return "Ctrl-C";
-    }
-}
-
-}  // namespace
 
 TableProgress SaveReport::progress(std::function<void(const TableReport&)> printTable)
 {
@@ -85,7 +69,7 @@ void SaveReport::closeInstall(const JobReport& job)
 int SaveReport::stopNow()
 {
     const int signal = interruptSignal();
-    err_ << "ERROR: Stopped by " << stoppedBy(signal)
+    err_ << "ERROR: Stopped by " << interruptName(signal)
          << (lastTable_.empty() ? std::string(" before any save") : " after " + escapedText(lastTable_))
          << "; the lines above tell every save that changed" << std::endl;
     return kExitSignalBase + (signal == 0 ? SIGINT : signal);

@@ -113,4 +113,10 @@ PatchInstallReport installPatch(const std::string& patchPath, const std::string&
     return report;
 }
 
+bool PatchInstallReport::imagesInPlace() const
+{
+    return std::all_of(images.begin(), images.end(),
+                       [](const ImageMove& move) { return move.inArtFolder && !move.otherImageThere; });
+}
+
 }  // namespace kitloom

@@ -48,6 +48,9 @@ struct PatchInstallReport {
     std::string missingTable;
     std::vector<ImageMove> images;
     JobReport job;
+
+    // Every image is in the art folder, and is the patch's own.
+    bool imagesInPlace() const;
 };
 
 // Installs the patch at `patchPath`: moves its two images from the patch's folder into

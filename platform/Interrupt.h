@@ -10,6 +10,9 @@ void watchForInterrupt();
 bool interruptRequested();
 // The signal that asked to stop (SIGINT for Ctrl-C and Ctrl-Break); 0 for none.
 int interruptSignal();
+// What asked to stop, as the user knows it: "Ctrl-C", "SIGTERM" or "SIGHUP" (also a closed
+// console window's).
+const char* interruptName(int signal);
 
 // A write past the file-size limit fails like any other failed write, to be rolled back,
 // instead of ending the process in the middle of it.

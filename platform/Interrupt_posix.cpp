@@ -29,4 +29,11 @@ int interruptSignal() { return interrupted; }
 
 void ignoreFileSizeLimit() { std::signal(SIGXFSZ, SIG_IGN); }
 
+const char* interruptName(int signal)
+{
+    if (signal == SIGTERM)
+        return "SIGTERM";
+    return signal == SIGHUP ? "SIGHUP" : "Ctrl-C";
+}
+
 }  // namespace kitloom

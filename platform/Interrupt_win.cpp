@@ -51,4 +51,11 @@ int interruptSignal() { return interrupted; }
 
 void ignoreFileSizeLimit() {}  // Windows has no such signal
 
+const char* interruptName(int signal)
+{
+    if (signal == SIGTERM)
+        return "SIGTERM";
+    return signal == kHangUp ? "SIGHUP" : "Ctrl-C";
+}
+
 }  // namespace kitloom

@@ -1,10 +1,9 @@
 #include "cli/JerseyOptions.h"
 
 #include "cli/Terminal.h"
+#include "core/Digits.h"
 
 #include <CLI/CLI.hpp>
-
-#include <algorithm>
 
 namespace kitloom::cli {
 
@@ -46,11 +45,6 @@ std::string listOptionHelp(JerseyList list)
 }
 
 }  // namespace
-
-bool isDigits(const std::string& text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
 
 bool matchRow(JerseyList list, const std::string& value, int& row, std::string& problem)
 {

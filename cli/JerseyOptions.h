@@ -32,7 +32,4 @@ CLI::Validator plainSaveFolder();         // a save folder's name as typed: plai
 // The row that `value` names in `list`, or false with the `problem` in a user's words.
 bool matchRow(JerseyList list, const std::string& value, int& row, std::string& problem);
 
-// Only digits, as the form's Team Number field accepts.
-bool isDigits(const std::string& text);
-
 }  // namespace kitloom::cli

@@ -4,6 +4,7 @@
 #include "cli/FindGame.h"
 #include "cli/JerseyOptions.h"
 #include "cli/SaveReport.h"
+#include "core/Digits.h"
 #include "core/TeamGearFile.h"
 #include "form/SystemMessages.h"
 #include "platform/Paths.h"

@@ -1,5 +1,6 @@
 #include "core/GamePaths.h"
 
+#include "core/Digits.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -36,8 +37,7 @@ std::string numberedSaveFolderPath(const std::string& gameFolder, int number)
 
 std::optional<std::string> numberedSaveNameFor(const std::string& saveFolder)
 {
-    const bool digits = saveFolder.find_first_not_of("0123456789") == std::string::npos;
-    if (saveFolder.empty() || saveFolder.size() >= 3 || !digits)
+    if (saveFolder.empty() || saveFolder.size() >= 3 || !isDigits(saveFolder))
         return std::nullopt;
     return std::string(3 - saveFolder.size(), '0') + saveFolder;
 }

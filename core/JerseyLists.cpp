@@ -1,5 +1,7 @@
 #include "core/JerseyLists.h"
 
+#include "core/Digits.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -59,7 +61,7 @@ RowMatch findRow(JerseyList list, const std::string& value)
 {
     RowMatch match;
     const int rows = rowCount(list);
-    if (!value.empty() && value.find_first_not_of("0123456789") == std::string::npos) {
+    if (!value.empty() && isDigits(value)) {
         int number = 0;
         auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
         if (error == std::errc() && end == value.data() + value.size() && number < rows)

@@ -86,8 +86,16 @@ std::string gameArtFolder(FileSystem& fileSystem, const std::string& gameFolder)
 {
     if (kSystemMatchesAnyCase)
         return defaultArtFolder(gameFolder);
-    const std::string render = gameFolder + gameFolderName(fileSystem, gameFolder, "render") + kPathSeparator;
-    return render + gameFolderName(fileSystem, render, "xteam");
+    return renderArtFolder(fileSystem, gameFolder).value_or(defaultArtFolder(gameFolder));
+}
+
+std::optional<std::string> renderArtFolder(FileSystem& fileSystem, const std::string& gameFolder)
+{
+    const auto render = fileSystem.folderNamed(gameFolder, "render");
+    if (!render)
+        return std::nullopt;
+    const std::string folder = gameFolder + *render + kPathSeparator;
+    return folder + gameFolderName(fileSystem, folder, "xteam");
 }
 
 }  // namespace kitloom

@@ -48,5 +48,8 @@ std::string numberedSaveName(int number);
 bool holdsSaves(FileSystem& fileSystem, const std::string& gameFolder);
 // defaultArtFolder() with render and xteam as found.
 std::string gameArtFolder(FileSystem& fileSystem, const std::string& gameFolder);
+// The art folder of a game installed elsewhere than the fixed folder says: xteam in the game
+// folder's render folder, each found in any case; none without a render folder.
+std::optional<std::string> renderArtFolder(FileSystem& fileSystem, const std::string& gameFolder);
 
 }  // namespace kitloom

@@ -27,15 +27,6 @@ SaveTarget SaveTarget::everyNumberedSave(const std::string& gameFolder)
     return target;
 }
 
-const TableReport* JobReport::firstFailure() const
-{
-    for (const TableReport& table : tables) {
-        if (!tableSucceeded(table.result))
-            return &table;
-    }
-    return nullptr;
-}
-
 namespace {
 
 // The numbered save folders after `missing` that hold a table, which the sweep never reached.

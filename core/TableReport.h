@@ -67,7 +67,14 @@ struct JobReport {
     std::vector<std::string> unvisited;  // numbered save folders past it that hold a table all the same
 
     // The first table that failed, if any; null otherwise.
-    const TableReport* firstFailure() const;
+    const TableReport* firstFailure() const
+    {
+        for (const TableReport& table : tables) {
+            if (!tableSucceeded(table.result))
+                return &table;
+        }
+        return nullptr;
+    }
     bool anyTableFailed() const { return firstFailure() != nullptr; }
 };
 

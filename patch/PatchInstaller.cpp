@@ -87,8 +87,8 @@ PatchInstallReport installPatch(const std::string& patchPath, const std::string&
     };
     bool artFolderCanBe = folderCanBe(artFolderName);
     if (!artFolderCanBe && options.artFolderBesideSaves) {
-        if (const auto render = fileSystem.folderNamed(game, "render")) {
-            artFolderName = game + *render + kPathSeparator + "xteam";
+        if (const auto render = renderArtFolder(fileSystem, game)) {
+            artFolderName = *render;
             artFolderCanBe = folderCanBe(artFolderName);
         }
     }

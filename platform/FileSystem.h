@@ -30,7 +30,8 @@ public:
     virtual bool lockExclusive(std::uint64_t offset, std::uint64_t length, int waitMilliseconds) = 0;
 };
 
-enum class MoveResult { Moved, DestinationExists, Failed };
+// OtherVolume: a rename only; the destination's folder is on another volume.
+enum class MoveResult { Moved, DestinationExists, Failed, OtherVolume };
 
 // Files written whole before they take their names start so, in the folder of that name.
 inline constexpr const char* kTemporaryPrefix = ".kitloom-";
@@ -55,6 +56,8 @@ public:
     // missing or not a folder. A name that cannot be reached (access denied, a link loop,
     // an I/O error) is not missing.
     virtual bool missing(const std::string& path) = 0;
+    // True when the system refuses `path` for its length, or that of one of its names.
+    virtual bool nameTooLong(const std::string& path) = 0;
     // An existing regular file, for reading and writing, that others may read and write
     // meanwhile. Null when it cannot be opened that way (missing, read-only, locked, a
     // folder); anything but a regular file is refused at once, without waiting on it.
@@ -67,8 +70,16 @@ public:
     virtual bool mayWriteIn(const std::string& folder) = 0;
     // Creates the last level of `path` only.
     virtual bool createFolder(const std::string& path) = 0;
-    // Moves a file, across volumes too, and never replaces an existing destination.
-    virtual MoveResult moveFile(const std::string& from, const std::string& to) = 0;
+    // Moves a file, across volumes too, and never replaces an existing destination. Across
+    // volumes the copy is made whole under a temporary name beside the destination first,
+    // then takes that name: a copy cut short (a full disk) never stands under the final name.
+    MoveResult moveFile(const std::string& from, const std::string& to);
+    // Gives a file a new name on its own volume, never replacing an existing destination.
+    virtual MoveResult renameFile(const std::string& from, const std::string& to) = 0;
+    // A new empty file in `folder` (a path prefix) whose name starts with kTemporaryPrefix,
+    // made by this call alone; `path` receives its path. Null when none could be made.
+    virtual std::unique_ptr<OpenFile> createTemporaryIn(const std::string& folder, std::string& path) = 0;
+    virtual bool removeFile(const std::string& path) = 0;
     // Removes the temporaries in `folder` that a copy cut short left behind; a copy that
     // may still be going on keeps its own.
     virtual void removeLeftTemporaries(const std::string& folder) = 0;
@@ -91,6 +102,9 @@ public:
     virtual std::string fullPath(const std::string& path) = 0;
     // Gives `path` exactly `bytes`, or leaves it as it was: never a partly written file.
     virtual bool replaceFile(const std::string& path, const std::string& bytes) = 0;
+
+private:
+    MoveResult copyThenRemove(const std::string& from, const std::string& to);
 };
 
 FileSystem& systemFileSystem();

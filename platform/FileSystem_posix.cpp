@@ -155,55 +155,6 @@ std::string temporaryBeside(const std::string& path)
     return withClosingSeparator(folderOfPathOrCurrent(path)) + kTemporaryPrefix + "XXXXXX";
 }
 
-// Copies all of `source` into `target`, and makes it stay.
-bool copyAll(int source, int target)
-{
-    char buffer[65536];
-    std::uint64_t offset = 0;
-    for (;;) {
-        const ssize_t got = ::read(source, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return false;
-        if (got == 0)
-            return ::fsync(target) == 0;
-        if (!writeAll(target, offset, buffer, static_cast<std::size_t>(got)))
-            return false;
-        offset += static_cast<std::uint64_t>(got);
-    }
-}
-
-// A move across file systems: the copy is made whole under a temporary name in the
-// destination's folder first, so that a cut copy never stands under the final name, and
-// then takes that name without replacing anything.
-MoveResult copyThenRemove(const std::string& from, const std::string& to)
-{
-    UniqueFd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat info {};
-    if (!source.valid() || ::fstat(source.get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return MoveResult::Failed;
-    std::string temporary = temporaryBeside(to);
-    UniqueFd target(::mkstemp(temporary.data()));
-    if (!target.valid())
-        return MoveResult::Failed;
-    bool ok = ::fchmod(target.get(), info.st_mode & 07777) == 0 && copyAll(source.get(), target.get());
-    ok = target.reset() && ok;
-    MoveResult result = MoveResult::Failed;
-    if (ok && ::link(temporary.c_str(), to.c_str()) == 0)
-        result = MoveResult::Moved;
-    else if (ok && errno == EEXIST)
-        result = MoveResult::DestinationExists;
-    else if (ok && ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        result = MoveResult::Moved;  // a file system without hard links
-    else if (ok && errno == EEXIST)
-        result = MoveResult::DestinationExists;
-    ::unlink(temporary.c_str());
-    if (result == MoveResult::Moved)
-        ::unlink(from.c_str());
-    return result;
-}
-
 MoveResult linkThenUnlink(const std::string& from, const std::string& to)
 {
     if (::link(from.c_str(), to.c_str()) == 0) {
@@ -214,7 +165,7 @@ MoveResult linkThenUnlink(const std::string& from, const std::string& to)
         return MoveResult::DestinationExists;
     // Some file systems have no hard links either; a copy still never replaces anything.
     if (errno == EXDEV || errno == EPERM || errno == EOPNOTSUPP)
-        return copyThenRemove(from, to);
+        return MoveResult::OtherVolume;
     return MoveResult::Failed;
 }
 
@@ -254,6 +205,12 @@ public:
     {
         struct stat info {};
         return path.empty() || (::stat(path.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR));
+    }
+
+    bool nameTooLong(const std::string& path) override
+    {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) != 0 && errno == ENAMETOOLONG;
     }
 
     std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override { return openRegular(path, O_RDWR); }
@@ -329,7 +286,7 @@ public:
         return std::filesystem::path(absolute).lexically_normal().string();
     }
 
-    MoveResult moveFile(const std::string& from, const std::string& to) override
+    MoveResult renameFile(const std::string& from, const std::string& to) override
     {
         if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
             return MoveResult::Moved;
@@ -337,7 +294,7 @@ public:
         case EEXIST:
             return MoveResult::DestinationExists;
         case EXDEV:
-            return copyThenRemove(from, to);
+            return MoveResult::OtherVolume;
         case EINVAL:
         case ENOSYS:
             // The file system cannot rename without replacing: a hard link can.
@@ -346,6 +303,22 @@ public:
             return MoveResult::Failed;
         }
     }
+
+    std::unique_ptr<OpenFile> createTemporaryIn(const std::string& folder, std::string& path) override
+    {
+        path = withClosingSeparator(folder.empty() ? "." : folder) + kTemporaryPrefix + "XXXXXX";
+        UniqueFd fd(::mkstemp(path.data()));
+        if (!fd.valid())
+            return nullptr;
+        // mkstemp's file is the owner's alone; an image is as readable as any new file.
+        if (::fchmod(fd.get(), newFileMode()) != 0) {
+            ::unlink(path.c_str());
+            return nullptr;
+        }
+        return std::make_unique<PosixFile>(fd.release());
+    }
+
+    bool removeFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
 
     bool replaceFile(const std::string& path, const std::string& bytes) override
     {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace kitloom {
 namespace {
 
@@ -36,6 +38,14 @@ std::optional<std::string> entryNamed(const std::string& folder, const std::stri
     if (!search.found() || (found.dwFileAttributes & kFolderOrLink) != kind)
         return std::nullopt;
     return std::string(found.cFileName);
+}
+
+std::uint64_t secondsBetween(FILETIME earlier, FILETIME later)
+{
+    auto ticks = [](FILETIME time) { return (std::uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime; };
+    const std::uint64_t from = ticks(earlier);
+    const std::uint64_t to = ticks(later);
+    return to > from ? (to - from) / 10000000 : 0;  // in 100-nanosecond ticks
 }
 
 bool seekTo(HANDLE file, std::uint64_t offset)
@@ -163,6 +173,13 @@ public:
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     }
 
+    // The ANSI calls take MAX_PATH characters with the terminator, counted on the full path.
+    bool nameTooLong(const std::string& path) override
+    {
+        return fullPath(path).size() >= MAX_PATH || (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                                                     GetLastError() == ERROR_FILENAME_EXCED_RANGE);
+    }
+
     std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override
     {
         return openExisting(path, GENERIC_READ | GENERIC_WRITE);
@@ -177,8 +194,21 @@ public:
 
     bool createFolder(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
 
-    // MoveFileA copies across volumes under the system's own care and leaves no temporary.
-    void removeLeftTemporaries(const std::string&) override {}
+    void removeLeftTemporaries(const std::string& folder) override
+    {
+        const std::string prefix = withClosingSeparator(folder);
+        WIN32_FIND_DATAA found;
+        const UniqueFind search(FindFirstFileA((prefix + kTemporaryPrefix + "*").c_str(), &found));
+        if (!search.found())
+            return;
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        do {
+            if (!(found.dwFileAttributes & kFolderOrLink) &&
+                secondsBetween(found.ftLastWriteTime, now) > kTemporaryLifetimeSeconds)
+                DeleteFileA((prefix + found.cFileName).c_str());
+        } while (FindNextFileA(search.get(), &found));
+    }
 
     // Windows matches names in any case already; the search gives the name as stored.
     std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override
@@ -222,28 +252,53 @@ public:
         return full;
     }
 
-    MoveResult moveFile(const std::string& from, const std::string& to) override
+    // Without MOVEFILE_COPY_ALLOWED the system copies nothing: a copy it cut short would
+    // stand under the final name.
+    MoveResult renameFile(const std::string& from, const std::string& to) override
     {
-        if (MoveFileA(from.c_str(), to.c_str()))
+        if (MoveFileExA(from.c_str(), to.c_str(), 0))
             return MoveResult::Moved;
-        DWORD error = GetLastError();
-        return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? MoveResult::DestinationExists
-                                                                           : MoveResult::Failed;
+        switch (GetLastError()) {
+        case ERROR_ALREADY_EXISTS:
+        case ERROR_FILE_EXISTS:
+            return MoveResult::DestinationExists;
+        case ERROR_NOT_SAME_DEVICE:
+            return MoveResult::OtherVolume;
+        default:
+            return MoveResult::Failed;
+        }
     }
+
+    std::unique_ptr<OpenFile> createTemporaryIn(const std::string& folder, std::string& path) override
+    {
+        // A name another copy holds is tried again with the next number.
+        const std::string start = withClosingSeparator(folder) + kTemporaryPrefix +
+                                  std::to_string(GetCurrentProcessId());
+        for (DWORD attempt = GetTickCount(), last = attempt + 100; attempt != last; ++attempt) {
+            path = start + "-" + std::to_string(attempt);
+            HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file != INVALID_HANDLE_VALUE)
+                return std::make_unique<WinFile>(file);
+            if (GetLastError() != ERROR_FILE_EXISTS)
+                break;
+        }
+        return nullptr;
+    }
+
+    bool removeFile(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
 
     bool replaceFile(const std::string& path, const std::string& bytes) override
     {
-        char temporary[MAX_PATH];
-        if (!GetTempFileNameA(folderOfPathOrCurrent(path).c_str(), "klm", 0, temporary))
+        std::string temporary;
+        std::unique_ptr<OpenFile> file = createTemporaryIn(folderOfPath(path), temporary);
+        if (!file)
             return false;
-        UniqueHandle file(
-            CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        bool ok = file.valid() && writeAll(file.get(), 0, bytes.data(), bytes.size()) &&
-                  FlushFileBuffers(file.get()) != 0;
-        ok = file.reset() && ok;
-        ok = ok && MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        bool ok = file->writeAt(0, bytes.data(), bytes.size()) && file->flush();
+        file.reset();
+        ok = ok && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
         if (!ok)
-            DeleteFileA(temporary);
+            DeleteFileA(temporary.c_str());
         return ok;
     }
 };

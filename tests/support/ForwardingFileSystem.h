@@ -9,6 +9,7 @@ class ForwardingFileSystem : public FileSystem {
 public:
     bool exists(const std::string& path) override { return systemFileSystem().exists(path); }
     bool missing(const std::string& path) override { return systemFileSystem().missing(path); }
+    bool nameTooLong(const std::string& path) override { return systemFileSystem().nameTooLong(path); }
     std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override
     {
         return systemFileSystem().openForUpdate(path);
@@ -19,10 +20,15 @@ public:
     }
     bool mayWriteIn(const std::string& folder) override { return systemFileSystem().mayWriteIn(folder); }
     bool createFolder(const std::string& path) override { return systemFileSystem().createFolder(path); }
-    MoveResult moveFile(const std::string& from, const std::string& to) override
+    MoveResult renameFile(const std::string& from, const std::string& to) override
     {
-        return systemFileSystem().moveFile(from, to);
+        return systemFileSystem().renameFile(from, to);
     }
+    std::unique_ptr<OpenFile> createTemporaryIn(const std::string& folder, std::string& path) override
+    {
+        return systemFileSystem().createTemporaryIn(folder, path);
+    }
+    bool removeFile(const std::string& path) override { return systemFileSystem().removeFile(path); }
     void removeLeftTemporaries(const std::string& folder) override
     {
         systemFileSystem().removeLeftTemporaries(folder);

@@ -1,5 +1,7 @@
 #include "tests/support/MemoryFileSystem.h"
 
+#include "platform/SystemError.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -10,7 +12,7 @@ namespace {
 
 class MemoryFile final : public OpenFile {
 public:
-    explicit MemoryFile(std::string& bytes) : bytes_(bytes) {}
+    MemoryFile(std::string& bytes, std::size_t* bytesFree) : bytes_(bytes), bytesFree_(bytesFree) {}
 
     bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override
     {
@@ -21,10 +23,18 @@ public:
     }
     bool writeAt(std::uint64_t offset, const void* data, std::size_t count) override
     {
-        if (bytes_.size() < offset + count)
-            bytes_.resize(offset + count, '\0');
-        std::memcpy(bytes_.data() + offset, data, count);
-        return true;
+        const std::size_t end = static_cast<std::size_t>(offset) + count;
+        const std::size_t growth = end > bytes_.size() ? end - bytes_.size() : 0;
+        const std::size_t cut = bytesFree_ && growth > *bytesFree_ ? growth - *bytesFree_ : 0;
+        if (bytes_.size() < end - cut)
+            bytes_.resize(end - cut, '\0');
+        std::memcpy(bytes_.data() + offset, data, count - cut);
+        if (bytesFree_)
+            *bytesFree_ -= growth - cut;
+        if (cut == 0)
+            return true;
+        setDiskFullError();
+        return false;
     }
     bool size(std::uint64_t& size) override
     {
@@ -41,6 +51,7 @@ public:
 
 private:
     std::string& bytes_;
+    std::size_t* bytesFree_;
 };
 
 std::string parentOf(const std::string& normalPath)
@@ -79,9 +90,9 @@ bool MemoryFileSystem::exists(const std::string& path) { return kindOf(path) != 
 std::unique_ptr<OpenFile> MemoryFileSystem::openForUpdate(const std::string& path)
 {
     auto found = tree.files.find(normal(path));
-    if (found == tree.files.end())
+    if (found == tree.files.end() || nameTooLong(path))
         return nullptr;
-    return std::make_unique<MemoryFile>(found->second);
+    return std::make_unique<MemoryFile>(found->second, roomOn(found->first));
 }
 
 bool MemoryFileSystem::createFolder(const std::string& path)
@@ -93,7 +104,7 @@ bool MemoryFileSystem::createFolder(const std::string& path)
     return true;
 }
 
-MoveResult MemoryFileSystem::moveFile(const std::string& from, const std::string& to)
+MoveResult MemoryFileSystem::renameFile(const std::string& from, const std::string& to)
 {
     const std::string source = normal(from);
     const std::string target = normal(to);
@@ -102,10 +113,49 @@ MoveResult MemoryFileSystem::moveFile(const std::string& from, const std::string
         return MoveResult::Failed;
     if (exists(target))
         return MoveResult::DestinationExists;
+    if (volumeOf(source) != volumeOf(target))
+        return MoveResult::OtherVolume;
     std::string bytes = std::move(found->second);
     tree.files.erase(found);
     tree.files[target] = std::move(bytes);
     return MoveResult::Moved;
+}
+
+std::map<std::string, std::size_t>::iterator MemoryFileSystem::volumeOf(const std::string& path)
+{
+    auto volume = tree.volumes.end();
+    for (auto root = tree.volumes.begin(); root != tree.volumes.end(); ++root) {
+        if (path.compare(0, root->first.size() + 1, root->first + "/") == 0 &&
+            (volume == tree.volumes.end() || root->first.size() > volume->first.size()))
+            volume = root;
+    }
+    return volume;
+}
+
+std::size_t* MemoryFileSystem::roomOn(const std::string& path)
+{
+    const auto volume = volumeOf(path);
+    return volume == tree.volumes.end() ? nullptr : &volume->second;
+}
+
+std::unique_ptr<OpenFile> MemoryFileSystem::createTemporaryIn(const std::string& folder, std::string& path)
+{
+    const std::string parent = normal(folder.empty() ? "." : folder);
+    if (!tree.folders.count(parent))
+        return nullptr;
+    for (int number = 0;; ++number) {
+        path = (parent == "/" ? "" : parent) + "/" + kTemporaryPrefix + std::to_string(number);
+        if (!exists(path))
+            return std::make_unique<MemoryFile>(tree.files[path], roomOn(path));
+    }
+}
+
+// Every temporary counts as left behind: nothing copies meanwhile.
+void MemoryFileSystem::removeLeftTemporaries(const std::string& folder)
+{
+    const std::string prefix = normal(folder) + "/" + kTemporaryPrefix;
+    for (auto file = tree.files.begin(); file != tree.files.end();)
+        file = file->first.compare(0, prefix.size(), prefix) == 0 ? tree.files.erase(file) : std::next(file);
 }
 
 namespace {
@@ -162,6 +212,8 @@ std::optional<std::vector<std::string>> MemoryFileSystem::folderNames(const std:
 EntryKind MemoryFileSystem::kindOf(const std::string& path)
 {
     const std::string name = normal(path);
+    if (nameTooLong(name))
+        return EntryKind::Missing;
     if (tree.files.count(name))
         return EntryKind::RegularFile;
     return tree.folders.count(name) || tree.others.count(name) ? EntryKind::Other : EntryKind::Missing;

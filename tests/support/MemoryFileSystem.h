@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -14,6 +15,11 @@ struct MemoryTree {
     std::map<std::string, std::string> files;
     std::set<std::string> folders{"/"};
     std::set<std::string> others;
+    // Folders that, with all below them, are volumes of their own, and the bytes that writes
+    // may still add to the files on each: a write past it puts what fits and fails as on a
+    // full disk. The root's volume has room without end.
+    std::map<std::string, std::size_t> volumes;
+    std::size_t longestPath = SIZE_MAX;  // longer paths name nothing that can be reached
 };
 
 // Files and folders in memory, for fuzzing whole commands. Paths are absolute, with
@@ -28,13 +34,19 @@ public:
     static std::string normal(const std::string& path);
 
     bool exists(const std::string& path) override;
-    bool missing(const std::string& path) override { return !exists(path); }
+    bool missing(const std::string& path) override { return !exists(path) && !nameTooLong(path); }
+    bool nameTooLong(const std::string& path) override { return normal(path).size() > tree.longestPath; }
     std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override;
     std::unique_ptr<OpenFile> openForReading(const std::string& path) override { return openForUpdate(path); }
     bool mayWriteIn(const std::string& folder) override { return kindOf(folder) == EntryKind::Other; }
     bool createFolder(const std::string& path) override;
-    MoveResult moveFile(const std::string& from, const std::string& to) override;
-    void removeLeftTemporaries(const std::string&) override {}
+    MoveResult renameFile(const std::string& from, const std::string& to) override;
+    // The volume `path` (a normal path) is on: the deepest of `volumes` it lies in, or none.
+    std::map<std::string, std::size_t>::iterator volumeOf(const std::string& path);
+    std::size_t* roomOn(const std::string& path);  // null on the root's volume
+    std::unique_ptr<OpenFile> createTemporaryIn(const std::string& folder, std::string& path) override;
+    bool removeFile(const std::string& path) override { return tree.files.erase(normal(path)) == 1; }
+    void removeLeftTemporaries(const std::string& folder) override;
     std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override;
     std::optional<std::string> fileNamed(const std::string& folder, const std::string& name) override;
     std::optional<std::vector<std::string>> folderNames(const std::string& folder) override;

@@ -10,24 +10,18 @@
 namespace kitloom {
 namespace {
 
-constexpr std::array<const char*, 3> kJerseyTypes = {"Home", "Away", "Alternate"};
-constexpr std::array<const char*, 16> kAccessoryColours = {
+constexpr std::array<const char*, rowCountOf(JerseyList::JerseyType)> kJerseyTypes = {"Home", "Away", "Alternate"};
+constexpr std::array<const char*, rowCountOf(JerseyList::AccessoryColour)> kAccessoryColours = {
     "Black",        "White",       "Royal Blue", "Navy Blue", "Light Green",  "Dark Green",  "Light Red", "Dark Red",
     "Light Purple", "Dark Purple", "Teal",       "Turquoise", "Light Yellow", "Dark Yellow", "Orange",    "Grey"};
-constexpr int kShoeRows = 52;  // labelled "0" to "51"
-constexpr std::array<const char*, 2> kSockColours = {"Black", "White"};
-constexpr std::array<const char*, 4> kNeckTypes = {"Round Neck", "V Neck 1 (eg Zephlins 2002",
-                                                   "V-Neck 2 (eg Marovans 2002)", "V-Neck 3 (eg Vantrels 2002)"};
-constexpr std::array<const char*, 2> kLetteringTypes = {"Arched over numbers", "Horizontal over numbers"};
+constexpr int kShoeRows = rowCountOf(JerseyList::Shoe);  // labelled "0" to "51"
+constexpr std::array<const char*, rowCountOf(JerseyList::SockColour)> kSockColours = {"Black", "White"};
+constexpr std::array<const char*, rowCountOf(JerseyList::NeckType)> kNeckTypes = {
+    "Round Neck", "V Neck 1 (eg Zephlins 2002", "V-Neck 2 (eg Marovans 2002)", "V-Neck 3 (eg Vantrels 2002)"};
+constexpr std::array<const char*, rowCountOf(JerseyList::LetteringType)> kLetteringTypes = {"Arched over numbers",
+                                                                                            "Horizontal over numbers"};
 
-int codeOffset(JerseyList list, ShoeCode shoeCode)
-{
-    if (list == JerseyList::AccessoryColour)
-        return 2;
-    if (list == JerseyList::Shoe)
-        return shoeCode == ShoeCode::Installed ? 1 : 2;
-    return 0;
-}
+int codeOffset(JerseyList list, ShoeCode shoeCode) { return codeOfFirstRow(list, shoeCode); }
 
 std::span<const char* const> labelsOf(JerseyList list)
 {
@@ -84,10 +78,7 @@ RowMatch findRow(JerseyList list, const std::string& value)
     return match;
 }
 
-int rowCount(JerseyList list)
-{
-    return list == JerseyList::Shoe ? kShoeRows : static_cast<int>(labelsOf(list).size());
-}
+int rowCount(JerseyList list) { return rowCountOf(list); }
 
 std::string rowLabel(JerseyList list, int row)
 {

@@ -17,6 +17,19 @@ inline constexpr JerseyList kAllJerseyLists[] = {JerseyList::JerseyType, JerseyL
 // Which shoe code the Shoe row gives: Go! installs row + 1, a patch carries row + 2.
 enum class ShoeCode { Installed, InPatch };
 
+// How many rows each list has, by JerseyList.
+inline constexpr int kRowCounts[] = {3, 16, 52, 2, 4, 2};
+// What a list's first row is stored as: its code is the row plus this.
+inline constexpr int codeOfFirstRow(JerseyList list, ShoeCode shoeCode = ShoeCode::Installed)
+{
+    if (list == JerseyList::AccessoryColour)
+        return 2;
+    if (list == JerseyList::Shoe)
+        return shoeCode == ShoeCode::Installed ? 1 : 2;
+    return 0;
+}
+inline constexpr int rowCountOf(JerseyList list) { return kRowCounts[static_cast<int>(list)]; }
+
 int rowCount(JerseyList list);
 // The row's label; empty for a row outside the list.
 std::string rowLabel(JerseyList list, int row);

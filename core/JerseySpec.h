@@ -22,5 +22,6 @@ struct JerseySpec {
 
 inline constexpr std::size_t kJerseyNameLength = 4;
 inline constexpr std::size_t kYearLength = 7;
+inline constexpr std::uint32_t kHighestTeamNumber = 99;  // two digits on the form
 
 }  // namespace kitloom

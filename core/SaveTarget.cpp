@@ -70,6 +70,12 @@ JobReport sweepSaves(FileSystem& fileSystem, const SaveTarget& target, const Swe
     const std::string saves = savesFolderIn(fileSystem, target.gameFolder());
     for (int number = 0; number <= kHighestSaveFolder; ++number) {
         TableReport table = visit(saveTableIn(fileSystem, saves, numberedSaveName(number)));
+        // Every numbered save's path is as long as this one: none can be reached.
+        if (table.nameTooLong) {
+            if (number == 0 && !record(std::move(table)))
+                return job;
+            break;
+        }
         const bool reportMissing = number == 0 && rules.missingFirstSave == MissingFirstSave::IsReported;
         if (table.result == ResultCode::NoTable && !reportMissing) {
             job.firstMissing = saves + numberedSaveName(number);

@@ -40,7 +40,8 @@ struct SweepRules {
 
 // Visits the target's tables in order with `visit`, telling `progress` of each one. A sweep
 // ends before the first numbered save without a table, which is not reported as visited,
-// and names the numbered save folders past it that hold a table.
+// and names the numbered save folders past it that hold a table. A path too long for the
+// system ends it too, reported as save 000's table when it is that one's.
 JobReport sweepSaves(FileSystem& fileSystem, const SaveTarget& target, const SweepRules& rules,
                      const std::function<TableReport(const std::string& tablePath)>& visit,
                      const TableProgress& progress);

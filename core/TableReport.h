@@ -45,6 +45,9 @@ struct TableReport {
     // An append stopped before its count had left a record past it, which went first (or,
     // in a dry run, would go).
     bool unfinishedRecordCut = false;
+    // The table's path is longer than the system takes (TableUnusable): so is every other
+    // numbered save's.
+    bool nameTooLong = false;
     bool operator==(const TableReport&) const = default;
 };
 

@@ -107,7 +107,8 @@ TeamGearTable::TeamGearTable(FileSystem& fileSystem, const std::string& path, Ta
         })) {
         // Only a table the system says is not there ends a sweep; one it cannot reach is a
         // table that cannot be opened.
-        check_ = fileSystem.missing(path) ? TableCheck::Missing : TableCheck::Unreadable;
+        report_.nameTooLong = fileSystem.nameTooLong(path);
+        check_ = !report_.nameTooLong && fileSystem.missing(path) ? TableCheck::Missing : TableCheck::Unreadable;
         return;
     }
     // The layout is read only once the lock is held: another writer in between would make

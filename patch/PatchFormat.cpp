@@ -1,5 +1,6 @@
 #include "patch/PatchFormat.h"
 
+#include "core/JerseyLists.h"
 #include "core/LittleEndian.h"
 
 #include <algorithm>
@@ -24,18 +25,49 @@ std::int32_t uint32LEAt(std::string_view bytes, std::size_t offset)
     return static_cast<std::int32_t>(littleendian::readUInt32(bytes.data() + offset));
 }
 
-// What a text-mode read sees: CR LF becomes LF, a lone CR stays.
-std::string asText(std::string_view bytes)
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Windows opens a device instead of a file by these names, whatever extension follows:
+// CON, PRN, AUX, NUL, and COM or LPT with a digit 1 to 9.
+bool isDeviceName(std::string_view name)
 {
-    std::string text;
-    text.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            continue;
-        text.push_back(bytes[i]);
-    }
-    return text;
+    const std::string_view stem = name.substr(0, name.find('.'));
+    auto startsAs = [&](const char* device) {
+        for (std::size_t i = 0; i < 3; ++i) {
+            if (std::toupper(static_cast<unsigned char>(stem[i])) != device[i])
+                return false;
+        }
+        return true;
+    };
+    if (stem.size() == 3)
+        return startsAs("CON") || startsAs("PRN") || startsAs("AUX") || startsAs("NUL");
+    return stem.size() == 4 && stem[3] >= '1' && stem[3] <= '9' && (startsAs("COM") || startsAs("LPT"));
 }
+
+struct CodeRange {
+    std::size_t offset;
+    std::uint32_t lowest;
+    std::uint32_t highest;
+};
+
+constexpr CodeRange listCodes(std::size_t offset, JerseyList list)
+{
+    const auto first = static_cast<std::uint32_t>(codeOfFirstRow(list, ShoeCode::InPatch));
+    return {offset, first, first + rowCountOf(list) - 1};
+}
+
+// Every code the form can write into a trailer. A shoe is row + 2 from Make a Patch, but a
+// patch made by hand from Go!'s row + 1 installs as well.
+constexpr CodeRange kTrailerCodes[] = {
+    {kTeamNumberOffset, 0, kHighestTeamNumber},
+    listCodes(kJerseyTypeOffset, JerseyList::JerseyType),
+    listCodes(kAccessoryColourOffset, JerseyList::AccessoryColour),
+    {kShoeOffset, static_cast<std::uint32_t>(codeOfFirstRow(JerseyList::Shoe, ShoeCode::Installed)),
+     listCodes(kShoeOffset, JerseyList::Shoe).highest},
+    listCodes(kSockColourOffset, JerseyList::SockColour),
+    listCodes(kNeckTypeOffset, JerseyList::NeckType),
+    listCodes(kLetteringTypeOffset, JerseyList::LetteringType),
+};
 
 }  // namespace
 
@@ -56,14 +88,19 @@ std::string encodePatch(const std::string& prefix, const JerseySpec& spec)
     return bytes;
 }
 
-PatchLines readPatchLines(std::string_view fileStart)
+PatchHeader readPatchHeader(std::string_view fileStart)
 {
-    const std::string text = asText(fileStart.substr(0, kHeaderBytesRead));
-    PatchLines lines;
-    std::size_t position = 0;
-    for (std::string& line : lines) {
-        while (line.size() < kMaxLineRead && position < text.size()) {
-            char c = text[position++];
+    const std::string_view bytes = fileStart.substr(0, kHeaderBytesRead);
+    PatchHeader header;
+    std::size_t& position = header.bytes;
+    if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        position = kByteOrderMark.size();
+    for (std::string& line : header.lines) {
+        while (line.size() < kMaxLineRead && position < bytes.size()) {
+            // As a text-mode read sees it: CR LF is one LF, a lone CR stays.
+            if (bytes.substr(position, 2) == "\r\n")
+                ++position;
+            const char c = bytes[position++];
             if (c == '\n')
                 break;
             line.push_back(c);
@@ -71,7 +108,7 @@ PatchLines readPatchLines(std::string_view fileStart)
         // The line is a C string to everything that uses it.
         line.resize(std::strlen(line.c_str()));
     }
-    return lines;
+    return header;
 }
 
 JerseySpec decodeTrailer(std::string_view trailer)
@@ -91,11 +128,21 @@ JerseySpec decodeTrailer(std::string_view trailer)
     return spec;
 }
 
+bool trailerCodesInRange(std::string_view trailer)
+{
+    if (trailer.size() != kTrailerSize)
+        return false;
+    return std::all_of(std::begin(kTrailerCodes), std::end(kTrailerCodes), [&](const CodeRange& code) {
+        const std::uint32_t value = littleendian::readUInt32(trailer.data() + code.offset);
+        return value >= code.lowest && value <= code.highest;
+    });
+}
+
 bool isPlainName(const std::string& name)
 {
     if (name.empty() || name == "." || name == "..")
         return false;
-    return name.find_first_of("\\/:*?\"<>|") == std::string::npos;
+    return name.find_first_of("\\/:*?\"<>|") == std::string::npos && !isDeviceName(name);
 }
 
 bool hasControlCharacter(std::string_view text)

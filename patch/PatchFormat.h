@@ -47,16 +47,29 @@ using PatchLines = std::array<std::string, patchformat::kHeaderLines>;
 // and the trailer.
 std::string encodePatch(const std::string& prefix, const JerseySpec& spec);
 
-// The three lines as the installer reads them from the start of a patch: CR LF counts as
-// LF, a read takes at most 79 characters and leaves the rest of a longer line to the next,
-// reads past the end give empty lines, spaces stay, and a line ends at a zero byte.
-PatchLines readPatchLines(std::string_view fileStart);
+struct PatchHeader {
+    PatchLines lines;
+    std::size_t bytes = 0;  // taken from the file's start for them, line ends included
+};
+
+// The three lines as the installer reads them from the start of a patch: a UTF-8
+// byte-order mark that an editor put first is passed over, CR LF counts as LF, a read
+// takes at most 79 characters and leaves the rest of a longer line to the next, reads
+// past the end give empty lines, spaces stay, and a line ends at a zero byte.
+PatchHeader readPatchHeader(std::string_view fileStart);
+inline PatchLines readPatchLines(std::string_view fileStart) { return readPatchHeader(fileStart).lines; }
 
 // The trailer's fields, unconverted. `recordNumber` and the year's eighth byte stay zero.
 JerseySpec decodeTrailer(std::string_view trailer);
 
+// True when every code of the trailer is one the form can write: a Team Number up to 99,
+// each list's code within its list (a shoe as Go! or as Make a Patch codes it). Codes are
+// the unsigned numbers stored; the name and year bytes are not judged.
+bool trailerCodesInRange(std::string_view trailer);
+
 // A name that can only mean a file or folder right here: no folder part, no drive, no
-// wildcard, not "." or "..".
+// wildcard, not "." or "..", and no device (CON, NUL, COM1, ...) whatever follows its
+// first dot, which Windows would open instead of a file.
 bool isPlainName(const std::string& name);
 
 // A byte below 0x20, or 0x7F: no file name holds one, and a terminal obeys it.

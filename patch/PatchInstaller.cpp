@@ -3,6 +3,7 @@
 #include "core/GamePaths.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/SystemError.h"
 
 #include <algorithm>
 #include <memory>
@@ -16,7 +17,15 @@ MoveResult foreseeMove(FileSystem& fileSystem, const std::string& from, const st
 {
     if (fileSystem.kindOf(from) != EntryKind::RegularFile || !artFolderCanBe)
         return MoveResult::Failed;
-    return fileSystem.exists(to) ? MoveResult::DestinationExists : MoveResult::Moved;
+    switch (fileSystem.kindOf(to)) {
+    case EntryKind::Missing:
+        return MoveResult::Moved;
+    case EntryKind::RegularFile:
+        return MoveResult::DestinationExists;
+    case EntryKind::Other:
+        break;
+    }
+    return MoveResult::Failed;
 }
 
 // True when both files hold the same bytes.
@@ -85,11 +94,12 @@ PatchInstallReport installPatch(const std::string& patchPath, const std::string&
         const std::string parent = withoutClosingSeparator(folderOfPath(folder));
         return parent.empty() ? fileSystem.mayWriteIn(".") : fileSystem.exists(parent) && fileSystem.mayWriteIn(parent);
     };
-    bool artFolderCanBe = folderCanBe(artFolderName);
+    std::string artFolderReason;
+    bool artFolderCanBe = succeeds(artFolderReason, [&] { return folderCanBe(artFolderName); });
     if (!artFolderCanBe && options.artFolderBesideSaves) {
         if (const auto render = renderArtFolder(fileSystem, game)) {
             artFolderName = *render;
-            artFolderCanBe = folderCanBe(artFolderName);
+            artFolderCanBe = succeeds(artFolderReason, [&] { return folderCanBe(artFolderName); });
         }
     }
     report.artFolder = withClosingSeparator(artFolderName);
@@ -98,12 +108,31 @@ PatchInstallReport installPatch(const std::string& patchPath, const std::string&
     for (const std::string& image : images) {
         if (image.empty())
             continue;
-        ImageMove move{image, patchFolder + image, report.artFolder + image};
-        move.result = dryRun ? foreseeMove(fileSystem, move.from, move.to, artFolderCanBe)
-                             : fileSystem.moveFile(move.from, move.to);
-        move.inArtFolder = (dryRun && move.result != MoveResult::Failed) || fileSystem.exists(move.to);
-        move.otherImageThere = move.result == MoveResult::DestinationExists &&
+        ImageMove move;
+        move.image = image;
+        move.from = patchFolder + image;
+        move.to = report.artFolder + image;
+        const bool besidePatch = fileSystem.kindOf(move.from) == EntryKind::RegularFile;
+        if (dryRun)
+            move.result = foreseeMove(fileSystem, move.from, move.to, artFolderCanBe);
+        else
+            succeeds(move.reason,
+                     [&] { return (move.result = fileSystem.moveFile(move.from, move.to)) == MoveResult::Moved; });
+        // Only a file is an image: a folder of that name would take none.
+        move.inArtFolder = dryRun ? move.result != MoveResult::Failed
+                                  : fileSystem.kindOf(move.to) == EntryKind::RegularFile;
+        move.otherImageThere = move.inArtFolder && move.result == MoveResult::DestinationExists &&
                                !sameBytes(fileSystem, move.from, move.to);
+        if (!move.inArtFolder)
+            move.trouble = !besidePatch                                     ? ImageTrouble::NotBesidePatch
+                           : !artFolderCanBe                                ? ImageTrouble::NoArtFolder
+                           : fileSystem.kindOf(move.to) == EntryKind::Other ? ImageTrouble::NotAFileThere
+                                                                            : ImageTrouble::MoveFailed;
+        // The system's words stay only with the failure they explain.
+        if (move.trouble == ImageTrouble::NoArtFolder)
+            move.reason = artFolderReason;
+        else if (move.trouble != ImageTrouble::MoveFailed)
+            move.reason.clear();
         if (options.imageMoved)
             options.imageMoved(move);
         report.images.push_back(std::move(move));

@@ -11,6 +11,15 @@
 
 namespace kitloom {
 
+// Why an image is not in the art folder after its move.
+enum class ImageTrouble {
+    None,
+    NotBesidePatch,  // no file of that name beside the patch
+    NoArtFolder,     // the art folder could not be made
+    NotAFileThere,   // a folder or a device of that name is in the art folder
+    MoveFailed,      // the system refused the move (a full disk, say)
+};
+
 // One of the patch's images on its way into the art folder; in a dry run, `result` is
 // what the move would give.
 struct ImageMove {
@@ -18,12 +27,14 @@ struct ImageMove {
     std::string from;
     std::string to;
     MoveResult result = MoveResult::Failed;
-    // After the move (or, in a dry run, after the move it foresees): an image of that name
-    // is in the art folder. A reinstall finds its images already there, which is fine.
+    // After the move (or, in a dry run, after the move it foresees): a file of that name is
+    // in the art folder. A reinstall finds its images already there, which is fine.
     bool inArtFolder = false;
     // The art folder held an image of that name already, with other bytes: another jersey's.
     // Both stay.
     bool otherImageThere = false;
+    ImageTrouble trouble = ImageTrouble::None;  // when not inArtFolder
+    std::string reason;                         // the system's words for NoArtFolder or MoveFailed, if any
 };
 
 struct PatchInstallOptions {

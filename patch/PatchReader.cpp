@@ -24,8 +24,13 @@ PatchReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch
         !file->readAt(size - kTrailerSize, trailer.data(), trailer.size()))
         return PatchReadResult::CannotOpen;
 
-    patch.lines = readPatchLines(start);
+    const PatchHeader header = readPatchHeader(start);
+    patch.lines = header.lines;
     patch.spec = decodeTrailer(trailer);
+    // A download cut short, or padded after its end, puts line bytes or padding where the
+    // trailer's codes are looked for: a jersey no form could make.
+    if (size < header.bytes + kTrailerSize || !trailerCodesInRange(trailer))
+        return PatchReadResult::Invalid;
     // Windows file names cannot hold control characters, so no real patch has them.
     for (const std::string& line : patch.lines) {
         if (hasControlCharacter(line))

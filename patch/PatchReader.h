@@ -16,9 +16,9 @@ struct Patch {
     JerseySpec spec;
 };
 
-// Reads the whole patch at `path`: its three lines and its trailer. Invalid when it is
-// shorter than the trailer, or a line is neither empty nor a plain name, or an image line
-// names no ".fsh" file.
+// Reads the whole patch at `path`: its three lines and its trailer. Invalid when the
+// trailer would overlap the lines, or holds a code the form cannot write, or a line is
+// neither empty nor a plain name, or an image line names no ".fsh" file.
 PatchReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch& patch);
 
 }  // namespace kitloom

@@ -5,6 +5,8 @@
 #include "patch/PatchInstaller.h"
 #include "patch/PatchWriter.h"
 
+#include "platform/SystemError.h"
+#include "tests/support/MemoryFileSystem.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +28,24 @@ std::string abcdTrailer()
     std::string patch = encodePatch("to", exampleJersey(2));
     return patch.substr(patch.size() - 39);
 }
+
+// The same trailer with the 32-bit code at `offset` replaced by `code`.
+std::string trailerWith(std::size_t offset, std::uint32_t code)
+{
+    std::string trailer = abcdTrailer();
+    for (int byte = 0; byte < 4; ++byte)
+        trailer[offset + byte] = static_cast<char>(code >> (8 * byte));
+    return trailer;
+}
+
+// Team Number, Jersey Type, Accessory Colour, Shoe, Sock Colour, Neck Type, Lettering Type:
+// where each code stands in the trailer, and the lowest and highest a form writes.
+struct CodeEdges {
+    std::size_t offset;
+    std::uint32_t lowest, highest;
+};
+constexpr CodeEdges kCodeEdges[] = {{0, 0, 99}, {4, 0, 2},  {19, 2, 17}, {23, 1, 53},
+                                    {27, 0, 1}, {31, 0, 3}, {35, 0, 1}};
 
 // Installs as the program's patch mode does, keeping what it says; true when a table got
 // the jersey.
@@ -128,6 +148,15 @@ TEST_F(PatchInstallerTest, EditedHeadersStillFindTheTrailerAtTheEnd)
     EXPECT_TRUE(inArt(longName + ".fsh"));
     Bytes table = readBytes(game.path() / "saves" / "001" / "teamgear.dbf");
     EXPECT_EQ(std::string(table.end() - 20, table.end() - 9), "ABCD1998-99");
+
+    // An editor's byte-order mark stands before the first line, not in it.
+    writePatch("\xEF\xBB\xBF" + encodePatch("to", exampleJersey(2)));
+    writeBytes(game / "toABCD_num.fsh", toBytes("second image"));
+    messages.shown.clear();
+    EXPECT_TRUE(install());
+    EXPECT_EQ(countIn("000"), 7u);
+    EXPECT_TRUE(inArt("toABCD_num.fsh"));
+    EXPECT_EQ(messages.shown, std::vector<ShownMessage>{success("Jersey Installed Succesfully")});
 }
 
 TEST_F(PatchInstallerTest, AFirstLineOf79CharactersLeavesTheSecondImageBehind)
@@ -174,6 +203,17 @@ TEST_F(PatchInstallerTest, ImagesThatDidNotArriveAreReportedAndTheInstallGoesOn)
                                                          success("Jersey Installed Succesfully")}));
 }
 
+TEST_F(PatchInstallerTest, OnlyAFileInTheArtFolderIsAnImageAlreadyThere)
+{
+    writePatch(encodePatch("to", exampleJersey(2)));
+    fs::create_directories(fs::path(artFolder()) / "toABCD.fsh");
+    EXPECT_TRUE(install());
+    EXPECT_TRUE(fs::exists(game.path() / "toABCD.fsh")) << "the image stays beside the patch";
+    EXPECT_TRUE(inArt("toABCD_num.fsh"));
+    EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{error("Couldn't move toABCD.fsh to " + artPrefix()),
+                                                         success("Jersey Installed Succesfully")}));
+}
+
 TEST_F(PatchInstallerTest, AnArtFolderGivenWithItsClosingSeparatorIsTheSameFolder)
 {
     fs::remove(game.path() / "toABCD_num.fsh");
@@ -199,14 +239,38 @@ TEST_F(PatchInstallerTest, PatchesThatCannotBeReadChangeNothing)
     EXPECT_FALSE(install(game / "absent.jer"));
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Couldn't open the patch file!")});
 
+    // A download cut short puts the lines' bytes where the trailer is looked for, and padding
+    // after the trailer puts itself there: a jersey no form could make, in every save.
     const std::string whole = encodePatch("to", exampleJersey(2));
-    for (std::size_t length : {0, 1, 30, 38}) {
+    std::vector<std::string> patches;
+    for (std::size_t length : {0, 1, 30, 38, 40, 45, 68})
+        patches.push_back(whole.substr(0, length));
+    patches.push_back(whole + std::string(59, '\x1A'));
+    for (const CodeEdges& code : kCodeEdges) {
+        if (code.lowest > 0)
+            patches.push_back(whole.substr(0, 30) + trailerWith(code.offset, code.lowest - 1));
+        patches.push_back(whole.substr(0, 30) + trailerWith(code.offset, code.highest + 1));
+    }
+    patches.push_back(whole.substr(0, 30) + trailerWith(0, 0xFFFFFFFF));
+    for (const std::string& patch : patches) {
         messages.shown.clear();
-        writePatch(whole.substr(0, length));
+        writePatch(patch);
         EXPECT_FALSE(install());
-        EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Invalid patch file!")}) << length;
+        EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Invalid patch file!")}) << patch.size();
     }
     expectUntouched(saves);
+}
+
+TEST(PatchReaderTest, CodesAtTheEdgesOfEveryListAreRead)
+{
+    MemoryFileSystem files;
+    for (const CodeEdges& code : kCodeEdges) {
+        for (std::uint32_t edge : {code.lowest, code.highest}) {
+            files.tree.files["/p.jer"] = "\r\ntoABCD.fsh\r\ntoABCD_num.fsh\r\n" + trailerWith(code.offset, edge);
+            Patch patch;
+            EXPECT_EQ(readPatch(files, "/p.jer", patch), PatchReadResult::Read) << code.offset << ": " << edge;
+        }
+    }
 }
 
 TEST_F(PatchInstallerTest, NamesThatLeaveTheirFolderAreRefusedBeforeAnythingChanges)
@@ -224,6 +288,10 @@ TEST_F(PatchInstallerTest, NamesThatLeaveTheirFolderAreRefusedBeforeAnythingChan
         "\r\nto\x1b]0;x\x07.fsh\r\ntoABCD_num.fsh\r\n",
         "0\x7f\r\ntoABCD.fsh\r\ntoABCD_num.fsh\r\n",
         "\r\ntoABCD.fsh\rx.fsh\r\ntoABCD_num.fsh\r\n",
+        // Devices: Windows opens them instead of a file, on the patch's way to any system.
+        "CON\r\ntoABCD.fsh\r\ntoABCD_num.fsh\r\n",
+        "\r\nnul.fsh\r\ntoABCD_num.fsh\r\n",
+        "\r\ntoABCD.fsh\r\nCom1.x.fsh\r\n",
     };
     for (const std::string& header : lines) {
         messages.shown.clear();
@@ -347,6 +415,43 @@ TEST_F(PatchInstallerTest, ADownloadedPatchTakesItsImagesFromItsFolderAndItsSave
     EXPECT_EQ(countIn("001"), 6u);
     EXPECT_EQ(readBytes(fs::path(artFolder()) / "toABCD.fsh"), toBytes("downloaded image"));
     EXPECT_TRUE(fs::exists(game.path() / "toABCD.fsh")) << "the game folder's own image stays";
+}
+
+// An art folder on a nearly full drive: the copy of an image that does not fit never stands
+// under its final name, and once there is room, installing again puts it in place.
+TEST(MoveFileTest, ACopyAcrossVolumesCutShortLeavesNoImage)
+{
+    MemoryFileSystem files;
+    files.tree.folders.insert({"/game", "/game/saves", "/game/saves/000", "/art"});
+    files.tree.volumes["/art"] = 150;
+    const Bytes table = makeTable(3);
+    files.tree.files["/game/saves/000/teamgear.dbf"] = std::string(table.begin(), table.end());
+    files.tree.files["/game/toABCD.fsh"] = std::string(100, 'a');
+    files.tree.files["/game/toABCD_num.fsh"] = std::string(100, 'b');
+    files.tree.files["/game/p.jer"] = encodePatch("to", exampleJersey(2));
+
+    PatchInstallReport report = installPatch("/game/p.jer", "/art", files);
+    RecordingMessages messages;
+    showAll(messages, patchInstallMessages(report));
+    EXPECT_EQ(messages.shown,
+              (std::vector<ShownMessage>{error("Couldn't move toABCD_num.fsh to /art" + std::string(1, kPathSeparator)),
+                                         success("Jersey Installed Succesfully")}));
+    setDiskFullError();
+    EXPECT_EQ(report.images[1].trouble, ImageTrouble::MoveFailed);
+    EXPECT_EQ(report.images[1].reason, lastSystemError());
+    EXPECT_EQ(files.tree.files["/art/toABCD.fsh"], std::string(100, 'a'));
+    EXPECT_FALSE(files.tree.files.count("/game/toABCD.fsh"));
+    EXPECT_FALSE(files.exists("/art/toABCD_num.fsh"));
+    EXPECT_FALSE(files.fileNamed("/art/", std::string(kTemporaryPrefix) + "0")) << "the cut copy went";
+    EXPECT_TRUE(files.exists("/game/toABCD_num.fsh"));
+
+    files.tree.volumes["/art"] = 1000;
+    files.tree.files[std::string("/art/") + kTemporaryPrefix + "7"] = "left by a copy that never finished";
+    showAll(messages, patchInstallMessages(installPatch("/game/p.jer", "/art", files)));
+    EXPECT_EQ(files.tree.files["/art/toABCD_num.fsh"], std::string(100, 'b'));
+    EXPECT_FALSE(files.exists(std::string("/art/") + kTemporaryPrefix + "7"));
+    EXPECT_EQ(messages.shown.back(), success("Jersey Installed Succesfully"));
+    EXPECT_EQ(messages.shown.size(), 3u) << "the first image is already there";
 }
 
 TEST(MoveFileTest, NeverReplacesAnExistingDestination)

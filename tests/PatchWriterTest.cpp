@@ -140,13 +140,26 @@ TEST(PatchFormatTest, HeaderLinesAreReadAsTheInstallerReadsThem)
     EXPECT_EQ(readPatchLines(line79 + "\r\nimage.fsh\r\nimage_num.fsh\r\n"), (Lines{line79, "", "image.fsh"}));
     const std::string line100(100, 'r');
     EXPECT_EQ(readPatchLines(line100 + "\r\nx\r\n"), (Lines{line100.substr(0, 79), line100.substr(79), "x"}));
+
+    // What the lines take from the file, where the trailer must not begin before.
+    EXPECT_EQ(readPatchHeader("\r\ntoABCD.fsh\r\ntoABCD_num.fsh\r\ntrailer").bytes, 30u);
+    EXPECT_EQ(readPatchHeader("\xEF\xBB\xBF"
+                              "001\nb\nc")
+                  .bytes,
+              10u)
+        << "a byte-order mark counts";
+    EXPECT_EQ(readPatchHeader("\xEF\xBB\xBF"
+                              "001\nb\nc")
+                  .lines,
+              (Lines{"001", "b", "c"}));
 }
 
 TEST(PatchFormatTest, PlainNames)
 {
-    for (const char* good : {"001", "1", "toABCD.fsh", "a b", " ", "..a", "x.."})
+    for (const char* good : {"001", "1", "toABCD.fsh", "a b", " ", "..a", "x..", "CONX.fsh", "COM0", "LPT", "xnul"})
         EXPECT_TRUE(isPlainName(good)) << good;
-    for (const char* bad : {"", ".", "..", "..\\x", "../x", "a/b", "c:x", "*.fsh", "a?", "\"a\"", "<", ">", "a|b"})
+    for (const char* bad : {"", ".", "..", "..\\x", "../x", "a/b", "c:x", "*.fsh", "a?", "\"a\"", "<", ">", "a|b",
+                            "CON", "nul.fsh", "Aux.a.b", "prn", "com1.fsh", "LPT9"})
         EXPECT_FALSE(isPlainName(bad)) << bad;
 }
 

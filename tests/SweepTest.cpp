@@ -2,6 +2,7 @@
 #include "core/TeamGearFile.h"
 #include "form/SystemMessages.h"
 
+#include "tests/support/MemoryFileSystem.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -168,6 +169,28 @@ TEST_F(SweepTest, NamedFolderIsUsedAsTyped)
     EXPECT_FALSE(installNamed("4", &observer));
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Invalid Directory!")});
     EXPECT_EQ(observer.reports, (std::vector<TableReport>{reportOf("4", ResultCode::NoTable)}));
+}
+
+// A game folder so deep that no save's table path is one the system takes: the first table
+// is one that cannot be opened, and the sweep ends there rather than asking for all 1000.
+TEST(SweepNameTooLongTest, APathTooLongEndsTheSweepAtItsFirstTable)
+{
+    MemoryFileSystem files;
+    files.tree.folders.insert({"/g", "/g/saves", "/g/saves/000", "/g/saves/001"});
+    const Bytes table = makeTable(3);
+    for (const char* save : {"/g/saves/000/teamgear.dbf", "/g/saves/001/teamgear.dbf"})
+        files.tree.files[save] = std::string(table.begin(), table.end());
+    files.tree.longestPath = 20;
+    for (const SaveTarget& target : {SaveTarget::everyNumberedSave("/g/"), SaveTarget::namedSave("/g/", "001")}) {
+        RecordingProgress progress;
+        const JobReport job = TeamGearFile(files, {false, progress.callback()}).installJersey(target, someSpec());
+        ASSERT_EQ(progress.reports.size(), 1u);
+        EXPECT_EQ(progress.reports[0].result, ResultCode::TableUnusable);
+        EXPECT_TRUE(progress.reports[0].nameTooLong);
+        EXPECT_EQ(job.outcome, JobOutcome::NothingDone);
+        EXPECT_TRUE(job.unvisited.empty());
+        EXPECT_EQ(installMessages(job), std::vector<SystemMessage>{systemMessage(MessageId::TableUnusable)});
+    }
 }
 
 }  // namespace

@@ -285,10 +285,22 @@ TEST(PatchInfoRuleTest, ThePrefixAndJerseyNameMustMakeAPlainFileName)
         std::string prefix, stem, name;
     };
     const Case refused[] = {
-        {"t", "f", "ABCD"},     {"tor", "f", "ABCD"}, {"to", "", "ABCD"},     {"to", std::string(76, 'f'), "ABCD"},
-        {"a/", "f", "ABCD"},    {"to", "f", "A:*?"},  {"to", "f", "AB\\D"},   {"<>", "f", "ABCD"},
-        {"to", "f", "AB|D"},    {"\"t", "f", "ABCD"}, {"to", "f", "AB\r\nD"}, {"t\t", "f", "ABCD"},
+        {"t", "f", "ABCD"},
+        {"tor", "f", "ABCD"},
+        {"to", "", "ABCD"},
+        {"to", std::string(76, 'f'), "ABCD"},
+        {"a/", "f", "ABCD"},
+        {"to", "f", "A:*?"},
+        {"to", "f", "AB\\D"},
+        {"<>", "f", "ABCD"},
+        {"to", "f", "AB|D"},
+        {"\"t", "f", "ABCD"},
+        {"to", "f", "AB\r\nD"},
+        {"t\t", "f", "ABCD"},
         {"to", "f", "ABC\x7F"},
+        // Windows would open a device for CON.ab.fsh: the installer refuses it.
+        {"CO", "f", "N.ab"},
+        {"lp", "f", "t1.x"},
     };
     for (const Case& c : refused)
         EXPECT_EQ(patchInfoProblem(c.prefix, c.stem, c.name), MessageId::InvalidField)

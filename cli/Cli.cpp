@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/SystemError.h"
 #include "platform/TerminalText.h"
+#include "platform/WatchedOutput.h"
 
 #include <CLI/CLI.hpp>
 
@@ -69,7 +70,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 namespace {
 
 int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, FileSystem& fileSystem,
-               const std::string& terminalEncoding)
+               const std::string& terminalEncoding, int& savesChanged)
 {
     using namespace cli;
     CLI::App app("kitloom-cli " KITLOOM_VERSION ": custom jerseys for Dunkmere's saved seasons, from a terminal.",
@@ -97,7 +98,7 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     help->add_option("command", helpTopic, "the command to describe");
 
     // Every mistake on the command line, whatever the parser calls it, is exit status 2.
-    CommandContext context{out, err, fileSystem, terminalEncoding, ""};
+    CommandContext context{out, err, fileSystem, terminalEncoding, "", savesChanged};
     if (!args.empty() && !args.front().empty() && args.front().front() != '-' && commands.count(args.front()) == 0 &&
         args.front() != "help")
         return context.usage("no command is called \"" + args.front() + "\"");
@@ -133,13 +134,19 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, FileSystem& fileSystem,
            const std::string& terminalEncoding)
 {
-    const int status = runCommand(args, out, err, fileSystem, terminalEncoding);
+    WatchedOutput watched(*out.rdbuf());
+    std::ostream watchedOut(&watched);
+    int savesChanged = 0;
+    const int status = runCommand(args, watchedOut, err, fileSystem, terminalEncoding, savesChanged);
     // What was printed is part of the job: a report that never reached its reader (a full
-    // disk, a closed output) fails it.
-    if (out.flush())
+    // disk, a closed output) fails it, and what it would have told is told here instead.
+    if (watchedOut.flush() && !watched.failed())
         return status;
-    const std::string reason = lastSystemError();
-    err << "ERROR: The output could not be written" << (reason.empty() ? "" : ": " + reason) << std::endl;
+    err << "ERROR: The output could not be written" << (watched.reason().empty() ? "" : ": " + watched.reason()) << "; "
+        << (savesChanged == 0 ? std::string("no save was changed")
+                              : std::to_string(savesChanged) + (savesChanged == 1 ? " save was" : " saves were") +
+                                    " changed all the same")
+        << std::endl;
     return status == kExitSuccess ? kExitFailure : status;
 }
 

@@ -44,18 +44,37 @@ void printImage(const ImageMove& move, SaveReport& report)
     } else if (move.inArtFolder) {
         report.tableLine(move.from, "already in the art folder (" + escapedText(move.to) + ")");
     } else {
-        show(report, systemMessage(MessageId::CannotMoveImage,
-                                   {move.image, escapedText(move.to.substr(0, move.to.size() - move.image.size()))}));
+        std::string why;
+        switch (move.trouble) {
+        case ImageTrouble::NotBesidePatch:
+            why = "not beside the patch at " + escapedText(move.from);
+            break;
+        case ImageTrouble::NoArtFolder:
+            why = "the art folder could not be made";
+            break;
+        case ImageTrouble::NotAFileThere:
+            why = escapedText(move.to) + " is there and is not a file";
+            break;
+        case ImageTrouble::None:
+        case ImageTrouble::MoveFailed:
+            why = "the move failed";
+            break;
+        }
+        if (!move.reason.empty())
+            why += ": " + move.reason;
+        const std::string artFolder = escapedText(move.to.substr(0, move.to.size() - move.image.size()));
+        show(report, {MessageKind::Error,
+                      systemMessage(MessageId::CannotMoveImage, {move.image, artFolder}).text + " (" + why + ")"});
     }
 }
 
 int runInstall(const InstallOptions& options, const CommandContext& context)
 {
     watchForInterrupt();
-    SaveReport report(context, options.dryRun);
     bool allInstalled = true;
     bool wineTold = false;  // the game under Wine is named, or its absence told, once
     for (const std::string& patchPath : options.patches) {
+        SaveReport report(context, options.dryRun);  // each patch's closing words are its own
         // With several patches, each one's report follows its name.
         if (options.patches.size() > 1)
             context.out << escapedText(patchPath) << ":" << std::endl;
@@ -93,7 +112,7 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
         report.noteUnvisited(installed.job);
         if (installed.job.outcome == JobOutcome::Stopped)
             return report.stopNow();
-        report.closeInstall(installed.job);
+        report.closeInstall(installed.job, installed.imagesInPlace());
         allInstalled = allInstalled && installed.imagesInPlace() && jobStatus(installed.job) == kExitSuccess;
     }
     return allInstalled ? kExitSuccess : kExitFailure;
@@ -108,7 +127,7 @@ int runNotifying(const CommandContext& context, const CommandRun& run)
     LastLineCopy errCopy(context.err, lastLine);
     std::ostream out(&outCopy);
     std::ostream err(&errCopy);
-    const int status = run({out, err, context.fileSystem, context.encoding, context.command});
+    const int status = run({out, err, context.fileSystem, context.encoding, context.command, context.savesChanged});
     out.flush();
     err.flush();
     if (!showDesktopNotification(status == kExitSuccess ? "Kitloom: jersey installed" : "Kitloom: install failed",

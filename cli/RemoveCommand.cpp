@@ -61,7 +61,7 @@ bool searched(const TableReport& table)
 void printRemoval(const TableReport& table, SaveReport& report)
 {
     if (!searched(table)) {
-        report.tableError(systemMessage(messageFor(table.result)).text, table.tablePath, table.reason);
+        report.tableError(systemMessage(messageFor(table.result)).text, table.tablePath, tableProblem(table));
         return;
     }
     if (table.removed > 0) {
@@ -132,15 +132,28 @@ int runRemove(RemoveOptions options, const CommandContext& context)
         anyMatch = anyMatch || table.removed > 0 || !table.matchesLeft.empty();
         anyLeft = anyLeft || !table.matchesLeft.empty();
     }
+    // Saves that could not be read were never searched: "none found" would not be true of them.
+    const auto unread = std::count_if(job.tables.begin(), job.tables.end(),
+                                      [](const TableReport& table) { return !searched(table); });
+    const std::string unreadNote = unread == 0 ? std::string()
+                                               : "; " + std::to_string(unread) + (unread == 1 ? " save" : " saves") +
+                                                     " could not be searched";
     if (removed == 0) {
-        showError(report, anyMatch ? "No matching jersey was the last of its table: nothing was removed"
-                                   : "No matching jersey was found: nothing was removed");
+        showError(report, (anyMatch     ? "No matching jersey was the last of its table: nothing was removed"
+                           : unread > 0 ? "No jersey was removed"
+                                        : "No matching jersey was found: nothing was removed") +
+                              unreadNote);
         return kExitFailure;
     }
-    showSuccess(report, std::string(options.dryRun ? "Would remove " : "Removed ") + std::to_string(removed) +
-                            (removed == 1 ? " jersey" : " jerseys") + " from " + std::to_string(tables) +
-                            (tables == 1 ? " save" : " saves"));
-    return job.anyTableFailed() || anyLeft ? kExitFailure : kExitSuccess;
+    const std::string done = std::string(options.dryRun ? "Would remove " : "Removed ") + std::to_string(removed) +
+                             (removed == 1 ? " jersey" : " jerseys") + " from " + std::to_string(tables) +
+                             (tables == 1 ? " save" : " saves");
+    if (report.errorCount() > 0) {
+        showError(report, done + unreadNote + ": the ERROR lines above say what stayed");
+        return kExitFailure;
+    }
+    showSuccess(report, done);
+    return kExitSuccess;
 }
 
 }  // namespace

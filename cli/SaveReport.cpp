@@ -6,6 +6,7 @@
 #include "platform/Interrupt.h"
 #include "platform/TerminalEscape.h"
 
+#include <algorithm>
 #include <csignal>
 
 namespace kitloom::cli {
@@ -16,6 +17,8 @@ TableProgress SaveReport::progress(std::function<void(const TableReport&)> print
         if (table.unfinishedRecordCut)
             tableLine(table.tablePath, std::string("an unfinished record past the count ") +
                                            (dryRun_ ? "would be cut back" : "was cut back"));
+        if (!dryRun_ && (table.result == ResultCode::Appended || table.result == ResultCode::Removed))
+            ++savesChanged_;
         printTable(table);
         lastTable_ = table.tablePath;
         return !interruptRequested();
@@ -28,7 +31,13 @@ void SaveReport::printAppend(const TableReport& table)
         tableLine(table.tablePath,
                   (dryRun_ ? "would be added as record " : "added as record ") + std::to_string(table.recordNumber));
     else
-        tableError(systemMessage(messageFor(table.result)).text, table.tablePath, table.reason);
+        tableError(systemMessage(messageFor(table.result)).text, table.tablePath, tableProblem(table));
+}
+
+std::string tableProblem(const TableReport& table)
+{
+    // Every numbered save's path is as long, so the system's words would read as this one's alone.
+    return table.nameTooLong ? "name too long" : table.reason;
 }
 
 void SaveReport::tableError(const std::string& text, const std::string& path, const std::string& reason)
@@ -56,11 +65,25 @@ void SaveReport::noteUnvisited(const JobReport& job)
          << std::endl;
 }
 
-void SaveReport::closeInstall(const JobReport& job)
+void SaveReport::closeInstall(const JobReport& job, bool imagesInPlace)
 {
     // A named save that failed has said why in its table's line.
     if (job.namedSave && job.outcome == JobOutcome::NothingDone)
         return;
+    if (job.outcome == JobOutcome::Done && errorCount() > 0) {
+        const auto added = std::count_if(job.tables.begin(), job.tables.end(),
+                                         [](const TableReport& table) { return table.result == ResultCode::Appended; });
+        const std::size_t saves = job.tables.size();
+        std::string done = std::string(dryRun_ ? "The jersey would go into " : "The jersey went into ") +
+                           (job.namedSave ? "its save"
+                            : static_cast<std::size_t>(added) == saves
+                                ? "all " + std::to_string(saves) + " saves"
+                                : std::to_string(added) + " of " + std::to_string(saves) + " saves");
+        if (!imagesInPlace)
+            done += std::string(job.anyTableFailed() ? ", and" : ", but") + " its images are not all in the art folder";
+        showError(*this, done + ": the ERROR lines above say why");
+        return;
+    }
     for (const SystemMessage& message : installMessages(job))
         show(message.kind,
              message.text + (message.kind == MessageKind::Success && dryRun_ ? " (dry run: nothing was changed)" : ""));

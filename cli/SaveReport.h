@@ -15,7 +15,8 @@ namespace kitloom::cli {
 class SaveReport : public TerminalMessages {
 public:
     SaveReport(const CommandContext& context, bool dryRun)
-        : TerminalMessages(context.out, context.err), out_(context.out), err_(context.err), dryRun_(dryRun)
+        : TerminalMessages(context.out, context.err), out_(context.out), err_(context.err),
+          savesChanged_(context.savesChanged), dryRun_(dryRun)
     {
     }
 
@@ -29,8 +30,9 @@ public:
     void tableLine(const std::string& path, const std::string& what);
     // The numbered save folders a sweep never reached because an earlier one is missing.
     void noteUnvisited(const JobReport& job);
-    // An install's closing words, but none that its one table's line already said.
-    void closeInstall(const JobReport& job);
+    // An install's closing words, but none that its one table's line already said. After an
+    // ERROR line it never closes with SUCCESS: it says what was done, as an ERROR.
+    void closeInstall(const JobReport& job, bool imagesInPlace = true);
     // After a stop: which table was the last; the status for it.
     int stopNow();
     // For a --slot that looks like a numbered save written short ("1"), once its table was
@@ -42,9 +44,13 @@ public:
 private:
     std::ostream& out_;
     std::ostream& err_;
+    int& savesChanged_;
     bool dryRun_;
     std::string lastTable_;
 };
+
+// Why a table could not be used, as its ERROR line says it: the system's words, if any.
+std::string tableProblem(const TableReport& table);
 
 // The exit status of a job that ran to its end: success only when the job was done and
 // no table failed.

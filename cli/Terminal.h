@@ -42,6 +42,7 @@ struct CommandContext {
     FileSystem& fileSystem;
     std::string encoding;  // the terminal's; tables and patches hold code page 1252
     std::string command;   // for usage hints
+    int& savesChanged;     // tables a job changed so far, for a report that could not be printed
 
     // Prints the one-line hint and gives the usage exit status.
     int usage(const std::string& problem) const;

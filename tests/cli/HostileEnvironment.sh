@@ -50,13 +50,61 @@ records=40 game "$root/g" 000
 expect_status "file-size limit" 1 $?
 [ "$(stat -c %s "$root/g/saves/000/teamgear.dbf")" = $((386 + 40 * 29)) ] || fail "file-size limit: table changed"
 
-# Output that cannot be written fails the job.
+# Output that cannot be written fails the job, with the reason of the write that failed,
+# and says which saves changed all the same.
 if [ -w /dev/full ]; then
   game "$root/g" 000
   "$program" list --game "$root/g" >/dev/full 2>"$root/err"
   expect_status "full output" 1 $?
-  grep -q "ERROR: The output could not be written" "$root/err" || fail "full output: not said"
+  grep -qx "ERROR: The output could not be written: No space left on device; no save was changed" "$root/err" ||
+    fail "full output: not said: $(cat "$root/err")"
+  game "$root/g" 000 001
+  "$program" add --game "$root/g" "${jersey[@]}" >/dev/full 2>"$root/err"
+  expect_status "full output of an add" 1 $?
+  grep -qx "ERROR: The output could not be written: No space left on device; 2 saves were changed all the same" \
+    "$root/err" || fail "full output of an add: not said: $(cat "$root/err")"
 fi
+
+# After an ERROR line the closing line is never SUCCESS: images not beside the patch, and
+# a save that could not be opened.
+game "$root/g" 000 001
+(cd "$root/g" && "$program" make-patch --prefix to --file p "${jersey[@]}" >/dev/null)
+"$program" install "$root/g/p.jer" --art "$root/art" >"$root/out" 2>"$root/err"
+expect_status "images not beside the patch" 1 $?
+grep -q "SUCCESS" "$root/out" && fail "images not beside the patch: closed with SUCCESS"
+grep -q "^ERROR: Couldn't move toABCD.fsh to .* (not beside the patch at $root/g/toABCD.fsh)$" "$root/err" ||
+  fail "images not beside the patch: no reason: $(cat "$root/err")"
+tail -n 1 "$root/err" | grep -q "^ERROR: The jersey went into all 2 saves, but its images are not all in the art" ||
+  fail "images not beside the patch: closing line: $(cat "$root/err")"
+chmod 000 "$root/g/saves/001"
+if ! [ -r "$root/g/saves/001" ]; then
+  "$program" add --game "$root/g" "${jersey[@]}" >"$root/out" 2>"$root/err"
+  expect_status "a save that cannot be opened" 1 $?
+  grep -q "SUCCESS" "$root/out" && fail "a save that cannot be opened: closed with SUCCESS"
+  tail -n 1 "$root/err" | grep -qx "ERROR: The jersey went into 1 of 2 saves: the ERROR lines above say why" ||
+    fail "a save that cannot be opened: closing line: $(cat "$root/err")"
+fi
+chmod 755 "$root/g/saves/001"
+
+# A game folder so deep that no table path is one the system takes: one table's line, not a
+# thousand, with the reason.
+deep="$root/deep"
+mkdir "$deep"
+(
+  cd "$deep" || exit 1
+  for ((level = 0; level < 17; level++)); do
+    name=$(printf 'd%.0s' {1..240})
+    mkdir "$name" && cd "$name" || exit 1
+  done
+  mkdir -p saves/000
+  table 3 >saves/000/teamgear.dbf
+  "$program" add --game "$PWD" "${jersey[@]}" >"$root/out" 2>"$root/err"
+  echo $? >"$root/status"
+)
+expect_status "a path too long" 1 "$(cat "$root/status")"
+[ "$(grep -c teamgear.dbf "$root/err")" = 1 ] && grep -q "saves/000/teamgear.dbf: name too long)$" "$root/err" ||
+  fail "a path too long: $(tail -c 300 "$root/err")"
+rm -rf "$deep" 2>/dev/null || find "$deep" -depth -delete 2>/dev/null
 
 # A game folder whose name holds control characters: the report shows them escaped, so
 # they cannot retitle or clear the terminal.

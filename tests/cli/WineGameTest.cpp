@@ -73,7 +73,7 @@ TEST_F(WineGameTest, OneGameInWineIsUsedFromAnyFolderWithItsNamesInAnyCase)
     EXPECT_EQ(add.out, "game: " + game.string() + "\n" + (game / "Saves/000/TEAMGEAR.DBF").string() +
                            ": added as record 4\nSUCCESS: Jersey Installed Succesfully\n");
 
-    JerseySpec spec;
+    JerseySpec spec = exampleJersey(2);
     std::copy_n("WXYZ", 4, spec.jerseyName.begin());
     const fs::path downloads = home.path() / "Downloads";
     writeBytes(downloads / "toronto_98.jer", toBytes(encodePatch("to", spec)));

@@ -171,22 +171,21 @@ int runShow(const ShowOptions& options, const CommandContext& context)
         return kExitFailure;
     }
     const JerseySpec& spec = patch.spec;
-    const std::string name(spec.jerseyName.data(), kJerseyNameLength);
-    const std::string year(spec.year.data(), kYearLength);
+    auto textOf = [&](const patchformat::TrailerField& field) {
+        return std::string(reinterpret_cast<const char*>(&spec) + field.textOffset, field.size);
+    };
     if (options.json) {
-        const nlohmann::ordered_json shown = {
-            {"saveSlot", fromCodePage1252(patch.lines[0], "UTF-8")},
-            {"image", fromCodePage1252(patch.lines[1], "UTF-8")},
-            {"numberImage", fromCodePage1252(patch.lines[2], "UTF-8")},
-            {"teamNumber", spec.teamNumber},
-            {"jerseyType", codeJson(JerseyList::JerseyType, spec.jerseyType)},
-            {"jerseyName", fromCodePage1252(name, "UTF-8")},
-            {"year", fromCodePage1252(year, "UTF-8")},
-            {"accessoryColour", codeJson(JerseyList::AccessoryColour, spec.accessoryColour)},
-            {"shoe", codeJson(JerseyList::Shoe, spec.shoe)},
-            {"sockColour", codeJson(JerseyList::SockColour, spec.sockColour)},
-            {"neckType", codeJson(JerseyList::NeckType, spec.neckType)},
-            {"letteringType", codeJson(JerseyList::LetteringType, spec.letteringType)}};
+        nlohmann::ordered_json shown = {{"saveSlot", fromCodePage1252(patch.lines[0], "UTF-8")},
+                                        {"image", fromCodePage1252(patch.lines[1], "UTF-8")},
+                                        {"numberImage", fromCodePage1252(patch.lines[2], "UTF-8")}};
+        for (const patchformat::TrailerField& field : patchformat::kTrailerFields) {
+            if (!field.code)
+                shown[field.key] = fromCodePage1252(textOf(field), "UTF-8");
+            else if (field.list)
+                shown[field.key] = codeJson(*field.list, spec.*field.code);
+            else
+                shown[field.key] = spec.*field.code;
+        }
         context.out << shown.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << std::endl;
         return kExitSuccess;
     }
@@ -195,16 +194,18 @@ int runShow(const ShowOptions& options, const CommandContext& context)
     out << "Save Slot: " << (patch.lines[0].empty() ? "(none: every numbered save folder)" : text(patch.lines[0]))
         << '\n'
         << "Image: " << text(patch.lines[1]) << '\n'
-        << "Number image: " << text(patch.lines[2]) << '\n'
-        << "Team Number: " << spec.teamNumber << '\n'
-        << "Jersey Type: " << codeWithLabel(JerseyList::JerseyType, spec.jerseyType) << '\n'
-        << "Jersey Name: " << text(name) << '\n'
-        << "Year: " << text(year) << '\n'
-        << "Accessory Colour: " << codeWithLabel(JerseyList::AccessoryColour, spec.accessoryColour) << '\n'
-        << "Shoe: " << codeWithLabel(JerseyList::Shoe, spec.shoe) << '\n'
-        << "Sock Colour: " << codeWithLabel(JerseyList::SockColour, spec.sockColour) << '\n'
-        << "Neck Type: " << codeWithLabel(JerseyList::NeckType, spec.neckType) << '\n'
-        << "Lettering Type: " << codeWithLabel(JerseyList::LetteringType, spec.letteringType) << std::endl;
+        << "Number image: " << text(patch.lines[2]) << '\n';
+    for (const patchformat::TrailerField& field : patchformat::kTrailerFields) {
+        out << field.title << ": ";
+        if (!field.code)
+            out << text(textOf(field));
+        else if (field.list)
+            out << codeWithLabel(*field.list, spec.*field.code);
+        else
+            out << spec.*field.code;
+        out << '\n';
+    }
+    out << std::flush;
     return kExitSuccess;
 }
 

@@ -8,7 +8,7 @@
 namespace kitloom {
 
 // The six lists a jersey's style choices come from, in the order the form shows them.
-enum class JerseyList { JerseyType, AccessoryColour, Shoe, SockColour, NeckType, LetteringType };
+enum class JerseyList : std::uint8_t { JerseyType, AccessoryColour, Shoe, SockColour, NeckType, LetteringType };
 
 inline constexpr JerseyList kAllJerseyLists[] = {JerseyList::JerseyType, JerseyList::AccessoryColour,
                                                  JerseyList::Shoe,       JerseyList::SockColour,

@@ -14,16 +14,6 @@ using namespace patchformat;
 
 namespace {
 
-void appendUInt32LE(std::string& out, std::int32_t value)
-{
-    for (std::uint8_t byte : littleendian::uint32Bytes(static_cast<std::uint32_t>(value)))
-        out.push_back(static_cast<char>(byte));
-}
-
-std::int32_t uint32LEAt(std::string_view bytes, std::size_t offset)
-{
-    return static_cast<std::int32_t>(littleendian::readUInt32(bytes.data() + offset));
-}
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
@@ -44,30 +34,12 @@ bool isDeviceName(std::string_view name)
     return stem.size() == 4 && stem[3] >= '1' && stem[3] <= '9' && (startsAs("COM") || startsAs("LPT"));
 }
 
-struct CodeRange {
-    std::size_t offset;
-    std::uint32_t lowest;
-    std::uint32_t highest;
-};
-
-constexpr CodeRange listCodes(std::size_t offset, JerseyList list)
+// A text field's bytes in `spec`.
+const char* textIn(const JerseySpec& spec, const TrailerField& field)
 {
-    const auto first = static_cast<std::uint32_t>(codeOfFirstRow(list, ShoeCode::InPatch));
-    return {offset, first, first + rowCountOf(list) - 1};
+    return reinterpret_cast<const char*>(&spec) + field.textOffset;
 }
-
-// Every code the form can write into a trailer. A shoe is row + 2 from Make a Patch, but a
-// patch made by hand from Go!'s row + 1 installs as well.
-constexpr CodeRange kTrailerCodes[] = {
-    {kTeamNumberOffset, 0, kHighestTeamNumber},
-    listCodes(kJerseyTypeOffset, JerseyList::JerseyType),
-    listCodes(kAccessoryColourOffset, JerseyList::AccessoryColour),
-    {kShoeOffset, static_cast<std::uint32_t>(codeOfFirstRow(JerseyList::Shoe, ShoeCode::Installed)),
-     listCodes(kShoeOffset, JerseyList::Shoe).highest},
-    listCodes(kSockColourOffset, JerseyList::SockColour),
-    listCodes(kNeckTypeOffset, JerseyList::NeckType),
-    listCodes(kLetteringTypeOffset, JerseyList::LetteringType),
-};
+char* textIn(JerseySpec& spec, const TrailerField& field) { return reinterpret_cast<char*>(&spec) + field.textOffset; }
 
 }  // namespace
 
@@ -75,16 +47,14 @@ std::string encodePatch(const std::string& prefix, const JerseySpec& spec)
 {
     const std::string name(spec.jerseyName.data(), kJerseyNameLength);
     std::string bytes = "\r\n" + prefix + name + kImageSuffix + "\r\n" + prefix + name + kNumberImageSuffix + "\r\n";
-
-    appendUInt32LE(bytes, spec.teamNumber);
-    appendUInt32LE(bytes, spec.jerseyType);
-    bytes.append(spec.jerseyName.data(), kJerseyNameLength);
-    bytes.append(spec.year.data(), kYearLength);
-    appendUInt32LE(bytes, spec.accessoryColour);
-    appendUInt32LE(bytes, spec.shoe);
-    appendUInt32LE(bytes, spec.sockColour);
-    appendUInt32LE(bytes, spec.neckType);
-    appendUInt32LE(bytes, spec.letteringType);
+    for (const TrailerField& field : kTrailerFields) {
+        if (field.code) {
+            for (std::uint8_t byte : littleendian::uint32Bytes(static_cast<std::uint32_t>(spec.*field.code)))
+                bytes.push_back(static_cast<char>(byte));
+        } else {
+            bytes.append(textIn(spec, field), field.size);
+        }
+    }
     return bytes;
 }
 
@@ -116,15 +86,12 @@ JerseySpec decodeTrailer(std::string_view trailer)
     JerseySpec spec;
     if (trailer.size() != kTrailerSize)
         return spec;
-    spec.teamNumber = uint32LEAt(trailer, kTeamNumberOffset);
-    spec.jerseyType = uint32LEAt(trailer, kJerseyTypeOffset);
-    std::memcpy(spec.jerseyName.data(), trailer.data() + kJerseyNameOffset, kJerseyNameLength);
-    std::memcpy(spec.year.data(), trailer.data() + kYearOffset, kYearLength);
-    spec.accessoryColour = uint32LEAt(trailer, kAccessoryColourOffset);
-    spec.shoe = uint32LEAt(trailer, kShoeOffset);
-    spec.sockColour = uint32LEAt(trailer, kSockColourOffset);
-    spec.neckType = uint32LEAt(trailer, kNeckTypeOffset);
-    spec.letteringType = uint32LEAt(trailer, kLetteringTypeOffset);
+    for (const TrailerField& field : kTrailerFields) {
+        if (field.code)
+            spec.*field.code = static_cast<std::int32_t>(littleendian::readUInt32(trailer.data() + field.offset));
+        else
+            std::memcpy(textIn(spec, field), trailer.data() + field.offset, field.size);
+    }
     return spec;
 }
 
@@ -132,9 +99,9 @@ bool trailerCodesInRange(std::string_view trailer)
 {
     if (trailer.size() != kTrailerSize)
         return false;
-    return std::all_of(std::begin(kTrailerCodes), std::end(kTrailerCodes), [&](const CodeRange& code) {
-        const std::uint32_t value = littleendian::readUInt32(trailer.data() + code.offset);
-        return value >= code.lowest && value <= code.highest;
+    return std::all_of(std::begin(kTrailerFields), std::end(kTrailerFields), [&](const TrailerField& field) {
+        const std::uint32_t value = littleendian::readUInt32(trailer.data() + field.offset);
+        return !field.code || (value >= field.lowest && value <= field.highest);
     });
 }
 

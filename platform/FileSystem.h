@@ -67,6 +67,8 @@ public:
     virtual bool mayWriteIn(const std::string& folder) = 0;
     // Creates the last level of `path` only.
     virtual bool createFolder(const std::string& path) = 0;
+    // Removes the file `path`; false when it could not be removed (or was not there).
+    virtual bool removeFile(const std::string& path) = 0;
     // Moves a file, across volumes too, and never replaces an existing destination.
     virtual MoveResult moveFile(const std::string& from, const std::string& to) = 0;
     // Removes the temporaries in `folder` that a copy cut short left behind; a copy that
@@ -81,6 +83,8 @@ public:
     // The names of the folders in `folder` (a path prefix), links left out; none when it
     // cannot be listed, and always none on Windows, where no Wine prefix is searched.
     virtual std::optional<std::vector<std::string>> folderNames(const std::string& folder) = 0;
+    // The same for regular files: the names of those in `folder`, links left out.
+    virtual std::optional<std::vector<std::string>> fileNames(const std::string& folder) = 0;
     // `path` with every link followed, so that two names of one folder compare equal; the
     // path as given when it cannot be resolved.
     virtual std::string realPath(const std::string& path) = 0;

@@ -263,6 +263,8 @@ public:
 
     bool createFolder(const std::string& path) override { return ::mkdir(path.c_str(), 0777) == 0; }
 
+    bool removeFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
+
     void removeLeftTemporaries(const std::string& folder) override
     {
         const std::string_view prefix(kTemporaryPrefix);
@@ -287,13 +289,12 @@ public:
 
     std::optional<std::vector<std::string>> folderNames(const std::string& folder) override
     {
-        std::vector<std::string> names;
-        if (!forEachEntry(folder, [&](const std::string& name, const std::string& path) {
-                if (fileTypeOf(path) == S_IFDIR)
-                    names.push_back(name);
-            }))
-            return std::nullopt;
-        return names;
+        return namesOfType(folder, S_IFDIR);
+    }
+
+    std::optional<std::vector<std::string>> fileNames(const std::string& folder) override
+    {
+        return namesOfType(folder, S_IFREG);
     }
 
     std::string realPath(const std::string& path) override
@@ -370,6 +371,17 @@ public:
     }
 
 private:
+    static std::optional<std::vector<std::string>> namesOfType(const std::string& folder, mode_t type)
+    {
+        std::vector<std::string> names;
+        if (!forEachEntry(folder, [&](const std::string& name, const std::string& path) {
+                if (fileTypeOf(path) == type)
+                    names.push_back(name);
+            }))
+            return std::nullopt;
+        return names;
+    }
+
     // The entry of `folder` of file type `type` called `name` in any case; an exact match wins.
     static std::optional<std::string> entryNamed(const std::string& folder, const std::string& name, mode_t type)
     {

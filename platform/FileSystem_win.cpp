@@ -177,6 +177,8 @@ public:
 
     bool createFolder(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
 
+    bool removeFile(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
+
     // MoveFileA copies across volumes under the system's own care and leaves no temporary.
     void removeLeftTemporaries(const std::string&) override {}
 
@@ -194,6 +196,7 @@ public:
     // Only the search for a game in Wine prefixes lists folders; on Windows the game is the
     // folder the program runs in, so kitloom.exe carries no listing.
     std::optional<std::vector<std::string>> folderNames(const std::string&) override { return std::nullopt; }
+    std::optional<std::vector<std::string>> fileNames(const std::string&) override { return std::nullopt; }
 
     std::string realPath(const std::string& path) override { return fullPath(path); }
 

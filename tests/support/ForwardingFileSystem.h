@@ -19,6 +19,7 @@ public:
     }
     bool mayWriteIn(const std::string& folder) override { return systemFileSystem().mayWriteIn(folder); }
     bool createFolder(const std::string& path) override { return systemFileSystem().createFolder(path); }
+    bool removeFile(const std::string& path) override { return systemFileSystem().removeFile(path); }
     MoveResult moveFile(const std::string& from, const std::string& to) override
     {
         return systemFileSystem().moveFile(from, to);
@@ -38,6 +39,10 @@ public:
     std::optional<std::vector<std::string>> folderNames(const std::string& folder) override
     {
         return systemFileSystem().folderNames(folder);
+    }
+    std::optional<std::vector<std::string>> fileNames(const std::string& folder) override
+    {
+        return systemFileSystem().fileNames(folder);
     }
     std::string realPath(const std::string& path) override { return systemFileSystem().realPath(path); }
     EntryKind kindOf(const std::string& path) override { return systemFileSystem().kindOf(path); }

@@ -33,11 +33,13 @@ public:
     std::unique_ptr<OpenFile> openForReading(const std::string& path) override { return openForUpdate(path); }
     bool mayWriteIn(const std::string& folder) override { return kindOf(folder) == EntryKind::Other; }
     bool createFolder(const std::string& path) override;
+    bool removeFile(const std::string& path) override { return tree.files.erase(normal(path)) > 0; }
     MoveResult moveFile(const std::string& from, const std::string& to) override;
     void removeLeftTemporaries(const std::string&) override {}
     std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override;
     std::optional<std::string> fileNamed(const std::string& folder, const std::string& name) override;
     std::optional<std::vector<std::string>> folderNames(const std::string& folder) override;
+    std::optional<std::vector<std::string>> fileNames(const std::string& folder) override;
     std::string realPath(const std::string& path) override { return normal(path); }
     EntryKind kindOf(const std::string& path) override;
     std::string fullPath(const std::string& path) override { return normal(path); }

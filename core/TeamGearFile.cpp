@@ -9,14 +9,21 @@ TeamGearFile::TeamGearFile(FileSystem& fileSystem, JobOptions options)
 
 TableReport TeamGearFile::appendJersey(const std::string& tablePath, const JerseySpec& spec)
 {
-    return TeamGearTable(fileSystem_, tablePath, changeAccess()).append(spec);
+    TeamGearTable table(fileSystem_, tablePath, changeAccess());
+    return options_.append ? options_.append(table, spec) : table.append(spec);
 }
 
 JobReport TeamGearFile::installJersey(const SaveTarget& target, const JerseySpec& spec)
 {
-    return sweepSaves(
+    JobReport job = sweepSaves(
         fileSystem_, target, {ResultCode::Appended},
         [&](const std::string& tablePath) { return appendJersey(tablePath, spec); }, options_.progress);
+    // A table that holds the jersey already is one done, too.
+    for (const TableReport& table : job.tables) {
+        if (job.outcome == JobOutcome::NothingDone && table.result == ResultCode::AlreadyThere)
+            job.outcome = JobOutcome::Done;
+    }
+    return job;
 }
 
 JobReport TeamGearFile::removeJerseys(const SaveTarget& target, const JerseyMatch& match)

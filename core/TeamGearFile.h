@@ -11,10 +11,15 @@ namespace kitloom {
 
 class FileSystem;
 
+// How an install appends to each table: append(), or appendUnlessThere(). A pointer, so that
+// kitloom.exe, which always appends, carries no other way.
+using TableAppend = TableReport (*)(TeamGearTable& table, const JerseySpec& spec);
+
 struct JobOptions {
     // Nothing is written, yet every table reports what a real run would give it.
     bool dryRun = false;
-    TableProgress progress;  // told about every table visited; may stop the job
+    TableProgress progress;        // told about every table visited; may stop the job
+    TableAppend append = nullptr;  // installs: none for TeamGearTable::append
 };
 
 // The jobs on team-gear tables. Each returns what became of every table it visited and of
@@ -26,7 +31,7 @@ public:
     // Adds `spec` as a new last record of the table at `tablePath`.
     TableReport appendJersey(const std::string& tablePath, const JerseySpec& spec);
     // Appends to the target's table, or to every numbered save's. Done when at least one
-    // table got the jersey.
+    // table got the jersey, or already held it.
     JobReport installJersey(const SaveTarget& target, const JerseySpec& spec);
     // Takes matching jerseys off the end of the target's tables. Done when at least one went.
     JobReport removeJerseys(const SaveTarget& target, const JerseyMatch& match);

@@ -79,10 +79,10 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     // An option given twice is a mistake, not a choice between two values.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     app.get_formatter()->column_width(26);
-    app.footer(
-        "'kitloom-cli help COMMAND' describes a command.\n"
-        "Exit status: 0 when every job succeeded, 1 when one failed (its ERROR line says why),\n"
-        "2 for a mistake on the command line, which changes nothing, 130 after Ctrl-C.");
+    app.footer(std::string(gameSearchOrder()) +
+               "\n\n'kitloom-cli help COMMAND' describes a command.\n"
+               "Exit status: 0 when every job succeeded, 1 when one failed (its ERROR line says why),\n"
+               "2 for a mistake on the command line, which changes nothing, 130 after Ctrl-C.");
 
     std::map<std::string, CommandRun> commands;
     commands["add"] = addAddCommand(app);

@@ -62,7 +62,7 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
         // Without --game, a patch among the saves names its game's folder, as it always has.
         const auto game = gameForCommand(context, options.gameOption, options.game, context.out,
                                          folderOfPath(patchPath), !wineTold);
-        wineTold = wineTold || !game || game->source == GameSource::Wine;
+        wineTold = wineTold || !game || game->source == GameSource::Found || game->source == GameSource::Remembered;
         if (!game) {
             allInstalled = false;
             continue;

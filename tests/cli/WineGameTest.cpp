@@ -6,6 +6,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cstdlib>
@@ -23,25 +24,30 @@ CliRun run(const std::vector<std::string>& args) { return runIt(args); }
 
 const std::vector<std::string> kAdd = {"add", "--team", "5", "--name", "ABCD", "--year", "1998-99"};
 
-// A temporary HOME (and no WINEPREFIX) for the test, and an empty current folder in it.
+// A temporary HOME (and no WINEPREFIX or XDG folders) for the test, and an empty current
+// folder in it.
 class WineGameTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const char* wine = std::getenv("WINEPREFIX");
-        savedWinePrefix_ = wine ? std::optional<std::string>(wine) : std::nullopt;
-        savedHome_ = std::getenv("HOME");
+        for (const char* name : kVariables) {
+            const char* value = std::getenv(name);
+            saved_.push_back(value ? std::optional<std::string>(value) : std::nullopt);
+            ::unsetenv(name);
+        }
         ::setenv("HOME", home.path().c_str(), 1);
-        ::unsetenv("WINEPREFIX");
         fs::create_directories(home.path() / "elsewhere");
         here_.emplace(home.path() / "elsewhere");
     }
     void TearDown() override
     {
         here_.reset();
-        ::setenv("HOME", savedHome_.c_str(), 1);
-        if (savedWinePrefix_)
-            ::setenv("WINEPREFIX", savedWinePrefix_->c_str(), 1);
+        for (std::size_t i = 0; i < saved_.size(); ++i) {
+            if (saved_[i])
+                ::setenv(kVariables[i], saved_[i]->c_str(), 1);
+            else
+                ::unsetenv(kVariables[i]);
+        }
     }
     // A game in `prefix` as its installer spells it; returns the game folder.
     fs::path installGame(const fs::path& prefix, const std::string& programFiles = "Program Files (x86)")
@@ -53,11 +59,24 @@ protected:
         return game;
     }
 
+    // A patch of the jersey WXYZ with its two images, in ~/Downloads.
+    std::string downloadPatch()
+    {
+        JerseySpec spec;
+        std::copy_n("WXYZ", 4, spec.jerseyName.begin());
+        std::copy_n("1998-99", 7, spec.year.begin());
+        const fs::path downloads = home.path() / "Downloads";
+        writeBytes(downloads / "toronto_98.jer", toBytes(encodePatch("to", spec)));
+        writeBytes(downloads / "toWXYZ.fsh", toBytes("image"));
+        writeBytes(downloads / "toWXYZ_num.fsh", toBytes("number image"));
+        return (downloads / "toronto_98.jer").string();
+    }
+
     TempFolder home;
 
 private:
-    std::string savedHome_;
-    std::optional<std::string> savedWinePrefix_;
+    static constexpr const char* kVariables[] = {"HOME", "WINEPREFIX", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "PATH"};
+    std::vector<std::optional<std::string>> saved_;
     std::optional<ScopedCurrentFolder> here_;
 };
 
@@ -73,13 +92,7 @@ TEST_F(WineGameTest, OneGameInWineIsUsedFromAnyFolderWithItsNamesInAnyCase)
     EXPECT_EQ(add.out, "game: " + game.string() + "\n" + (game / "Saves/000/TEAMGEAR.DBF").string() +
                            ": added as record 4\nSUCCESS: Jersey Installed Succesfully\n");
 
-    JerseySpec spec;
-    std::copy_n("WXYZ", 4, spec.jerseyName.begin());
-    const fs::path downloads = home.path() / "Downloads";
-    writeBytes(downloads / "toronto_98.jer", toBytes(encodePatch("to", spec)));
-    writeBytes(downloads / "toWXYZ.fsh", toBytes("image"));
-    writeBytes(downloads / "toWXYZ_num.fsh", toBytes("number image"));
-    CliRun install = run({"install", (downloads / "toronto_98.jer").string()});
+    CliRun install = run({"install", downloadPatch()});
     EXPECT_EQ(install.status, 0) << install.err;
     EXPECT_TRUE(fs::exists(game / "Render/xteam/toWXYZ.fsh"));
     EXPECT_TRUE(fs::exists(game / "Render/xteam/toWXYZ_num.fsh"));
@@ -96,7 +109,7 @@ TEST_F(WineGameTest, OneGameInWineIsUsedFromAnyFolderWithItsNamesInAnyCase)
     EXPECT_EQ(recordCountOf(readBytes(game / "Saves/000/TEAMGEAR.DBF")), 5u);
 }
 
-TEST_F(WineGameTest, WinePrefixWinsSteamCountsSeveralRefuseAndNoneSaysWhereItLooked)
+TEST_F(WineGameTest, WinePrefixWinsSteamCountsSeveralRefuseStaleOnesAreNotesAndNoneSaysWhereItLooked)
 {
     // None: the hint, and nothing made.
     CliRun none = run(kAdd);
@@ -122,7 +135,7 @@ TEST_F(WineGameTest, WinePrefixWinsSteamCountsSeveralRefuseAndNoneSaysWhereItLoo
     EXPECT_EQ(several.status, 1);
     EXPECT_NE(several.err.find(steam.string()), std::string::npos) << several.err;
     EXPECT_NE(several.err.find(wine.string()), std::string::npos) << several.err;
-    EXPECT_NE(several.err.find("pick one with --game"), std::string::npos);
+    EXPECT_NE(several.err.find("  kitloom-cli where --use '" + wine.string() + "'\n"), std::string::npos) << several.err;
     EXPECT_EQ(recordCountOf(readBytes(wine / "Saves/000/TEAMGEAR.DBF")), 3u);
 
     // WINEPREFIX holding the game is used alone; one that is no prefix is refused.
@@ -132,17 +145,20 @@ TEST_F(WineGameTest, WinePrefixWinsSteamCountsSeveralRefuseAndNoneSaysWhereItLoo
     EXPECT_EQ(preferred.status, 0) << preferred.err;
     EXPECT_EQ(recordCountOf(readBytes(chosen / "Saves/000/TEAMGEAR.DBF")), 4u);
     EXPECT_EQ(run({"where"}).out.rfind(chosen.string() + "\n", 0), 0u);
-    for (const char* bad : {"games/nowhere", "games"}) {
-        ::setenv("WINEPREFIX", (home.path() / bad).c_str(), 1);
-        CliRun refused = run(kAdd);
-        EXPECT_EQ(refused.status, 1);
-        EXPECT_NE(refused.err.find("ERROR: WINEPREFIX"), std::string::npos) << refused.err;
+    // A WINEPREFIX left from a prefix that is gone is a note; the search goes on.
+    fs::remove_all(steam.parent_path().parent_path().parent_path().parent_path());
+    for (const char* stale : {"games/nowhere", "games"}) {
+        ::setenv("WINEPREFIX", (home.path() / stale).c_str(), 1);
+        CliRun passed = run(kAdd);
+        EXPECT_EQ(passed.status, 0) << passed.err;
+        EXPECT_EQ(passed.err.rfind("note: WINEPREFIX", 0), 0u) << passed.err;
     }
-    EXPECT_EQ(recordCountOf(readBytes(chosen / "Saves/000/TEAMGEAR.DBF")), 4u);
+    EXPECT_EQ(recordCountOf(readBytes(wine / "Saves/000/TEAMGEAR.DBF")), 5u);
 
     // A Steam folder that cannot be read is passed over, and where says so.
     ::unsetenv("WINEPREFIX");
     const fs::path locked = home.path() / ".local/share/Steam/steamapps/compatdata/9";
+    fs::create_directories(locked.parent_path());
     fs::create_directories(locked);
     fs::permissions(locked, fs::perms::none);
     CliRun skipped = run({"where"});
@@ -150,6 +166,49 @@ TEST_F(WineGameTest, WinePrefixWinsSteamCountsSeveralRefuseAndNoneSaysWhereItLoo
     if (::geteuid() != 0) {  // root reads it all the same
         EXPECT_NE(skipped.err.find(locked.string() + ": could not be read"), std::string::npos) << skipped.err;
     }
+}
+
+TEST_F(WineGameTest, AGameChosenOnceIsUsedUntilForgottenAndLinksLeavingAPrefixAreNotFollowed)
+{
+    const fs::path wine = installGame(home.path() / ".wine");
+    const fs::path bottle = installGame(home.path() / ".local/share/bottles/bottles/Dunk", "Program Files");
+    // A link in a prefix that leads out of it is not followed to the game it reaches.
+    fs::create_directories(home.path() / ".PlayOnLinux/wineprefix/linked/drive_c");
+    fs::create_directory_symlink(wine.parent_path(), home.path() / ".PlayOnLinux/wineprefix/linked/drive_c/Games");
+    EXPECT_EQ(run({"where"}).out, wine.string() + "\n" + bottle.string() + "\n");
+    EXPECT_EQ(run(kAdd).status, 1);
+
+    const fs::path kept = home.path() / ".config/kitloom/game";
+    for (const auto& [folder, status] :
+         {std::pair{std::string("nowhere"), 1}, std::pair{home.path().string(), 1}, std::pair{std::string(""), 2}}) {
+        CliRun refused = run({"where", "--use", folder});
+        EXPECT_EQ(refused.status, status) << folder;
+        EXPECT_FALSE(refused.err.empty());
+        EXPECT_FALSE(fs::exists(kept));
+    }
+    CliRun use = run({"where", "--use", bottle.string()});
+    EXPECT_EQ(use.status, 0) << use.err;
+    EXPECT_EQ(readBytes(kept), toBytes(bottle.string() + "\n"));
+    EXPECT_EQ(run({"where"}).out, bottle.string() + " (chosen with 'kitloom-cli where --use')\n" + wine.string() + "\n");
+    const auto listed = nlohmann::json::parse(run({"where", "--json"}).out);
+    EXPECT_EQ(listed["used"], bottle.string());
+    EXPECT_EQ(listed["games"][1],
+              nlohmann::json::parse(R"({"folder": ")" + wine.string() + R"(", "place": "wine", "winePrefix": ")" +
+                                    (home.path() / ".wine").string() + R"(", "used": false})"));
+    CliRun add = run(kAdd);
+    EXPECT_EQ(add.status, 0) << add.err;
+    EXPECT_EQ(add.out.rfind("game: " + bottle.string() + " (chosen", 0), 0u) << add.out;
+
+    // A chosen game that is gone is a note, and the search goes on.
+    fs::rename(bottle / "Saves", bottle / "Saves.old");
+    CliRun gone = run(kAdd);
+    EXPECT_EQ(gone.status, 0) << gone.err;
+    EXPECT_EQ(gone.err.rfind("note: the game chosen with 'kitloom-cli where --use' holds no saves", 0), 0u) << gone.err;
+    EXPECT_EQ(recordCountOf(readBytes(wine / "Saves/000/TEAMGEAR.DBF")), 4u);
+
+    EXPECT_EQ(run({"where", "--forget"}).status, 0);
+    EXPECT_FALSE(fs::exists(kept));
+    EXPECT_EQ(run({"where", "--forget"}).out, "no game was chosen\n");
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ struct InstallOptions {
     std::string art;
     bool dryRun = false;
     bool notify = false;
+    bool again = false;
 };
 
 // What became of one image: moved, already there, another image there, or not moved.
@@ -69,6 +70,7 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
         }
         PatchInstallOptions install;
         install.job = {options.dryRun, report.progress([&](const TableReport& table) { report.printAppend(table); })};
+        install.job.append = options.again ? nullptr : appendUnlessThere;
         if (game->source != GameSource::PatchFolder)
             install.gameFolder = game->folder;
         const std::string art = options.art.empty() ? gameArtFolder(context.fileSystem, game->folder) : options.art;
@@ -198,12 +200,13 @@ CommandRun addInstallCommand(CLI::App& app)
         app, "install", "install jersey patches, as opening them with Kitloom does",
         "Installs each patch in turn: its two images move from the patch's folder into the art\n"
         "folder, and the jersey goes into the save folder the patch names, or into every numbered\n"
-        "save folder; the report tells what became of each.");
+        "save folder; the report tells what became of each. A save that holds the jersey already\n"
+        "keeps the one it has, so an install can be repeated (after fixing its images, say).");
     command->add_option("patches", options->patches, "the patches (.jer)")->type_name("PATCH")->required();
     options->gameOption = addGameOption(
         *command, options->game,
-        "the game folder that holds saves (default: each patch's folder when it holds saves, else the current "
-        "folder's, else the game under Wine: see 'kitloom-cli where')");
+        "the game folder that holds saves (default: each patch's folder when it holds saves, else the first "
+        "found, as 'kitloom-cli where' shows)");
     command
         ->add_option("--art", options->art,
                      "the art folder the images move into, of which only the last level is created "
@@ -212,6 +215,9 @@ CommandRun addInstallCommand(CLI::App& app)
         ->type_name("DIR")
         ->check([](const std::string& value) { return value.empty() ? std::string("--art needs a folder") : ""; });
     addDryRunFlag(*command, options->dryRun);
+    command->add_flag("--again", options->again,
+                      "add the jersey to a save that holds it already, too (without it, such a save's line says "
+                      "\"already there\")");
     command->add_flag("--notify", options->notify,
                       "show the outcome as a desktop notification too (with notify-send), as when opened from "
                       "a file manager");

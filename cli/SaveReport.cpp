@@ -27,6 +27,8 @@ void SaveReport::printAppend(const TableReport& table)
     if (table.result == ResultCode::Appended)
         tableLine(table.tablePath,
                   (dryRun_ ? "would be added as record " : "added as record ") + std::to_string(table.recordNumber));
+    else if (table.result == ResultCode::AlreadyThere)
+        tableLine(table.tablePath, "already there as record " + std::to_string(table.recordNumber));
     else
         tableError(systemMessage(messageFor(table.result)).text, table.tablePath, table.reason);
 }

@@ -325,19 +325,26 @@ TEST_F(CliTest, InstallGoesThroughEveryPatchAndFailsWhenAnyJobDid)
     EXPECT_EQ(recordCountOf(table("000")), 4u);
     EXPECT_EQ(readBytes(game / "art/toABCD_num.fsh"), toBytes("number image"));
 
-    run = runIt({"install", gamePatch("one.jer"), "--art", art});
+    // The same jersey as the sweep's: --again adds it all the same.
+    run = runIt({"install", gamePatch("one.jer"), "--art", art, "--again"});
     EXPECT_EQ(run.status, 1) << "an image that did not arrive fails the job";
     EXPECT_EQ(run.out, added("001", 5) + "SUCCESS: Jersey Installed Succesfully!\n");
     EXPECT_EQ(run.err, "ERROR: Couldn't move xyABCD.fsh to " + artPrefix + "\n");
     EXPECT_EQ(recordCountOf(table("001")), 5u);
 
+    // Installed again: images already in the art folder are fine, and no save gets the
+    // jersey twice; a dry run says so too.
+    const std::string dryRun = runIt({"install", gamePatch("sweep.jer"), "--art", art, "--dry-run"}).out;
     run = runIt({"install", gamePatch("sweep.jer"), "--art", art});
-    EXPECT_EQ(run.status, 0) << "images already in the art folder are fine";
+    EXPECT_EQ(run.status, 0) << run.err;
     auto alreadyThere = [&](const std::string& image) {
         return gamePatch(image) + ": already in the art folder (" + artPrefix + image + ")\n";
     };
-    EXPECT_EQ(run.out, alreadyThere("toABCD.fsh") + alreadyThere("toABCD_num.fsh") + added("000", 5) +
-                           added("001", 6) + "SUCCESS: Jersey Installed Succesfully\n");
+    EXPECT_EQ(run.out, alreadyThere("toABCD.fsh") + alreadyThere("toABCD_num.fsh") + tablePath("000") +
+                           ": already there as record 4\n" + tablePath("001") +
+                           ": already there as record 5\nSUCCESS: Jersey Installed Succesfully\n");
+    EXPECT_EQ(asRealRun(dryRun), run.out);
+    EXPECT_EQ(recordCountOf(table("000")), 4u);
 
     // Another jersey's image of the same name: both stay, and the job fails.
     writeBytes(game / "toABCD.fsh", toBytes("another image"));

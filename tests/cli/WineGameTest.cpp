@@ -211,5 +211,75 @@ TEST_F(WineGameTest, AGameChosenOnceIsUsedUntilForgottenAndLinksLeavingAPrefixAr
     EXPECT_EQ(run({"where", "--forget"}).out, "no game was chosen\n");
 }
 
+// Opened from a file manager: no terminal, so the desktop's own dialogs ask and tell. The
+// stand-ins for zenity and notify-send keep what they were given, and zenity answers with
+// the folder in zenity.answer (none: cancelled).
+TEST_F(WineGameTest, ADoubleClickAsksForTheGameOnceAndNotifiesTheOutcome)
+{
+    const fs::path bin = home.path() / "bin";
+    fs::create_directories(bin);
+    for (const char* program : {"zenity", "notify-send"}) {
+        writeBytes(bin / program, toBytes("#!/bin/sh\nPATH=/usr/bin:/bin\nprintf '%s\\n' \"$@\" > \"$0.args\"\n"
+                                          "[ -f \"$0.answer\" ] || exit 1\ncat \"$0.answer\"\n"));
+        fs::permissions(bin / program, fs::perms::owner_all);
+    }
+    writeBytes(bin / "notify-send.answer", {});
+    ::setenv("PATH", bin.c_str(), 1);
+    auto argsOf = [&](const char* program) {
+        const Bytes args = readBytes(bin / (std::string(program) + ".args"));
+        fs::remove(bin / (std::string(program) + ".args"));
+        return std::string(args.begin(), args.end());
+    };
+    const fs::path game = home.path() / "Games/Dunkmere";
+    fs::create_directories(game / "render");
+    writeBytes(game / "saves/000/teamgear.dbf", makeTable(3));
+    const std::string patch = downloadPatch();
+
+    // Not found: a folder chooser; the choice is kept, and the install goes on there.
+    writeBytes(bin / "zenity.answer", toBytes(game.string() + "\n"));
+    CliRun first = run({"install", "--notify", patch});
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_NE(argsOf("zenity").find("--file-selection\n--directory\n"), std::string::npos);
+    EXPECT_EQ(argsOf("notify-send"), "--app-name=Kitloom\nKitloom: jersey installed\nWXYZ 1998-99 added to save 000\n");
+    EXPECT_EQ(readBytes(home.path() / ".config/kitloom/game"), toBytes(game.string() + "\n"));
+    EXPECT_EQ(recordCountOf(readBytes(game / "saves/000/teamgear.dbf")), 4u);
+
+    // Again: the game chosen is used without asking, and the jersey is not added twice;
+    // --again adds it all the same, and a dry run says what a real run does.
+    writeBytes(fs::path(patch).parent_path() / "toWXYZ.fsh", toBytes("image"));
+    CliRun again = run({"install", "--notify", patch});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(argsOf("zenity"), "");
+    EXPECT_NE(again.out.find("teamgear.dbf: already there as record 4\n"), std::string::npos) << again.out;
+    EXPECT_EQ(argsOf("notify-send"),
+              "--app-name=Kitloom\nKitloom: jersey installed\nWXYZ 1998-99 already in save 000\n");
+    std::string dry = run({"install", patch, "--dry-run"}).out;
+    dry.erase(dry.find(" (dry run: nothing was changed)"), 31);
+    EXPECT_EQ(dry, again.out);
+    EXPECT_EQ(run({"install", patch, "--again"}).status, 0);
+    EXPECT_EQ(recordCountOf(readBytes(game / "saves/000/teamgear.dbf")), 5u);
+
+    // Several and none chosen: a list of them. Cancelling changes nothing and tells nothing.
+    ASSERT_EQ(run({"where", "--forget"}).status, 0);
+    const fs::path wine = installGame(home.path() / ".wine");
+    installGame(home.path() / ".PlayOnLinux/wineprefix/dunk");
+    fs::remove(bin / "zenity.answer");
+    CliRun cancelled = run({"install", "--notify", patch});
+    EXPECT_EQ(cancelled.status, 1);
+    const std::string listed = argsOf("zenity");
+    EXPECT_EQ(listed.rfind("--list\n", 0), 0u) << listed;
+    EXPECT_NE(listed.find("\n" + wine.string() + "\n"), std::string::npos) << listed;
+    EXPECT_EQ(argsOf("notify-send"), "");
+    EXPECT_EQ(recordCountOf(readBytes(wine / "Saves/000/TEAMGEAR.DBF")), 3u);
+
+    // Without a chooser, the notification names what to run.
+    fs::remove(bin / "zenity");
+    CliRun unasked = run({"install", "--notify", patch});
+    EXPECT_EQ(unasked.status, 1);
+    const std::string told = argsOf("notify-send");
+    EXPECT_EQ(told.rfind("--app-name=Kitloom\nKitloom: install failed\n2 game folders were found", 0), 0u) << told;
+    EXPECT_NE(told.find("kitloom-cli where --use '" + wine.string() + "'"), std::string::npos) << told;
+}
+
 }  // namespace
 }  // namespace kitloom::test

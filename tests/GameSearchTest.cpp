@@ -2,6 +2,7 @@
 // the order they are searched in, and what the search passes over as notes.
 #include "core/GameFolder.h"
 #include "core/RememberedGame.h"
+#include "platform/Paths.h"
 #include "tests/support/MemoryFileSystem.h"
 
 #include <gtest/gtest.h>
@@ -38,15 +39,18 @@ FoundGame found(const std::string& folder, GamePlace place, const std::string& p
 TEST(GameSearch, TheProgramsFolderThenProgramFilesEachOnce)
 {
     MemoryTree tree;
-    const std::string program = addGame(tree, "/tools");
-    const std::string x86 = addGame(tree, "/Program Files (x86)/Orvanta/Dunkmere");
+    addGame(tree, "/tools");
+    addGame(tree, "/Program Files (x86)/Orvanta/Dunkmere");
     MemoryFileSystem fileSystem(tree);
     SearchPlaces places;
     places.programFolder = "/tools";
-    places.programFiles = {"/Program Files (x86)", "/Program Files", "/program files (x86)"};
+    places.programFiles = {"/Program Files (x86)", "/Program Files", "/Program Files (x86)/"};
     GameSearch search = searchGames(fileSystem, places, true);
+    const std::string x86 = std::string("/Program Files (x86)") + kPathSeparator + "Orvanta" + kPathSeparator +
+                            "Dunkmere" + kPathSeparator;
     EXPECT_EQ(search.games,
-              (std::vector<FoundGame>{found(program, GamePlace::ProgramFolder), found(x86, GamePlace::ProgramFiles)}));
+              (std::vector<FoundGame>{found(std::string("/tools") + kPathSeparator, GamePlace::ProgramFolder),
+                                      found(x86, GamePlace::ProgramFiles)}));
     EXPECT_EQ(search.decidingCount, 1u);
 
     places.programFolder.reset();

@@ -116,7 +116,8 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     const std::string chosen = app.get_subcommands().front()->get_name();
     if (chosen == "help") {
         if (helpTopic.empty()) {
-            out << app.help();
+            // app.help() would describe the help command itself, the one chosen.
+            out << app.get_formatter()->make_help(&app, "kitloom-cli", CLI::AppFormatMode::Normal);
             return kExitSuccess;
         }
         if (commands.count(helpTopic) == 0)

@@ -549,16 +549,27 @@ TEST_F(CliTest, CtrlCStopsAfterTheTableInHandAndSaysWhereItStopped)
     EXPECT_EQ(recordCountOf(table("001")), 3u);
 }
 
-TEST(CliHelp, VersionAndAHelpForEveryCommand)
+TEST(CliHelp, VersionAndAHelpForEveryCommandThatSpeaksOfThisSystemOnly)
 {
     EXPECT_EQ(runIt({"--version"}).out, "kitloom-cli 1.2\n");
     EXPECT_EQ(runIt({"--help"}).status, 0);
-    for (const char* command : {"add", "make-patch", "install", "remove", "show", "list"}) {
+    const std::string listed = runIt({"help"}).out;
+    std::string everyHelp = listed;
+    for (const char* command : {"add", "make-patch", "install", "remove", "show", "list", "where"}) {
+        EXPECT_NE(listed.find(std::string("\n  ") + command + " "), std::string::npos) << command << " in " << listed;
         for (const Args& asked : {Args{command, "--help"}, Args{"help", command}}) {
             const CliRun run = runIt(asked);
             EXPECT_EQ(run.status, 0);
             EXPECT_NE(run.out.find(std::string("Usage: kitloom-cli ") + command + " "), std::string::npos) << command;
+            everyHelp += run.out;
         }
+    }
+    for (const char* linuxOnly : {"notify", "WINEPREFIX", "Wine", "Steam", "~/"}) {
+#ifdef _WIN32
+        EXPECT_EQ(everyHelp.find(linuxOnly), std::string::npos) << linuxOnly;
+#else
+        EXPECT_NE(everyHelp.find(linuxOnly), std::string::npos) << linuxOnly;
+#endif
     }
 }
 

@@ -19,7 +19,7 @@ namespace kitloom::cli {
 namespace {
 
 #ifdef _WIN32
-constexpr const char* kNotFoundPlaces = "the current folder, kitloom-cli.exe's folder or Program Files";
+constexpr const char* kNotFoundPlaces = "the current folder";
 constexpr const char* kSearchOrder =
     "Without --game, the game folder is the first that holds saves of: the patch's folder\n"
     "(install), the current folder, the game chosen with 'kitloom-cli where --use DIR' (kept in\n"

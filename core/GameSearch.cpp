@@ -72,8 +72,12 @@ public:
 
     void programFolder()
     {
-        if (places_.programFolder && holdsSaves(fileSystem_, withClosingSeparator(*places_.programFolder)))
-            add({withClosingSeparator(*places_.programFolder), GamePlace::ProgramFolder, {}});
+        if (!places_.programFolder)
+            return;
+        const std::string folder = withClosingSeparator(*places_.programFolder);
+        search_.lookedIn.push_back(withoutClosingSeparator(folder));
+        if (holdsSaves(fileSystem_, folder))
+            add({folder, GamePlace::ProgramFolder, {}});
     }
 
     void programFiles()
@@ -83,6 +87,7 @@ public:
                 continue;
             const std::string game = withClosingSeparator(programFiles) + "Orvanta" + kPathSeparator + "Dunkmere" +
                                      kPathSeparator;
+            search_.lookedIn.push_back(withoutClosingSeparator(game));
             if (holdsSaves(fileSystem_, game))
                 add({game, GamePlace::ProgramFiles, {}});
         }

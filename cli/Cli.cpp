@@ -10,6 +10,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <cctype>
 #include <map>
 
 namespace kitloom {
@@ -68,9 +70,21 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
 namespace {
 
-int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, FileSystem& fileSystem,
+// True for a patch's name: a patch opened with the program ("Open with", a double-click)
+// comes alone, without the command that installs it.
+bool isPatchName(const std::string& arg)
+{
+    const std::string ending = ".jer";
+    return arg.size() > ending.size() && std::equal(ending.rbegin(), ending.rend(), arg.rbegin(), [](char a, char b) {
+               return a == std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+int runCommand(std::vector<std::string> args, std::ostream& out, std::ostream& err, FileSystem& fileSystem,
                const std::string& terminalEncoding)
 {
+    if (!args.empty() && isPatchName(args.front()))
+        args.insert(args.begin(), "install");
     using namespace cli;
     CLI::App app("kitloom-cli " KITLOOM_VERSION ": custom jerseys for Dunkmere's saved seasons, from a terminal.",
                  "kitloom-cli");
@@ -80,7 +94,8 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     app.get_formatter()->column_width(26);
     app.footer(std::string(gameSearchOrder()) +
-               "\n\n'kitloom-cli help COMMAND' describes a command.\n"
+               "\n\n'kitloom-cli PATCH.jer...' installs patches, as 'kitloom-cli install PATCH.jer...' does.\n"
+               "'kitloom-cli help COMMAND' describes a command.\n"
                "Exit status: 0 when every job succeeded, 1 when one failed (its ERROR line says why),\n"
                "2 for a mistake on the command line, which changes nothing, 130 after Ctrl-C.");
 

@@ -25,12 +25,6 @@ std::string addGame(MemoryTree& tree, const std::string& path)
     return path + "/";
 }
 
-void addFile(MemoryTree& tree, const std::string& path, const std::string& text)
-{
-    addFolder(tree, path.substr(0, path.rfind('/')));
-    tree.files[path] = text;
-}
-
 FoundGame found(const std::string& folder, GamePlace place, const std::string& prefix = {})
 {
     return {folder, place, prefix};
@@ -60,6 +54,12 @@ TEST(GameSearch, TheProgramsFolderThenProgramFilesEachOnce)
 }
 
 #ifndef _WIN32
+void addFile(MemoryTree& tree, const std::string& path, const std::string& text)
+{
+    addFolder(tree, path.substr(0, path.rfind('/')));
+    tree.files[path] = text;
+}
+
 TEST(GameSearch, EveryLaunchersPrefixesInOrderWithWhatWasPassedOverAsNotes)
 {
     const std::string home = "/home/p";

@@ -77,7 +77,7 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
                            if (options.tableDone)
                                options.tableDone(table);
                        })};
-        install.job.append = options.again ? nullptr : appendUnlessThere;
+        install.job.install = options.again ? nullptr : installOnce;
         if (game->source != GameSource::PatchFolder)
             install.gameFolder = game->folder;
         const std::string art = options.art.empty() ? gameArtFolder(context.fileSystem, game->folder) : options.art;

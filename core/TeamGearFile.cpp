@@ -9,15 +9,26 @@ TeamGearFile::TeamGearFile(FileSystem& fileSystem, JobOptions options)
 
 TableReport TeamGearFile::appendJersey(const std::string& tablePath, const JerseySpec& spec)
 {
-    TeamGearTable table(fileSystem_, tablePath, changeAccess());
-    return options_.append ? options_.append(table, spec) : table.append(spec);
+    return TeamGearTable(fileSystem_, tablePath, changeAccess()).append(spec);
 }
 
 JobReport TeamGearFile::installJersey(const SaveTarget& target, const JerseySpec& spec)
 {
-    JobReport job = sweepSaves(
+    if (options_.install)
+        return options_.install(*this, target, spec);
+    return sweepSaves(
         fileSystem_, target, {ResultCode::Appended},
         [&](const std::string& tablePath) { return appendJersey(tablePath, spec); }, options_.progress);
+}
+
+JobReport TeamGearFile::installJerseyOnce(const SaveTarget& target, const JerseySpec& spec)
+{
+    JobReport job = sweepSaves(
+        fileSystem_, target, {ResultCode::Appended},
+        [&](const std::string& tablePath) {
+            return TeamGearTable(fileSystem_, tablePath, changeAccess()).appendUnlessThere(spec);
+        },
+        options_.progress);
     // A table that holds the jersey already is one done, too.
     for (const TableReport& table : job.tables) {
         if (job.outcome == JobOutcome::NothingDone && table.result == ResultCode::AlreadyThere)

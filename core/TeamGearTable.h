@@ -75,10 +75,4 @@ private:
     TableReport report_;
 };
 
-// The same, for a job's options (JobOptions::append).
-inline TableReport appendUnlessThere(TeamGearTable& table, const JerseySpec& spec)
-{
-    return table.appendUnlessThere(spec);
-}
-
 }  // namespace kitloom

@@ -287,14 +287,9 @@ public:
         return entryNamed(folder, name, S_IFREG);
     }
 
-    std::optional<std::vector<std::string>> folderNames(const std::string& folder) override
+    std::optional<std::vector<std::string>> entryNames(const std::string& folder, ListedEntries listed) override
     {
-        return namesOfType(folder, S_IFDIR);
-    }
-
-    std::optional<std::vector<std::string>> fileNames(const std::string& folder) override
-    {
-        return namesOfType(folder, S_IFREG);
+        return namesOfType(folder, listed == ListedEntries::Folders ? S_IFDIR : S_IFREG);
     }
 
     std::string realPath(const std::string& path) override

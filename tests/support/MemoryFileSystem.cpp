@@ -170,13 +170,10 @@ std::optional<std::vector<std::string>> namesIn(const Paths& entries, const std:
 
 }  // namespace
 
-std::optional<std::vector<std::string>> MemoryFileSystem::folderNames(const std::string& folder)
+std::optional<std::vector<std::string>> MemoryFileSystem::entryNames(const std::string& folder, ListedEntries listed)
 {
-    return namesIn(tree.folders, tree.folders, folder);
-}
-
-std::optional<std::vector<std::string>> MemoryFileSystem::fileNames(const std::string& folder)
-{
+    if (listed == ListedEntries::Folders)
+        return namesIn(tree.folders, tree.folders, folder);
     return namesIn(tree.files, tree.folders, folder);
 }
 

@@ -194,13 +194,14 @@ private:
         if (!compat)
             return;
         for (const std::string& id : sortedFolderNames(*compat)) {
+            // One listing tells both whether the app's folder can be read and where its pfx is.
             const std::string app = *compat + id + kPathSeparator;
-            if (!fileSystem_.folderNames(app)) {
-                note(SearchNoteKind::FolderUnreadable, withoutClosingSeparator(app));
-                continue;
+            for (const std::string& name : sortedFolderNames(app)) {
+                if (name == "pfx") {
+                    lookInPrefix(app + name + kPathSeparator, GamePlace::Steam);
+                    break;
+                }
             }
-            if (const auto prefix = subfolder(app, "pfx"))
-                lookInPrefix(*prefix, GamePlace::Steam);
         }
     }
 

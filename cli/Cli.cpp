@@ -11,6 +11,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <cctype>
 #include <map>
 
 namespace kitloom {
@@ -69,9 +71,21 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
 namespace {
 
-int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, FileSystem& fileSystem,
+// True for a patch's name: a patch opened with the program ("Open with", a double-click)
+// comes alone, without the command that installs it.
+bool isPatchName(const std::string& arg)
+{
+    const std::string ending = ".jer";
+    return arg.size() > ending.size() && std::equal(ending.rbegin(), ending.rend(), arg.rbegin(), [](char a, char b) {
+               return a == std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+int runCommand(std::vector<std::string> args, std::ostream& out, std::ostream& err, FileSystem& fileSystem,
                const std::string& terminalEncoding, int& savesChanged)
 {
+    if (!args.empty() && isPatchName(args.front()))
+        args.insert(args.begin(), "install");
     using namespace cli;
     CLI::App app("kitloom-cli " KITLOOM_VERSION ": custom jerseys for Dunkmere's saved seasons, from a terminal.",
                  "kitloom-cli");
@@ -80,10 +94,11 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     // An option given twice is a mistake, not a choice between two values.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     app.get_formatter()->column_width(26);
-    app.footer(
-        "'kitloom-cli help COMMAND' describes a command.\n"
-        "Exit status: 0 when every job succeeded, 1 when one failed (its ERROR line says why),\n"
-        "2 for a mistake on the command line, which changes nothing, 130 after Ctrl-C.");
+    app.footer(std::string(gameSearchOrder()) +
+               "\n\n'kitloom-cli PATCH.jer...' installs patches, as 'kitloom-cli install PATCH.jer...' does.\n"
+               "'kitloom-cli help COMMAND' describes a command.\n"
+               "Exit status: 0 when every job succeeded, 1 when one failed (its ERROR line says why),\n"
+               "2 for a mistake on the command line, which changes nothing, 130 after Ctrl-C.");
 
     std::map<std::string, CommandRun> commands;
     commands["add"] = addAddCommand(app);
@@ -117,7 +132,8 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     const std::string chosen = app.get_subcommands().front()->get_name();
     if (chosen == "help") {
         if (helpTopic.empty()) {
-            out << app.help();
+            // app.help() would describe the help command itself, the one chosen.
+            out << app.get_formatter()->make_help(&app, "kitloom-cli", CLI::AppFormatMode::Normal);
             return kExitSuccess;
         }
         if (commands.count(helpTopic) == 0)

@@ -20,7 +20,9 @@ CLI::App* addCommand(CLI::App& app, const char* name, const char* summary, const
 // The options that the commands on saves share.
 CLI::Option* addSlotOption(CLI::App& command, std::string& slot, const char* help);
 CLI::Option* addGameOption(CLI::App& command, std::string& game,
-                           const char* help = "the game folder that holds saves (default: the current folder)");
+                           const char* help =
+                               "the game folder that holds saves (default: the first found, as "
+                               "'kitloom-cli where' shows)");
 void addDryRunFlag(CLI::App& command, bool& dryRun);
 
 // Each adds its command to `app` and returns what runs it once the line has been parsed.

@@ -1,6 +1,7 @@
 // install and show: jersey patches, installed as the program's patch mode does, or read.
 #include "cli/Cli.h"
 #include "cli/Commands.h"
+#include "cli/DoubleClick.h"
 #include "cli/FindGame.h"
 #include "cli/JerseyOptions.h"
 #include "cli/SaveReport.h"
@@ -10,7 +11,7 @@
 #include "patch/PatchInstaller.h"
 #include "platform/Environment.h"
 #include "platform/Interrupt.h"
-#include "platform/LastLineCopy.h"
+#include "platform/LineCopy.h"
 #include "platform/Paths.h"
 #include "platform/TerminalEscape.h"
 #include "platform/TerminalText.h"
@@ -31,6 +32,9 @@ struct InstallOptions {
     std::string art;
     bool dryRun = false;
     bool notify = false;
+    bool again = false;
+    GameAsker ask;                                      // when no game is found, or several
+    std::function<void(const TableReport&)> tableDone;  // told of each table, after its line
 };
 
 // What became of one image: moved, already there, another image there, or not moved.
@@ -80,14 +84,19 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
             context.out << escapedText(patchPath) << ":" << std::endl;
         // Without --game, a patch among the saves names its game's folder, as it always has.
         const auto game = gameForCommand(context, options.gameOption, options.game, context.out,
-                                         folderOfPath(patchPath), !wineTold);
-        wineTold = wineTold || !game || game->source == GameSource::Wine;
+                                         folderOfPath(patchPath), !wineTold, wineTold ? GameAsker() : options.ask);
+        wineTold = wineTold || !game || game->source == GameSource::Found || game->source == GameSource::Remembered;
         if (!game) {
             allInstalled = false;
             continue;
         }
         PatchInstallOptions install;
-        install.job = {options.dryRun, report.progress([&](const TableReport& table) { report.printAppend(table); })};
+        install.job = {options.dryRun, report.progress([&](const TableReport& table) {
+                           report.printAppend(table);
+                           if (options.tableDone)
+                               options.tableDone(table);
+                       })};
+        install.job.install = options.again ? nullptr : installOnce;
         if (game->source != GameSource::PatchFolder)
             install.gameFolder = game->folder;
         const std::string art = options.art.empty() ? gameArtFolder(context.fileSystem, game->folder) : options.art;
@@ -118,20 +127,36 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
     return allInstalled ? kExitSuccess : kExitFailure;
 }
 
-// Runs an install with its report going to the terminal as usual, then shows the report's
-// last line (the outcome) as a desktop notification too.
-int runNotifying(const CommandContext& context, const CommandRun& run)
+// Runs an install with its report going to the terminal as usual, then shows its outcome as
+// a desktop notification too. With no terminal to read, the game is asked for with the
+// desktop's dialogs when it is not found.
+int runNotifying(InstallOptions options, const CommandContext& context)
 {
-    std::string lastLine;
-    LastLineCopy outCopy(context.out, lastLine);
-    LastLineCopy errCopy(context.err, lastLine);
+    std::vector<std::string> lines;
+    LineCopy outCopy(context.out, lines);
+    LineCopy errCopy(context.err, lines);
     std::ostream out(&outCopy);
     std::ostream err(&errCopy);
-    const int status = run({out, err, context.fileSystem, context.encoding, context.command, context.savesChanged});
+    const CommandContext notifying{
+        out, err, context.fileSystem, context.encoding, context.command, context.savesChanged};
+    bool cancelled = false;
+    options.ask = [&](const GameChoice& choice) { return askForGame(notifying, choice, cancelled); };
+    std::vector<TableReport> tables;
+    options.tableDone = [&](const TableReport& table) { tables.push_back(table); };
+    const int status = runInstall(options, notifying);
     out.flush();
     err.flush();
-    if (!showDesktopNotification(status == kExitSuccess ? "Kitloom: jersey installed" : "Kitloom: install failed",
-                                 lastLine))
+    if (cancelled)
+        return status;  // the player said no: nothing to tell
+    std::vector<std::string> jerseys;
+    for (const std::string& patchPath : options.patches) {
+        Patch patch;
+        if (readPatch(context.fileSystem, patchPath, patch) == PatchReadResult::Read)
+            jerseys.push_back(context.shown(std::string(patch.spec.jerseyName.data(), kJerseyNameLength) + " " +
+                                            std::string(patch.spec.year.data(), kYearLength)));
+    }
+    const Notification notification = installNotification(status == kExitSuccess, jerseys, tables, lines);
+    if (!showDesktopNotification(notification.summary, notification.body))
         context.err << "note: the outcome could not be shown as a desktop notification (notify-send is missing, or there "
                        "is no desktop session)"
                     << std::endl;
@@ -218,12 +243,13 @@ CommandRun addInstallCommand(CLI::App& app)
         app, "install", "install jersey patches, as opening them with Kitloom does",
         "Installs each patch in turn: its two images move from the patch's folder into the art\n"
         "folder, and the jersey goes into the save folder the patch names, or into every numbered\n"
-        "save folder; the report tells what became of each.");
+        "save folder; the report tells what became of each. A save that holds the jersey already\n"
+        "keeps the one it has, so an install can be repeated (after fixing its images, say).");
     command->add_option("patches", options->patches, "the patches (.jer)")->type_name("PATCH")->required();
     options->gameOption = addGameOption(
         *command, options->game,
-        "the game folder that holds saves (default: each patch's folder when it holds saves, else the current "
-        "folder's, else the game under Wine: see 'kitloom-cli where')");
+        "the game folder that holds saves (default: each patch's folder when it holds saves, else the first "
+        "found, as 'kitloom-cli where' shows)");
     command
         ->add_option("--art", options->art,
                      "the art folder the images move into, of which only the last level is created "
@@ -232,13 +258,16 @@ CommandRun addInstallCommand(CLI::App& app)
         ->type_name("DIR")
         ->check([](const std::string& value) { return value.empty() ? std::string("--art needs a folder") : ""; });
     addDryRunFlag(*command, options->dryRun);
+    command->add_flag("--again", options->again,
+                      "add the jersey to a save that holds it already, too (without it, such a save's line says "
+                      "\"already there\")");
+#ifndef _WIN32
     command->add_flag("--notify", options->notify,
-                      "show the outcome as a desktop notification too (with notify-send), as when opened from "
-                      "a file manager");
+                      "show the outcome as a desktop notification too (with notify-send), and ask for the game "
+                      "folder with zenity or kdialog when none is found, as when opened from a file manager");
+#endif
     return [options](const CommandContext& context) {
-        if (!options->notify)
-            return runInstall(*options, context);
-        return runNotifying(context, [&](const CommandContext& notifying) { return runInstall(*options, notifying); });
+        return options->notify ? runNotifying(*options, context) : runInstall(*options, context);
     };
 }
 

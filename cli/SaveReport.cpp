@@ -30,6 +30,8 @@ void SaveReport::printAppend(const TableReport& table)
     if (table.result == ResultCode::Appended)
         tableLine(table.tablePath,
                   (dryRun_ ? "would be added as record " : "added as record ") + std::to_string(table.recordNumber));
+    else if (table.result == ResultCode::AlreadyThere)
+        tableLine(table.tablePath, "already there as record " + std::to_string(table.recordNumber));
     else
         tableError(systemMessage(messageFor(table.result)).text, table.tablePath, tableProblem(table));
 }
@@ -71,8 +73,9 @@ void SaveReport::closeInstall(const JobReport& job, bool imagesInPlace)
     if (job.namedSave && job.outcome == JobOutcome::NothingDone)
         return;
     if (job.outcome == JobOutcome::Done && errorCount() > 0) {
-        const auto added = std::count_if(job.tables.begin(), job.tables.end(),
-                                         [](const TableReport& table) { return table.result == ResultCode::Appended; });
+        const auto added = std::count_if(job.tables.begin(), job.tables.end(), [](const TableReport& table) {
+            return table.result == ResultCode::Appended || table.result == ResultCode::AlreadyThere;
+        });
         const std::size_t saves = job.tables.size();
         std::string done = std::string(dryRun_ ? "The jersey would go into " : "The jersey went into ") +
                            (job.namedSave ? "its save"

@@ -27,8 +27,8 @@ set(CPACK_PACKAGE_CONTACT "Kitloom developers <kitloom@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "custom jerseys for Dunkmere's saved seasons, from a terminal")
 set(CPACK_PACKAGE_DESCRIPTION
     "kitloom-cli adds custom jerseys to the saved seasons of Dunkmere, found in the player's Wine\n"
-    "prefix (WINEPREFIX, ~/.wine or a Steam prefix), and installs .jer jersey patches, also from\n"
-    "a file manager with 'Install with Kitloom'.")
+    "prefix (WINEPREFIX, ~/.wine, Steam, Lutris, Bottles, PlayOnLinux or Heroic), and installs\n"
+    ".jer jersey patches, also from a file manager with 'Install with Kitloom'.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -5,19 +5,30 @@
 
 namespace kitloom {
 
-GameChoice chooseGame(FileSystem& fileSystem, const std::optional<std::string>& given,
-                      const std::optional<std::string>& patchFolder, const WinePlaces& places)
+GameChoice chooseGame(FileSystem& fileSystem, const GameRequest& request)
 {
-    if (given)
-        return {GameSource::Given, withClosingSeparator(*given), {}};
-    if (patchFolder && holdsSaves(fileSystem, *patchFolder))
-        return {GameSource::PatchFolder, *patchFolder, {}};
-    if (kSystemMatchesAnyCase || holdsSaves(fileSystem, ""))
-        return {GameSource::CurrentFolder, "", {}};
-    GameChoice choice{GameSource::NotFound, "", findWineGames(fileSystem, places)};
-    if (choice.wine.outcome == WineSearchOutcome::Found) {
-        choice.source = GameSource::Wine;
-        choice.folder = choice.wine.games.front();
+    if (request.given)
+        return {GameSource::Given, withClosingSeparator(*request.given), {}};
+    if (request.patchFolder && holdsSaves(fileSystem, *request.patchFolder))
+        return {GameSource::PatchFolder, *request.patchFolder, {}};
+    GameChoice choice{GameSource::NotFound, "", searchGames(fileSystem, request.places, false)};
+    const GameSearch& search = choice.search;
+    if (search.decidingCount > 1) {
+        choice.source = GameSource::Several;
+    } else if (search.decidingCount == 1) {
+        const FoundGame& game = search.games.front();
+        switch (game.place) {
+        case GamePlace::CurrentFolder:
+            choice.source = GameSource::CurrentFolder;  // and its paths stay relative
+            return choice;
+        case GamePlace::Remembered:
+            choice.source = GameSource::Remembered;
+            break;
+        default:
+            choice.source = GameSource::Found;
+            break;
+        }
+        choice.folder = game.folder;
     }
     return choice;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/WineGames.h"
+#include "core/GameSearch.h"
 
 #include <optional>
 #include <string>
@@ -13,22 +13,27 @@ class FileSystem;
 enum class GameSource {
     Given,          // named by the user
     PatchFolder,    // the patch's own folder, which holds saves
-    CurrentFolder,  // the current folder, which holds saves (or, where names match in any case, always)
-    Wine,           // the one game a Wine prefix holds: wine.games.front()
-    NotFound,       // none: `wine` tells where it was looked for
+    CurrentFolder,  // the current folder, which holds saves
+    Remembered,     // the game chosen once, which holds saves
+    Found,          // the one game of the first place searched that held any: search.games.front()
+    Several,        // that place held several, and none is chosen: the first search.decidingCount games
+    NotFound,       // none: search.lookedIn tells where it was looked for
+};
+
+struct GameRequest {
+    std::optional<std::string> given;        // --game
+    std::optional<std::string> patchFolder;  // an install's patch's own folder
+    SearchPlaces places;
 };
 
 struct GameChoice {
     GameSource source = GameSource::NotFound;
     std::string folder;  // a path prefix: empty for the current folder, else ending with a separator
-    WineSearch wine;     // for Wine and NotFound
+    GameSearch search;   // what the search met (its notes too), unless an earlier rule applied
 };
 
-// The game a job works on: `given` when the user named one; else `patchFolder` (a patch's
-// own folder) when it holds saves; else the current folder when it does; else the game that
-// Wine's prefixes hold. Windows runs the game itself, and there the current folder is the
-// game's, as it always was.
-GameChoice chooseGame(FileSystem& fileSystem, const std::optional<std::string>& given,
-                      const std::optional<std::string>& patchFolder, const WinePlaces& places);
+// The game a job works on: the folder the user named; else the patch's own folder when it
+// holds saves; else the first place of searchGames() that holds a game, when it holds one.
+GameChoice chooseGame(FileSystem& fileSystem, const GameRequest& request);
 
 }  // namespace kitloom

@@ -23,21 +23,24 @@ enum class ResultCode : int {
     NoMatch = 6,        // no record matches
     MatchNotAtEnd = 7,  // records match, but none could go: see matchesLeft
     Read = 8,           // every record was read
+    AlreadyThere = 9,   // an append that may not repeat itself found the jersey: see recordNumber
 };
 
 // A table whose change went through, or whose records were read: the rest are failures.
 inline bool tableSucceeded(ResultCode result)
 {
     return result == ResultCode::Appended || result == ResultCode::Removed || result == ResultCode::NoMatch ||
-           result == ResultCode::MatchNotAtEnd || result == ResultCode::Read;
+           result == ResultCode::MatchNotAtEnd || result == ResultCode::Read || result == ResultCode::AlreadyThere;
 }
 
 struct TableReport {
     std::string tablePath;
     ResultCode result = ResultCode::NoTable;
-    std::uint32_t recordNumber = 0;  // Appended: the new record's number (a dry run's: what it would be)
-    std::uint32_t removed = 0;       // records that went (or, in a dry run, would go)
-    std::uint32_t countAfter = 0;    // remove: the records left
+    // Appended: the new record's number (a dry run's: what it would be); AlreadyThere: the
+    // number of the record that holds the jersey.
+    std::uint32_t recordNumber = 0;
+    std::uint32_t removed = 0;     // records that went (or, in a dry run, would go)
+    std::uint32_t countAfter = 0;  // remove: the records left
     // Positions (1 for the first record) of the matching records that stay.
     std::vector<std::uint32_t> matchesLeft;
     std::vector<TeamGearRecord> records;  // Read: every record, in order

@@ -14,9 +14,27 @@ TableReport TeamGearFile::appendJersey(const std::string& tablePath, const Jerse
 
 JobReport TeamGearFile::installJersey(const SaveTarget& target, const JerseySpec& spec)
 {
+    if (options_.install)
+        return options_.install(*this, target, spec);
     return sweepSaves(
         fileSystem_, target, {ResultCode::Appended},
         [&](const std::string& tablePath) { return appendJersey(tablePath, spec); }, options_.progress);
+}
+
+JobReport TeamGearFile::installJerseyOnce(const SaveTarget& target, const JerseySpec& spec)
+{
+    JobReport job = sweepSaves(
+        fileSystem_, target, {ResultCode::Appended},
+        [&](const std::string& tablePath) {
+            return TeamGearTable(fileSystem_, tablePath, changeAccess()).appendUnlessThere(spec);
+        },
+        options_.progress);
+    // A table that holds the jersey already is one done, too.
+    for (const TableReport& table : job.tables) {
+        if (job.outcome == JobOutcome::NothingDone && table.result == ResultCode::AlreadyThere)
+            job.outcome = JobOutcome::Done;
+    }
+    return job;
 }
 
 JobReport TeamGearFile::removeJerseys(const SaveTarget& target, const JerseyMatch& match)

@@ -11,10 +11,17 @@ namespace kitloom {
 
 class FileSystem;
 
+class TeamGearFile;
+
+// How an install goes: installJersey's own way, or another such as installOnce. A pointer,
+// so that kitloom.exe, which always appends, carries no other way.
+using JobInstall = JobReport (*)(TeamGearFile& file, const SaveTarget& target, const JerseySpec& spec);
+
 struct JobOptions {
     // Nothing is written, yet every table reports what a real run would give it.
     bool dryRun = false;
-    TableProgress progress;  // told about every table visited; may stop the job
+    TableProgress progress;        // told about every table visited; may stop the job
+    JobInstall install = nullptr;  // installs: none appends to every table
 };
 
 // The jobs on team-gear tables. Each returns what became of every table it visited and of
@@ -28,6 +35,9 @@ public:
     // Appends to the target's table, or to every numbered save's. Done when at least one
     // table got the jersey.
     JobReport installJersey(const SaveTarget& target, const JerseySpec& spec);
+    // The same, except that a table that holds the jersey already keeps it once
+    // (TeamGearTable::appendUnlessThere), which counts as done too.
+    JobReport installJerseyOnce(const SaveTarget& target, const JerseySpec& spec);
     // Takes matching jerseys off the end of the target's tables. Done when at least one went.
     JobReport removeJerseys(const SaveTarget& target, const JerseyMatch& match);
     // Reads every record of the target's tables. Save 000 without a table is reported as
@@ -40,5 +50,11 @@ private:
     FileSystem& fileSystem_;
     JobOptions options_;
 };
+
+// installJerseyOnce, for JobOptions::install.
+inline JobReport installOnce(TeamGearFile& file, const SaveTarget& target, const JerseySpec& spec)
+{
+    return file.installJerseyOnce(target, spec);
+}
 
 }  // namespace kitloom

@@ -117,6 +117,14 @@ TeamGearRecord composeRecord(const TeamGearRecord& copied, const JerseySpec& spe
     return record;
 }
 
+bool holdsJersey(const TeamGearRecord& record, const JerseySpec& spec)
+{
+    TeamGearRecord probe = composeRecord(record, spec);
+    std::copy_n(record.begin() + kRecordNumberField.offset, kRecordNumberField.size,
+                probe.begin() + kRecordNumberField.offset);
+    return probe == record;
+}
+
 // Writing the match's fields over a record that holds them changes nothing, so the
 // encoding is the appender's own.
 bool matchesJersey(const TeamGearRecord& record, const JerseyMatch& match)

@@ -25,6 +25,10 @@ struct JerseyMatch {
 // A new jersey's record: `copied` with the fields of `spec` written over it.
 TeamGearRecord composeRecord(const TeamGearRecord& copied, const JerseySpec& spec);
 
+// True when `record` holds every field of `spec` but the record number exactly as
+// composeRecord writes them.
+bool holdsJersey(const TeamGearRecord& record, const JerseySpec& spec);
+
 // True when `record` holds the match's fields exactly as composeRecord writes them.
 bool matchesJersey(const TeamGearRecord& record, const JerseyMatch& match);
 

@@ -206,6 +206,24 @@ TableReport TeamGearTable::append(JerseySpec spec)
     return finish(ResultCode::Appended);
 }
 
+TableReport TeamGearTable::appendUnlessThere(const JerseySpec& spec)
+{
+    // A table that cannot be changed says why in append's words.
+    if (check_ == TableCheck::Missing || layout_.count == kFullRecordCount || whyNotReadyForChange())
+        return append(spec);
+    // The latest installs are at the end: look there first.
+    TeamGearRecord record{};
+    for (std::uint32_t position = layout_.count; position >= 1; --position) {
+        if (!readRecord(position, record))
+            return finish(ResultCode::TableUnusable);
+        if (holdsJersey(record, spec)) {
+            report_.recordNumber = position;
+            return finish(ResultCode::AlreadyThere);
+        }
+    }
+    return append(spec);
+}
+
 TableReport TeamGearTable::removeLastWhile(const JerseyMatch& match)
 {
     if (const auto failure = whyNotReadyForChange())

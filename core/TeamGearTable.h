@@ -46,6 +46,11 @@ public:
     // Adds `spec` as a new last record: a copy of the last record with its fields written
     // over. Refused on a table of exactly 999 records.
     TableReport append(JerseySpec spec);
+    // append(), unless a record holds every field of `spec` but the record number already:
+    // then AlreadyThere, with the latest such record's number. A patch installed again (after
+    // its images were fixed, say) puts no second copy into a save. Checked under the writers'
+    // lock, so that two installs at once add the jersey once.
+    TableReport appendUnlessThere(const JerseySpec& spec);
     // Removes the last record while it matches, one at a time. Only the end of the table
     // goes, where the latest installs are: a record behind the others would shift every
     // later one. A table keeps at least one record.

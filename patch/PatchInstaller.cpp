@@ -119,8 +119,8 @@ PatchInstallReport installPatch(const std::string& patchPath, const std::string&
             succeeds(move.reason,
                      [&] { return (move.result = fileSystem.moveFile(move.from, move.to)) == MoveResult::Moved; });
         // Only a file is an image: a folder of that name would take none.
-        move.inArtFolder = dryRun ? move.result != MoveResult::Failed
-                                  : fileSystem.kindOf(move.to) == EntryKind::RegularFile;
+        move.inArtFolder = (dryRun && move.result != MoveResult::Failed) ||
+                           fileSystem.kindOf(move.to) == EntryKind::RegularFile;
         move.otherImageThere = move.inArtFolder && move.result == MoveResult::DestinationExists &&
                                !sameBytes(fileSystem, move.from, move.to);
         if (!move.inArtFolder)

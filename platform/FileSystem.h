@@ -38,6 +38,9 @@ inline constexpr const char* kTemporaryPrefix = ".kitloom-";
 // A temporary older than this was left by a copy that never finished.
 inline constexpr int kTemporaryLifetimeSeconds = 60;
 
+// Which entries of a folder a listing names.
+enum class ListedEntries { Folders, Files };
+
 // What a name stands for, the name itself and not where a link points.
 enum class EntryKind { Missing, RegularFile, Other };
 
@@ -89,9 +92,18 @@ public:
     virtual std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) = 0;
     // The same for a regular file; a link is not a file here.
     virtual std::optional<std::string> fileNamed(const std::string& folder, const std::string& name) = 0;
-    // The names of the folders in `folder` (a path prefix), links left out; none when it
-    // cannot be listed, and always none on Windows, where no Wine prefix is searched.
-    virtual std::optional<std::vector<std::string>> folderNames(const std::string& folder) = 0;
+    // The names of the folders, or of the regular files, in `folder` (a path prefix), links
+    // left out; none when it cannot be listed, and always none on Windows, where no Wine
+    // prefix is searched.
+    virtual std::optional<std::vector<std::string>> entryNames(const std::string& folder, ListedEntries listed) = 0;
+    std::optional<std::vector<std::string>> folderNames(const std::string& folder)
+    {
+        return entryNames(folder, ListedEntries::Folders);
+    }
+    std::optional<std::vector<std::string>> fileNames(const std::string& folder)
+    {
+        return entryNames(folder, ListedEntries::Files);
+    }
     // `path` with every link followed, so that two names of one folder compare equal; the
     // path as given when it cannot be resolved.
     virtual std::string realPath(const std::string& path) = 0;

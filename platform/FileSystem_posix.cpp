@@ -169,8 +169,26 @@ MoveResult linkThenUnlink(const std::string& from, const std::string& to)
     return MoveResult::Failed;
 }
 
-// Hands the name of each entry of `folder` (a path prefix, empty for the current folder)
-// but "." and "..", and its path, to `visit`; false when the folder cannot be listed.
+// The kind of file `path` names itself (a link is not followed); 0 when it cannot be told.
+mode_t fileTypeOf(const std::string& path)
+{
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 ? info.st_mode & S_IFMT : 0;
+}
+
+// One entry of a folder's listing.
+struct ListedEntry {
+    std::string name;
+    std::string path;
+    unsigned char listedType;  // as the listing gave it: DT_UNKNOWN where the file system does not say
+
+    // The kind of file the entry is itself (a link is not followed). Most file systems say so
+    // in the listing, which spares a search of many prefixes a call per entry.
+    mode_t type() const { return listedType == DT_UNKNOWN ? fileTypeOf(path) : DTTOIF(listedType); }
+};
+
+// Hands each entry of `folder` (a path prefix, empty for the current folder) but "." and
+// ".." to `visit`; false when the folder cannot be listed.
 template <typename Visit>
 bool forEachEntry(const std::string& folder, Visit&& visit)
 {
@@ -181,16 +199,9 @@ bool forEachEntry(const std::string& folder, Visit&& visit)
     while (const dirent* entry = ::readdir(listing.get())) {
         const std::string name = entry->d_name;
         if (name != "." && name != "..")
-            visit(name, prefix + name);
+            visit(ListedEntry{name, prefix + name, entry->d_type});
     }
     return true;
-}
-
-// The kind of file `path` names itself (a link is not followed); 0 when it cannot be told.
-mode_t fileTypeOf(const std::string& path)
-{
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0 ? info.st_mode & S_IFMT : 0;
 }
 
 class PosixFileSystem final : public FileSystem {
@@ -220,11 +231,15 @@ public:
 
     bool createFolder(const std::string& path) override { return ::mkdir(path.c_str(), 0777) == 0; }
 
+    bool removeFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
+
     void removeLeftTemporaries(const std::string& folder) override
     {
         const std::string_view prefix(kTemporaryPrefix);
         const auto now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-        forEachEntry(folder, [&](const std::string& name, const std::string& path) {
+        forEachEntry(folder, [&](const ListedEntry& entry) {
+            const std::string& name = entry.name;
+            const std::string& path = entry.path;
             struct stat info {};
             if (std::string_view(name).substr(0, prefix.size()) == prefix && ::lstat(path.c_str(), &info) == 0 &&
                 S_ISREG(info.st_mode) && now - info.st_mtime > kTemporaryLifetimeSeconds)
@@ -242,15 +257,9 @@ public:
         return entryNamed(folder, name, S_IFREG);
     }
 
-    std::optional<std::vector<std::string>> folderNames(const std::string& folder) override
+    std::optional<std::vector<std::string>> entryNames(const std::string& folder, ListedEntries listed) override
     {
-        std::vector<std::string> names;
-        if (!forEachEntry(folder, [&](const std::string& name, const std::string& path) {
-                if (fileTypeOf(path) == S_IFDIR)
-                    names.push_back(name);
-            }))
-            return std::nullopt;
-        return names;
+        return namesOfType(folder, listed == ListedEntries::Folders ? S_IFDIR : S_IFREG);
     }
 
     std::string realPath(const std::string& path) override
@@ -318,7 +327,6 @@ public:
         return std::make_unique<PosixFile>(fd.release());
     }
 
-    bool removeFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
 
     bool replaceFile(const std::string& path, const std::string& bytes) override
     {
@@ -343,13 +351,24 @@ public:
     }
 
 private:
+    static std::optional<std::vector<std::string>> namesOfType(const std::string& folder, mode_t type)
+    {
+        std::vector<std::string> names;
+        if (!forEachEntry(folder, [&](const ListedEntry& entry) {
+                if (entry.type() == type)
+                    names.push_back(entry.name);
+            }))
+            return std::nullopt;
+        return names;
+    }
+
     // The entry of `folder` of file type `type` called `name` in any case; an exact match wins.
     static std::optional<std::string> entryNamed(const std::string& folder, const std::string& name, mode_t type)
     {
         std::optional<std::string> found;
-        forEachEntry(folder, [&](const std::string& entry, const std::string& path) {
-            if (::strcasecmp(entry.c_str(), name.c_str()) == 0 && !(found && *found == name) && fileTypeOf(path) == type)
-                found = entry;
+        forEachEntry(folder, [&](const ListedEntry& entry) {
+            if (::strcasecmp(entry.name.c_str(), name.c_str()) == 0 && !(found && *found == name) && entry.type() == type)
+                found = entry.name;
         });
         return found;
     }

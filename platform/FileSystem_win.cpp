@@ -223,7 +223,10 @@ public:
 
     // Only the search for a game in Wine prefixes lists folders; on Windows the game is the
     // folder the program runs in, so kitloom.exe carries no listing.
-    std::optional<std::vector<std::string>> folderNames(const std::string&) override { return std::nullopt; }
+    std::optional<std::vector<std::string>> entryNames(const std::string&, ListedEntries) override
+    {
+        return std::nullopt;
+    }
 
     std::string realPath(const std::string& path) override { return fullPath(path); }
 

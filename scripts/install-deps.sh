@@ -53,6 +53,8 @@ need libgtest-dev test -f /usr/include/gtest/gtest.h
 need googletest test -f /usr/src/googletest/CMakeLists.txt
 need libcli11-dev test -f /usr/include/CLI/CLI.hpp
 need nlohmann-json3-dev test -f /usr/include/nlohmann/json.hpp
+# Lutris' game files are YAML; kitloom-cli links yaml-cpp's static archive.
+need libyaml-cpp-dev test -f /usr/lib/x86_64-linux-gnu/libyaml-cpp.a
 need g++-mingw-w64-i686-posix command -v i686-w64-mingw32-g++-posix
 need g++-mingw-w64-x86-64-posix command -v x86_64-w64-mingw32-g++-posix
 need wine64 test -x /usr/lib/wine/wine64

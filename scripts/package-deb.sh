@@ -16,6 +16,7 @@ need g++ command -v g++
 need make command -v make
 need libcli11-dev test -f /usr/include/CLI/CLI.hpp
 need nlohmann-json3-dev test -f /usr/include/nlohmann/json.hpp
+need libyaml-cpp-dev test -f /usr/lib/x86_64-linux-gnu/libyaml-cpp.a
 need help2man command -v help2man
 need dpkg-dev command -v dpkg-shlibdeps
 need desktop-file-utils command -v desktop-file-validate

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes with libFuzzer, AddressSanitizer and UBSan: tools/fuzz.sh [TARGET] [RUNS] [FLAGS...]
 # TARGET is reader (the patch reader), install (installPatch over a game in memory),
-# append (appendJersey over arbitrary table bytes) or all (the default); RUNS defaults
+# append (appendJersey over arbitrary table bytes), vdf (the reader of Steam's
+# libraryfolders.vdf) or all (the default); RUNS defaults
 # to one million per target (-1: no limit, for a time limit among the FLAGS, which go to
 # libFuzzer as they are: tools/fuzz.sh all -1 -max_total_time=60). Each target runs on one
 # core, on a fresh copy of its seed corpus in build/fuzz/NAME-corpus; a failing input is
@@ -15,8 +16,8 @@ shift $(($# < 2 ? $# : 2))
 out=build/fuzz
 
 case $which in
-  reader|install|append|all) ;;
-  *) echo "usage: tools/fuzz.sh [reader|install|append|all] [RUNS] [LIBFUZZER FLAGS...]" >&2; exit 2 ;;
+  reader|install|append|vdf|all) ;;
+  *) echo "usage: tools/fuzz.sh [reader|install|append|vdf|all] [RUNS] [LIBFUZZER FLAGS...]" >&2; exit 2 ;;
 esac
 
 cmake --preset fuzz >/dev/null
@@ -35,3 +36,4 @@ fuzz() { # NAME SEEDS MAX_LEN [FLAGS...]
 case $which in reader|all) fuzz patch_reader tests/fuzz/corpus 1024 "$@" ;; esac
 case $which in install|all) fuzz patch_install tests/fuzz/corpus 1024 "$@" ;; esac
 case $which in append|all) fuzz table_append tests/fuzz/table-corpus 2048 "$@" ;; esac
+case $which in vdf|all) fuzz steam_libraries tests/fuzz/vdf-corpus 4096 "$@" ;; esac

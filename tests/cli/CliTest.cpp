@@ -314,7 +314,8 @@ TEST_F(CliTest, InstallGoesThroughEveryPatchAndFailsWhenAnyJobDid)
     writeBytes(game / "bad.jer", toBytes("short"));
     const std::string art = game / "art";
 
-    CliRun run = runIt({"install", gamePatch("bad.jer"), gamePatch("sweep.jer"), "--art", art});
+    // Patches alone, as "Open with" passes them, are installed.
+    CliRun run = runIt({gamePatch("bad.jer"), gamePatch("sweep.jer"), "--art", art});
     EXPECT_EQ(run.status, 1);
     const std::string artPrefix = art + kPathSeparator;
     EXPECT_EQ(run.out, gamePatch("bad.jer") + ":\n" + gamePatch("sweep.jer") + ":\n" + gamePatch("toABCD.fsh") +
@@ -325,7 +326,8 @@ TEST_F(CliTest, InstallGoesThroughEveryPatchAndFailsWhenAnyJobDid)
     EXPECT_EQ(recordCountOf(table("000")), 4u);
     EXPECT_EQ(readBytes(game / "art/toABCD_num.fsh"), toBytes("number image"));
 
-    run = runIt({"install", gamePatch("one.jer"), "--art", art});
+    // The same jersey as the sweep's: --again adds it all the same.
+    run = runIt({"install", gamePatch("one.jer"), "--art", art, "--again"});
     EXPECT_EQ(run.status, 1) << "an image that did not arrive fails the job";
     EXPECT_EQ(run.out, added("001", 5));
     EXPECT_EQ(run.err, "ERROR: Couldn't move xyABCD.fsh to " + artPrefix + " (not beside the patch at " +
@@ -334,13 +336,19 @@ TEST_F(CliTest, InstallGoesThroughEveryPatchAndFailsWhenAnyJobDid)
                            "the ERROR lines above say why\n");
     EXPECT_EQ(recordCountOf(table("001")), 5u);
 
+    // Installed again: images already in the art folder are fine, and no save gets the
+    // jersey twice; a dry run says so too.
+    const std::string dryRun = runIt({"install", gamePatch("sweep.jer"), "--art", art, "--dry-run"}).out;
     run = runIt({"install", gamePatch("sweep.jer"), "--art", art});
-    EXPECT_EQ(run.status, 0) << "images already in the art folder are fine";
+    EXPECT_EQ(run.status, 0) << run.err;
     auto alreadyThere = [&](const std::string& image) {
         return gamePatch(image) + ": already in the art folder (" + artPrefix + image + ")\n";
     };
-    EXPECT_EQ(run.out, alreadyThere("toABCD.fsh") + alreadyThere("toABCD_num.fsh") + added("000", 5) +
-                           added("001", 6) + "SUCCESS: Jersey Installed Succesfully\n");
+    EXPECT_EQ(run.out, alreadyThere("toABCD.fsh") + alreadyThere("toABCD_num.fsh") + tablePath("000") +
+                           ": already there as record 4\n" + tablePath("001") +
+                           ": already there as record 5\nSUCCESS: Jersey Installed Succesfully\n");
+    EXPECT_EQ(asRealRun(dryRun), run.out);
+    EXPECT_EQ(recordCountOf(table("000")), 4u);
 
     // Another jersey's image of the same name: both stay, and the job fails.
     writeBytes(game / "toABCD.fsh", toBytes("another image"));
@@ -547,16 +555,27 @@ TEST_F(CliTest, CtrlCStopsAfterTheTableInHandAndSaysWhereItStopped)
     EXPECT_EQ(recordCountOf(table("001")), 3u);
 }
 
-TEST(CliHelp, VersionAndAHelpForEveryCommand)
+TEST(CliHelp, VersionAndAHelpForEveryCommandThatSpeaksOfThisSystemOnly)
 {
     EXPECT_EQ(runIt({"--version"}).out, "kitloom-cli 1.2\n");
     EXPECT_EQ(runIt({"--help"}).status, 0);
-    for (const char* command : {"add", "make-patch", "install", "remove", "show", "list"}) {
+    const std::string listed = runIt({"help"}).out;
+    std::string everyHelp = listed;
+    for (const char* command : {"add", "make-patch", "install", "remove", "show", "list", "where"}) {
+        EXPECT_NE(listed.find(std::string("\n  ") + command + " "), std::string::npos) << command << " in " << listed;
         for (const Args& asked : {Args{command, "--help"}, Args{"help", command}}) {
             const CliRun run = runIt(asked);
             EXPECT_EQ(run.status, 0);
             EXPECT_NE(run.out.find(std::string("Usage: kitloom-cli ") + command + " "), std::string::npos) << command;
+            everyHelp += run.out;
         }
+    }
+    for (const char* linuxOnly : {"notify", "WINEPREFIX", "Wine", "Steam", "~/"}) {
+#ifdef _WIN32
+        EXPECT_EQ(everyHelp.find(linuxOnly), std::string::npos) << linuxOnly;
+#else
+        EXPECT_NE(everyHelp.find(linuxOnly), std::string::npos) << linuxOnly;
+#endif
     }
 }
 

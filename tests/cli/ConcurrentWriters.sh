@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Four kitloom-cli processes install 25 patches each at the same time, first all into one
 # save folder, then each into a sweep of five: every table must end with its count
-# matching its size and every jersey that was reported installed.
+# matching its size and every jersey that was reported installed (--again: each install
+# adds). Then all four install one jersey 25 times without --again: it goes in once.
 #   ConcurrentWriters.sh PROGRAM [EMULATOR]
 set -uo pipefail
 program=$(realpath "$1")
@@ -31,12 +32,18 @@ patch() {
   printf '\003\000\000\000\011\000\000\000\001\000\000\000\001\000\000\000\001\000\000\000'
 }
 
+# Each writer's jersey name; all writers install one and the same when they install once.
+jersey() { if [ "$mode" = once ]; then echo WR0Z; else echo "WR${1}Z"; fi; }
+
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 
-run() { # SLOT_LINE TABLES...
-  local slot=$1
-  shift
+run() { # once|again SLOT_LINE TABLES...
+  local mode=$1 slot=$2
+  shift 2
+  local again=() per_writer=$installs
+  [ "$mode" = again ] && again=(--again)
+  [ "$mode" = once ] && per_writer=1
   rm -rf "$game"/saves "$game"/*.jer "$game"/*.out
   for folder in "$@"; do
     mkdir -p "$game/saves/$folder"
@@ -44,11 +51,11 @@ run() { # SLOT_LINE TABLES...
   done
   local pids=()
   for ((w = 1; w <= writers; w++)); do
-    patch "$slot" "WR${w}Z" >"$game/w$w.jer"
+    patch "$slot" "$(jersey $w)" >"$game/w$w.jer"
     local args=()
     for ((i = 0; i < installs; i++)); do args+=("w$w.jer"); done
     # Relative names from inside the game folder, so that no path needs translating.
-    (cd "$game" && $emulator "$program" install "${args[@]}" --art art >"w$w.out" 2>&1) &
+    (cd "$game" && $emulator "$program" install "${args[@]}" --art art "${again[@]}" >"w$w.out" 2>&1) &
     pids+=($!)
   done
   for ((w = 1; w <= writers; w++)); do
@@ -64,17 +71,20 @@ run() { # SLOT_LINE TABLES...
     size=$(stat -c %s "$file")
     expected=$((386 + 29 * count))
     [ "$(tail -c 1 "$file" | od -An -tx1 | tr -d ' ')" = 1a ] && expected=$((expected + 1))
-    [ "$count" -eq $((start + writers * installs)) ] || fail "saves/$folder: count $count"
+    local added=$((writers * installs))
+    [ "$mode" = once ] && added=1
+    [ "$count" -eq $((start + added)) ] || fail "saves/$folder: count $count ($mode)"
     [ "$size" -eq "$expected" ] || fail "saves/$folder: $size bytes for count $count"
     for ((w = 1; w <= writers; w++)); do
       local found
-      found=$(grep -a -o "WR${w}Z" "$file" | wc -l)
-      [ "$found" -eq $installs ] || fail "saves/$folder: $found jerseys of writer $w"
+      found=$(grep -a -o "$(jersey $w)" "$file" | wc -l)
+      [ "$found" -eq $per_writer ] || fail "saves/$folder: $found jerseys of writer $w ($mode)"
     done
   done
 }
 
-run 000 000
-run "" $(seq -f %03g 0 $((saves - 1)))
+run again 000 000
+run again "" $(seq -f %03g 0 $((saves - 1)))
+run once "" $(seq -f %03g 0 $((saves - 1)))
 [ $failed -eq 0 ] && echo "every jersey of $writers writers x $installs installs arrived"
 exit $failed

@@ -6,6 +6,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cstdlib>
@@ -23,25 +24,30 @@ CliRun run(const std::vector<std::string>& args) { return runIt(args); }
 
 const std::vector<std::string> kAdd = {"add", "--team", "5", "--name", "ABCD", "--year", "1998-99"};
 
-// A temporary HOME (and no WINEPREFIX) for the test, and an empty current folder in it.
+// A temporary HOME (and no WINEPREFIX or XDG folders) for the test, and an empty current
+// folder in it.
 class WineGameTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const char* wine = std::getenv("WINEPREFIX");
-        savedWinePrefix_ = wine ? std::optional<std::string>(wine) : std::nullopt;
-        savedHome_ = std::getenv("HOME");
+        for (const char* name : kVariables) {
+            const char* value = std::getenv(name);
+            saved_.push_back(value ? std::optional<std::string>(value) : std::nullopt);
+            ::unsetenv(name);
+        }
         ::setenv("HOME", home.path().c_str(), 1);
-        ::unsetenv("WINEPREFIX");
         fs::create_directories(home.path() / "elsewhere");
         here_.emplace(home.path() / "elsewhere");
     }
     void TearDown() override
     {
         here_.reset();
-        ::setenv("HOME", savedHome_.c_str(), 1);
-        if (savedWinePrefix_)
-            ::setenv("WINEPREFIX", savedWinePrefix_->c_str(), 1);
+        for (std::size_t i = 0; i < saved_.size(); ++i) {
+            if (saved_[i])
+                ::setenv(kVariables[i], saved_[i]->c_str(), 1);
+            else
+                ::unsetenv(kVariables[i]);
+        }
     }
     // A game in `prefix` as its installer spells it; returns the game folder.
     fs::path installGame(const fs::path& prefix, const std::string& programFiles = "Program Files (x86)")
@@ -53,11 +59,24 @@ protected:
         return game;
     }
 
+    // A patch of the jersey WXYZ with its two images, in ~/Downloads.
+    std::string downloadPatch()
+    {
+        JerseySpec spec = exampleJersey(2);
+        std::copy_n("WXYZ", 4, spec.jerseyName.begin());
+        std::copy_n("1998-99", 7, spec.year.begin());
+        const fs::path downloads = home.path() / "Downloads";
+        writeBytes(downloads / "toronto_98.jer", toBytes(encodePatch("to", spec)));
+        writeBytes(downloads / "toWXYZ.fsh", toBytes("image"));
+        writeBytes(downloads / "toWXYZ_num.fsh", toBytes("number image"));
+        return (downloads / "toronto_98.jer").string();
+    }
+
     TempFolder home;
 
 private:
-    std::string savedHome_;
-    std::optional<std::string> savedWinePrefix_;
+    static constexpr const char* kVariables[] = {"HOME", "WINEPREFIX", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "PATH"};
+    std::vector<std::optional<std::string>> saved_;
     std::optional<ScopedCurrentFolder> here_;
 };
 
@@ -73,13 +92,7 @@ TEST_F(WineGameTest, OneGameInWineIsUsedFromAnyFolderWithItsNamesInAnyCase)
     EXPECT_EQ(add.out, "game: " + game.string() + "\n" + (game / "Saves/000/TEAMGEAR.DBF").string() +
                            ": added as record 4\nSUCCESS: Jersey Installed Succesfully\n");
 
-    JerseySpec spec = exampleJersey(2);
-    std::copy_n("WXYZ", 4, spec.jerseyName.begin());
-    const fs::path downloads = home.path() / "Downloads";
-    writeBytes(downloads / "toronto_98.jer", toBytes(encodePatch("to", spec)));
-    writeBytes(downloads / "toWXYZ.fsh", toBytes("image"));
-    writeBytes(downloads / "toWXYZ_num.fsh", toBytes("number image"));
-    CliRun install = run({"install", (downloads / "toronto_98.jer").string()});
+    CliRun install = run({"install", downloadPatch()});
     EXPECT_EQ(install.status, 0) << install.err;
     EXPECT_TRUE(fs::exists(game / "Render/xteam/toWXYZ.fsh"));
     EXPECT_TRUE(fs::exists(game / "Render/xteam/toWXYZ_num.fsh"));
@@ -96,7 +109,7 @@ TEST_F(WineGameTest, OneGameInWineIsUsedFromAnyFolderWithItsNamesInAnyCase)
     EXPECT_EQ(recordCountOf(readBytes(game / "Saves/000/TEAMGEAR.DBF")), 5u);
 }
 
-TEST_F(WineGameTest, WinePrefixWinsSteamCountsSeveralRefuseAndNoneSaysWhereItLooked)
+TEST_F(WineGameTest, WinePrefixWinsSteamCountsSeveralRefuseStaleOnesAreNotesAndNoneSaysWhereItLooked)
 {
     // None: the hint, and nothing made.
     CliRun none = run(kAdd);
@@ -122,7 +135,7 @@ TEST_F(WineGameTest, WinePrefixWinsSteamCountsSeveralRefuseAndNoneSaysWhereItLoo
     EXPECT_EQ(several.status, 1);
     EXPECT_NE(several.err.find(steam.string()), std::string::npos) << several.err;
     EXPECT_NE(several.err.find(wine.string()), std::string::npos) << several.err;
-    EXPECT_NE(several.err.find("pick one with --game"), std::string::npos);
+    EXPECT_NE(several.err.find("  kitloom-cli where --use '" + wine.string() + "'\n"), std::string::npos) << several.err;
     EXPECT_EQ(recordCountOf(readBytes(wine / "Saves/000/TEAMGEAR.DBF")), 3u);
 
     // WINEPREFIX holding the game is used alone; one that is no prefix is refused.
@@ -132,17 +145,20 @@ TEST_F(WineGameTest, WinePrefixWinsSteamCountsSeveralRefuseAndNoneSaysWhereItLoo
     EXPECT_EQ(preferred.status, 0) << preferred.err;
     EXPECT_EQ(recordCountOf(readBytes(chosen / "Saves/000/TEAMGEAR.DBF")), 4u);
     EXPECT_EQ(run({"where"}).out.rfind(chosen.string() + "\n", 0), 0u);
-    for (const char* bad : {"games/nowhere", "games"}) {
-        ::setenv("WINEPREFIX", (home.path() / bad).c_str(), 1);
-        CliRun refused = run(kAdd);
-        EXPECT_EQ(refused.status, 1);
-        EXPECT_NE(refused.err.find("ERROR: WINEPREFIX"), std::string::npos) << refused.err;
+    // A WINEPREFIX left from a prefix that is gone is a note; the search goes on.
+    fs::remove_all(steam.parent_path().parent_path().parent_path().parent_path());
+    for (const char* stale : {"games/nowhere", "games"}) {
+        ::setenv("WINEPREFIX", (home.path() / stale).c_str(), 1);
+        CliRun passed = run(kAdd);
+        EXPECT_EQ(passed.status, 0) << passed.err;
+        EXPECT_EQ(passed.err.rfind("note: WINEPREFIX", 0), 0u) << passed.err;
     }
-    EXPECT_EQ(recordCountOf(readBytes(chosen / "Saves/000/TEAMGEAR.DBF")), 4u);
+    EXPECT_EQ(recordCountOf(readBytes(wine / "Saves/000/TEAMGEAR.DBF")), 5u);
 
     // A Steam folder that cannot be read is passed over, and where says so.
     ::unsetenv("WINEPREFIX");
     const fs::path locked = home.path() / ".local/share/Steam/steamapps/compatdata/9";
+    fs::create_directories(locked.parent_path());
     fs::create_directories(locked);
     fs::permissions(locked, fs::perms::none);
     CliRun skipped = run({"where"});
@@ -150,6 +166,119 @@ TEST_F(WineGameTest, WinePrefixWinsSteamCountsSeveralRefuseAndNoneSaysWhereItLoo
     if (::geteuid() != 0) {  // root reads it all the same
         EXPECT_NE(skipped.err.find(locked.string() + ": could not be read"), std::string::npos) << skipped.err;
     }
+}
+
+TEST_F(WineGameTest, AGameChosenOnceIsUsedUntilForgottenAndLinksLeavingAPrefixAreNotFollowed)
+{
+    const fs::path wine = installGame(home.path() / ".wine");
+    const fs::path bottle = installGame(home.path() / ".local/share/bottles/bottles/Dunk", "Program Files");
+    // A link in a prefix that leads out of it is not followed to the game it reaches.
+    fs::create_directories(home.path() / ".PlayOnLinux/wineprefix/linked/drive_c");
+    fs::create_directory_symlink(wine.parent_path(), home.path() / ".PlayOnLinux/wineprefix/linked/drive_c/Games");
+    EXPECT_EQ(run({"where"}).out, wine.string() + "\n" + bottle.string() + "\n");
+    EXPECT_EQ(run(kAdd).status, 1);
+
+    const fs::path kept = home.path() / ".config/kitloom/game";
+    for (const auto& [folder, status] :
+         {std::pair{std::string("nowhere"), 1}, std::pair{home.path().string(), 1}, std::pair{std::string(""), 2}}) {
+        CliRun refused = run({"where", "--use", folder});
+        EXPECT_EQ(refused.status, status) << folder;
+        EXPECT_FALSE(refused.err.empty());
+        EXPECT_FALSE(fs::exists(kept));
+    }
+    CliRun use = run({"where", "--use", bottle.string()});
+    EXPECT_EQ(use.status, 0) << use.err;
+    EXPECT_EQ(readBytes(kept), toBytes(bottle.string() + "\n"));
+    EXPECT_EQ(run({"where"}).out, bottle.string() + " (chosen with 'kitloom-cli where --use')\n" + wine.string() + "\n");
+    const auto listed = nlohmann::json::parse(run({"where", "--json"}).out);
+    EXPECT_EQ(listed["used"], bottle.string());
+    EXPECT_EQ(listed["games"][1],
+              nlohmann::json::parse(R"({"folder": ")" + wine.string() + R"(", "place": "wine", "winePrefix": ")" +
+                                    (home.path() / ".wine").string() + R"(", "used": false})"));
+    CliRun add = run(kAdd);
+    EXPECT_EQ(add.status, 0) << add.err;
+    EXPECT_EQ(add.out.rfind("game: " + bottle.string() + " (chosen", 0), 0u) << add.out;
+
+    // A chosen game that is gone is a note, and the search goes on.
+    fs::rename(bottle / "Saves", bottle / "Saves.old");
+    CliRun gone = run(kAdd);
+    EXPECT_EQ(gone.status, 0) << gone.err;
+    EXPECT_EQ(gone.err.rfind("note: the game chosen with 'kitloom-cli where --use' holds no saves", 0), 0u) << gone.err;
+    EXPECT_EQ(recordCountOf(readBytes(wine / "Saves/000/TEAMGEAR.DBF")), 4u);
+
+    EXPECT_EQ(run({"where", "--forget"}).status, 0);
+    EXPECT_FALSE(fs::exists(kept));
+    EXPECT_EQ(run({"where", "--forget"}).out, "no game was chosen\n");
+}
+
+// Opened from a file manager: no terminal, so the desktop's own dialogs ask and tell. The
+// stand-ins for zenity and notify-send keep what they were given, and zenity answers with
+// the folder in zenity.answer (none: cancelled).
+TEST_F(WineGameTest, ADoubleClickAsksForTheGameOnceAndNotifiesTheOutcome)
+{
+    const fs::path bin = home.path() / "bin";
+    fs::create_directories(bin);
+    for (const char* program : {"zenity", "notify-send"}) {
+        writeBytes(bin / program, toBytes("#!/bin/sh\nPATH=/usr/bin:/bin\nprintf '%s\\n' \"$@\" > \"$0.args\"\n"
+                                          "[ -f \"$0.answer\" ] || exit 1\ncat \"$0.answer\"\n"));
+        fs::permissions(bin / program, fs::perms::owner_all);
+    }
+    writeBytes(bin / "notify-send.answer", {});
+    ::setenv("PATH", bin.c_str(), 1);
+    auto argsOf = [&](const char* program) {
+        const Bytes args = readBytes(bin / (std::string(program) + ".args"));
+        fs::remove(bin / (std::string(program) + ".args"));
+        return std::string(args.begin(), args.end());
+    };
+    const fs::path game = home.path() / "Games/Dunkmere";
+    fs::create_directories(game / "render");
+    writeBytes(game / "saves/000/teamgear.dbf", makeTable(3));
+    const std::string patch = downloadPatch();
+
+    // Not found: a folder chooser; the choice is kept, and the install goes on there.
+    writeBytes(bin / "zenity.answer", toBytes(game.string() + "\n"));
+    CliRun first = run({"install", "--notify", patch});
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_NE(argsOf("zenity").find("--file-selection\n--directory\n"), std::string::npos);
+    EXPECT_EQ(argsOf("notify-send"), "--app-name=Kitloom\nKitloom: jersey installed\nWXYZ 1998-99 added to save 000\n");
+    EXPECT_EQ(readBytes(home.path() / ".config/kitloom/game"), toBytes(game.string() + "\n"));
+    EXPECT_EQ(recordCountOf(readBytes(game / "saves/000/teamgear.dbf")), 4u);
+
+    // Again: the game chosen is used without asking, and the jersey is not added twice;
+    // --again adds it all the same, and a dry run says what a real run does.
+    writeBytes(fs::path(patch).parent_path() / "toWXYZ.fsh", toBytes("image"));
+    CliRun again = run({"install", "--notify", patch});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(argsOf("zenity"), "");
+    EXPECT_NE(again.out.find("teamgear.dbf: already there as record 4\n"), std::string::npos) << again.out;
+    EXPECT_EQ(argsOf("notify-send"),
+              "--app-name=Kitloom\nKitloom: jersey installed\nWXYZ 1998-99 already in save 000\n");
+    std::string dry = run({"install", patch, "--dry-run"}).out;
+    dry.erase(dry.find(" (dry run: nothing was changed)"), 31);
+    EXPECT_EQ(dry, again.out);
+    EXPECT_EQ(run({"install", patch, "--again"}).status, 0);
+    EXPECT_EQ(recordCountOf(readBytes(game / "saves/000/teamgear.dbf")), 5u);
+
+    // Several and none chosen: a list of them. Cancelling changes nothing and tells nothing.
+    ASSERT_EQ(run({"where", "--forget"}).status, 0);
+    const fs::path wine = installGame(home.path() / ".wine");
+    installGame(home.path() / ".PlayOnLinux/wineprefix/dunk");
+    fs::remove(bin / "zenity.answer");
+    CliRun cancelled = run({"install", "--notify", patch});
+    EXPECT_EQ(cancelled.status, 1);
+    const std::string listed = argsOf("zenity");
+    EXPECT_EQ(listed.rfind("--list\n", 0), 0u) << listed;
+    EXPECT_NE(listed.find("\n" + wine.string() + "\n"), std::string::npos) << listed;
+    EXPECT_EQ(argsOf("notify-send"), "");
+    EXPECT_EQ(recordCountOf(readBytes(wine / "Saves/000/TEAMGEAR.DBF")), 3u);
+
+    // Without a chooser, the notification names what to run.
+    fs::remove(bin / "zenity");
+    CliRun unasked = run({"install", "--notify", patch});
+    EXPECT_EQ(unasked.status, 1);
+    const std::string told = argsOf("notify-send");
+    EXPECT_EQ(told.rfind("--app-name=Kitloom\nKitloom: install failed\n2 game folders were found", 0), 0u) << told;
+    EXPECT_NE(told.find("kitloom-cli where --use '" + wine.string() + "'"), std::string::npos) << told;
 }
 
 }  // namespace

@@ -1,16 +1,21 @@
-// kitloom-cli.exe started with no arguments: in a console window of its own, as a
-// double-click starts it, and in a console it shares, as a terminal starts it.
-#include "platform/UniqueHandle_win.h"
+// kitloom-cli.exe started from Explorer, in a console window of its own (a double-click, or a
+// patch opened with it), and from a terminal, in a console it shares.
+#include "patch/PatchFormat.h"
+#include "tests/e2e/KitloomProcess.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 
-namespace kitloom {
+namespace kitloom::e2e {
 namespace {
 
-constexpr DWORD kPatienceMs = 10000;
+namespace fs = std::filesystem;
+
 const std::string kPrompt = "Press Enter to close this window.";
 
 std::string programBesideThisTest(const char* name)
@@ -25,7 +30,9 @@ std::string programBesideThisTest(const char* name)
 struct CliProcess {
     UniqueHandle process, input, output;
 
-    explicit CliProcess(DWORD creationFlags)
+    // `program` with `arguments`, in `currentFolder`; this test's own folder's by default.
+    explicit CliProcess(DWORD creationFlags, const std::string& program = programBesideThisTest("kitloom-cli.exe"),
+                        const std::string& arguments = {}, const std::string& currentFolder = {})
     {
         SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
         HANDLE childInput = nullptr, ourInput = nullptr, ourOutput = nullptr, childOutput = nullptr;
@@ -43,11 +50,10 @@ struct CliProcess {
         startup.hStdInput = childInput;
         startup.hStdOutput = childOutput;
         startup.hStdError = childOutput;
-        const std::string program = programBesideThisTest("kitloom-cli.exe");
-        std::string commandLine = "\"" + program + "\"";
+        std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
         PROCESS_INFORMATION started{};
         if (CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, creationFlags, nullptr,
-                           nullptr, &startup, &started)) {
+                           currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &started)) {
             UniqueHandle thread(started.hThread);
             process = UniqueHandle(started.hProcess);
         }
@@ -117,5 +123,39 @@ TEST(KitloomCliConsoleTest, FromATerminalNoCommandIsStillAUsageMistake)
     EXPECT_EQ(shown.find(kPrompt), std::string::npos) << shown;
 }
 
+// "Open with kitloom-cli.exe" on a patch where it was downloaded: the program, put into the
+// game folder as the players' README says, finds the game there, and its window stays up
+// with the report until Enter.
+TEST(KitloomCliConsoleTest, APatchOpenedWhereItWasDownloadedGoesIntoTheGameOfTheProgramsFolder)
+{
+    ArtFolderTurn turn;  // the images may go to the game's fixed art folder, which tests share
+    ASSERT_TRUE(turn.owned());
+    test::TempFolder root;
+    const fs::path game = root.path() / "Dunkmere";
+    test::writeBytes(game / "saves" / "000" / "teamgear.dbf", test::makeTable(3));
+    fs::create_directories(game / "render");
+    fs::copy_file(programBesideThisTest("kitloom-cli.exe"), game / "kitloom-cli.exe");
+    const fs::path downloads = root.path() / "Downloads";
+    JerseySpec spec = test::exampleJersey(2);
+    std::copy_n("DOWN", 4, spec.jerseyName.begin());
+    test::writeBytes(downloads / "toronto 98.jer", test::toBytes(encodePatch("dl", spec)));
+    test::writeBytes(downloads / "dlDOWN.fsh", test::toBytes("image"));
+    test::writeBytes(downloads / "dlDOWN_num.fsh", test::toBytes("number image"));
+
+    CliProcess cli(CREATE_NEW_CONSOLE, (game / "kitloom-cli.exe").string(), "\"toronto 98.jer\"", downloads.string());
+    ASSERT_TRUE(cli.process.valid());
+    const std::string shown = cli.readUntil(kPrompt);
+    EXPECT_NE(shown.find("game: " + game.string() + "\r\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("teamgear.dbf: added as record 4"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("SUCCESS: Jersey Installed Succesfully"), std::string::npos) << shown;
+    ASSERT_NE(shown.find(kPrompt), std::string::npos) << shown;
+    EXPECT_EQ(WaitForSingleObject(cli.process.get(), 300), static_cast<DWORD>(WAIT_TIMEOUT)) << "closed unasked";
+    EXPECT_EQ(test::recordCountOf(test::readBytes(game / "saves" / "000" / "teamgear.dbf")), 4u);
+
+    DWORD written = 0;
+    WriteFile(cli.input.get(), "\r\n", 2, &written, nullptr);
+    EXPECT_EQ(cli.exitCode(), 0u);
+}
+
 }  // namespace
-}  // namespace kitloom
+}  // namespace kitloom::e2e

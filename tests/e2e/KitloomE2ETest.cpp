@@ -301,29 +301,6 @@ TEST_F(KitloomFormTest, AboutBoxDisablesTheFormUntilItsOk)
     expectCleanExit(kitloom, dialog);
 }
 
-// The game's art folder is one fixed path in the Wine prefix that every test shares:
-// tests that depend on it take turns.
-class ArtFolderTurn {
-public:
-    ArtFolderTurn() : mutex_(CreateMutexA(nullptr, FALSE, "kitloom-e2e-art-folder"))
-    {
-        const DWORD waited = WaitForSingleObject(mutex_.get(), 6 * kPatienceMs);
-        owned_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
-    }
-    ArtFolderTurn(const ArtFolderTurn&) = delete;
-    ArtFolderTurn& operator=(const ArtFolderTurn&) = delete;
-    ~ArtFolderTurn()
-    {
-        if (owned_)
-            ReleaseMutex(mutex_.get());
-    }
-    bool owned() const { return owned_; }
-
-private:
-    UniqueHandle mutex_;
-    bool owned_ = false;
-};
-
 const fs::path kGameInstall = "c:\\program files\\orvanta";
 const fs::path kGameRender = kGameInstall / "dunkmere" / "render";
 

@@ -41,9 +41,9 @@ public:
     {
         return systemFileSystem().fileNamed(folder, name);
     }
-    std::optional<std::vector<std::string>> folderNames(const std::string& folder) override
+    std::optional<std::vector<std::string>> entryNames(const std::string& folder, ListedEntries listed) override
     {
-        return systemFileSystem().folderNames(folder);
+        return systemFileSystem().entryNames(folder, listed);
     }
     std::string realPath(const std::string& path) override { return systemFileSystem().realPath(path); }
     EntryKind kindOf(const std::string& path) override { return systemFileSystem().kindOf(path); }

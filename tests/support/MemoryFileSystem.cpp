@@ -54,6 +54,9 @@ private:
     std::size_t* bytesFree_;
 };
 
+const std::string& pathOf(const std::string& path) { return path; }
+const std::string& pathOf(const std::pair<const std::string, std::string>& file) { return file.first; }
+
 std::string parentOf(const std::string& normalPath)
 {
     const std::size_t slash = normalPath.rfind('/');
@@ -196,17 +199,32 @@ std::optional<std::string> MemoryFileSystem::fileNamed(const std::string& folder
     return entryNamed(files, folder, name);
 }
 
-std::optional<std::vector<std::string>> MemoryFileSystem::folderNames(const std::string& folder)
+namespace {
+
+// The names of `entries` (normal paths) in `folder`; none when `folder` is not one of `folders`.
+template <typename Paths>
+std::optional<std::vector<std::string>> namesIn(const Paths& entries, const std::set<std::string>& folders,
+                                                const std::string& folder)
 {
-    const std::string parent = normal(folder.empty() ? "." : folder);
-    if (!tree.folders.count(parent))
+    const std::string parent = MemoryFileSystem::normal(folder.empty() ? "." : folder);
+    if (!folders.count(parent))
         return std::nullopt;
     std::vector<std::string> names;
-    for (const std::string& path : tree.folders) {
+    for (const auto& entry : entries) {
+        const std::string& path = pathOf(entry);
         if (path.size() > parent.size() && parentOf(path) == parent)
             names.push_back(path.substr(path.rfind('/') + 1));
     }
     return names;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> MemoryFileSystem::entryNames(const std::string& folder, ListedEntries listed)
+{
+    if (listed == ListedEntries::Folders)
+        return namesIn(tree.folders, tree.folders, folder);
+    return namesIn(tree.files, tree.folders, folder);
 }
 
 EntryKind MemoryFileSystem::kindOf(const std::string& path)

@@ -49,7 +49,7 @@ public:
     void removeLeftTemporaries(const std::string& folder) override;
     std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override;
     std::optional<std::string> fileNamed(const std::string& folder, const std::string& name) override;
-    std::optional<std::vector<std::string>> folderNames(const std::string& folder) override;
+    std::optional<std::vector<std::string>> entryNames(const std::string& folder, ListedEntries listed) override;
     std::string realPath(const std::string& path) override { return normal(path); }
     EntryKind kindOf(const std::string& path) override;
     std::string fullPath(const std::string& path) override { return normal(path); }

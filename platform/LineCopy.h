@@ -3,14 +3,16 @@
 #include <ostream>
 #include <streambuf>
 #include <string>
+#include <vector>
 
 namespace kitloom {
 
-// A stream buffer that passes every character on to `to` and keeps, in `lastLine`, the last
-// whole line written through it, or through any other copy that shares the string.
-class LastLineCopy final : public std::streambuf {
+// A stream buffer that passes every character on to `to` and adds each whole line written
+// through it to `lines`, which other copies may share, so that the lines of two streams
+// stay in the order they were written.
+class LineCopy final : public std::streambuf {
 public:
-    LastLineCopy(std::ostream& to, std::string& lastLine) : to_(to), lastLine_(lastLine) {}
+    LineCopy(std::ostream& to, std::vector<std::string>& lines) : to_(to), lines_(lines) {}
 
 protected:
     int overflow(int c) override
@@ -18,7 +20,7 @@ protected:
         if (c == traits_type::eof())
             return traits_type::not_eof(c);
         if (c == '\n') {
-            lastLine_ = line_;
+            lines_.push_back(line_);
             line_.clear();
         } else {
             line_ += static_cast<char>(c);
@@ -29,7 +31,7 @@ protected:
 
 private:
     std::ostream& to_;
-    std::string& lastLine_;
+    std::vector<std::string>& lines_;
     std::string line_;
 };
 

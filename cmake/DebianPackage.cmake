@@ -1,24 +1,14 @@
-# kitloom-cli for Linux players: the program, its man page made from its own --help (so
-# the two never differ), the *.jer file type and the "Install with Kitloom" file action.
+# kitloom-cli as a Debian package (scripts/package-deb.sh makes it with CPack): the program,
+# its man page and completions, the *.jer file type and the "Install with Kitloom" action.
 include(GNUInstallDirs)
+
 install(TARGETS kitloom-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${KITLOOM_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${KITLOOM_BASH_COMPLETION} DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+install(FILES ${KITLOOM_ZSH_COMPLETION} DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+install(FILES ${KITLOOM_FISH_COMPLETION} DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
 install(FILES packaging/kitloom-cli.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES packaging/kitloom-cli-install.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-
-find_program(HELP2MAN help2man)
-find_program(GZIP gzip)
-if(HELP2MAN AND GZIP)
-  set(KITLOOM_MAN_PAGE ${CMAKE_BINARY_DIR}/kitloom-cli.1.gz)
-  add_custom_command(
-    OUTPUT ${KITLOOM_MAN_PAGE}
-    COMMAND ${HELP2MAN} --no-info --section=1 --name=custom\ jerseys\ for\ Dunkmere's\ saved\ seasons
-            --output=${CMAKE_BINARY_DIR}/kitloom-cli.1 $<TARGET_FILE:kitloom-cli>
-    COMMAND ${GZIP} -9nf ${CMAKE_BINARY_DIR}/kitloom-cli.1
-    DEPENDS kitloom-cli
-    VERBATIM)
-  add_custom_target(man-page ALL DEPENDS ${KITLOOM_MAN_PAGE})
-  install(FILES ${KITLOOM_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kitloom-cli)

@@ -1,9 +1,9 @@
 // kitloom-cli-reference: what the packages make from kitloom-cli's own command-line definition
 // when they are built, so that none of it can drift from what the program takes and says.
 //
-//   kitloom-cli-reference bash|zsh|fish FILE   the completion script for that shell
-//   kitloom-cli-reference --help          every help kitloom-cli prints, for help2man
-//   kitloom-cli-reference --version       kitloom-cli's version line
+//   kitloom-cli-reference bash|zsh|fish FILE   writes the completion script for that shell
+//   kitloom-cli-reference --help               every help kitloom-cli prints, for help2man
+//   kitloom-cli-reference --version            kitloom-cli's version line, for help2man
 #include "cli/Cli.h"
 #include "cli/Commands.h"
 #include "core/JerseyLists.h"
@@ -114,12 +114,11 @@ Definition definitionOf(CLI::App& app)
     return definition;
 }
 
-std::string joined(const std::vector<std::string>& words, const std::string& quoteOpen = "",
-                   const std::string& quoteClose = "")
+std::string joined(const std::vector<std::string>& words)
 {
     std::string text;
     for (const std::string& word : words)
-        text += (text.empty() ? "" : " ") + quoteOpen + word + quoteClose;
+        text += (text.empty() ? "" : " ") + word;
     return text;
 }
 
@@ -496,14 +495,16 @@ void writeHelp(std::ostream& out, const Definition& definition)
         std::istringstream help(cliOutput({command.name, "--help"}));
         std::string line;
         std::getline(help, line);  // the summary
-        bool headed = false;
+        bool headed = false;       // the heading must be followed by an indented line
         while (std::getline(help, line)) {
             if (line.rfind("Usage: ", 0) == 0) {
                 out << "\n" << line.substr(7) << ":\n";
                 headed = true;
-            } else if (line == "Options:" || line == "Positionals:" || line.rfind("  -h,--help ", 0) == 0) {
-            } else if (line.empty() && headed) {
-            } else {
+                continue;
+            }
+            const bool leftOut = line == "Options:" || line == "Positionals:" || line.rfind("  -h,--help ", 0) == 0 ||
+                                 (line.empty() && headed);
+            if (!leftOut) {
                 out << line << "\n";
                 headed = false;
             }

@@ -62,6 +62,34 @@ void addDryRunFlag(CLI::App& command, bool& dryRun)
     command.add_flag("--dry-run", dryRun, "tell what would change, and change nothing");
 }
 
+std::unique_ptr<CLI::App> makeApp(std::map<std::string, CommandRun>& commands, std::string& helpTopic)
+{
+    auto app = std::make_unique<CLI::App>("kitloom-cli " KITLOOM_VERSION
+                                          ": custom jerseys for Dunkmere's saved seasons, from a terminal.",
+                                          "kitloom-cli");
+    app->set_version_flag("--version", "kitloom-cli " KITLOOM_VERSION);
+    app->require_subcommand(1);
+    // An option given twice is a mistake, not a choice between two values.
+    app->option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+    app->get_formatter()->column_width(26);
+    app->footer(std::string(gameSearchOrder()) +
+                "\n\n'kitloom-cli PATCH.jer...' installs patches, as 'kitloom-cli install PATCH.jer...' does.\n"
+                "'kitloom-cli help COMMAND' describes a command.\n"
+                "Exit status: 0 when every job succeeded, 1 when one failed (its ERROR line says why),\n"
+                "2 for a mistake on the command line, which changes nothing, 130 after Ctrl-C.");
+
+    commands["add"] = addAddCommand(*app);
+    commands["make-patch"] = addMakePatchCommand(*app);
+    commands["install"] = addInstallCommand(*app);
+    commands["remove"] = addRemoveCommand(*app);
+    commands["show"] = addShowCommand(*app);
+    commands["list"] = addListCommand(*app);
+    commands["where"] = addWhereCommand(*app);
+    CLI::App* help = app->add_subcommand("help", "describe kitloom-cli, or one of its commands");
+    help->add_option("command", helpTopic, "the command to describe");
+    return app;
+}
+
 }  // namespace cli
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -87,30 +115,10 @@ int runCommand(std::vector<std::string> args, std::ostream& out, std::ostream& e
     if (!args.empty() && isPatchName(args.front()))
         args.insert(args.begin(), "install");
     using namespace cli;
-    CLI::App app("kitloom-cli " KITLOOM_VERSION ": custom jerseys for Dunkmere's saved seasons, from a terminal.",
-                 "kitloom-cli");
-    app.set_version_flag("--version", "kitloom-cli " KITLOOM_VERSION);
-    app.require_subcommand(1);
-    // An option given twice is a mistake, not a choice between two values.
-    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::Throw);
-    app.get_formatter()->column_width(26);
-    app.footer(std::string(gameSearchOrder()) +
-               "\n\n'kitloom-cli PATCH.jer...' installs patches, as 'kitloom-cli install PATCH.jer...' does.\n"
-               "'kitloom-cli help COMMAND' describes a command.\n"
-               "Exit status: 0 when every job succeeded, 1 when one failed (its ERROR line says why),\n"
-               "2 for a mistake on the command line, which changes nothing, 130 after Ctrl-C.");
-
     std::map<std::string, CommandRun> commands;
-    commands["add"] = addAddCommand(app);
-    commands["make-patch"] = addMakePatchCommand(app);
-    commands["install"] = addInstallCommand(app);
-    commands["remove"] = addRemoveCommand(app);
-    commands["show"] = addShowCommand(app);
-    commands["list"] = addListCommand(app);
-    commands["where"] = addWhereCommand(app);
     std::string helpTopic;
-    CLI::App* help = app.add_subcommand("help", "describe kitloom-cli, or one of its commands");
-    help->add_option("command", helpTopic, "the command to describe");
+    const std::unique_ptr<CLI::App> definition = makeApp(commands, helpTopic);
+    CLI::App& app = *definition;
 
     // Every mistake on the command line, whatever the parser calls it, is exit status 2.
     CommandContext context{out, err, fileSystem, terminalEncoding, "", savesChanged};

@@ -3,6 +3,8 @@
 #include "cli/Terminal.h"
 
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 
 namespace CLI {
@@ -14,6 +16,11 @@ namespace kitloom::cli {
 
 // A command's options live in the closure of `run`, filled while the command line is parsed.
 using CommandRun = std::function<int(const CommandContext&)>;
+
+// kitloom-cli's command line: every command with its options, as the parser takes them and
+// --help describes them. `commands` receives what runs each command, `helpTopic` the command
+// that help is asked about. The shell completions are made from this same definition.
+std::unique_ptr<CLI::App> makeApp(std::map<std::string, CommandRun>& commands, std::string& helpTopic);
 
 // A command of `app`: its one-line summary in the command list, `details` under its options.
 CLI::App* addCommand(CLI::App& app, const char* name, const char* summary, const std::string& details);

@@ -87,7 +87,7 @@ CLI::Validator listRow(JerseyList list)
             value = std::to_string(row);
             return {};
         },
-        "");
+        "", listTitle(list));
 }
 
 CLI::Validator plainSaveFolder()

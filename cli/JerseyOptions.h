@@ -26,8 +26,10 @@ inline constexpr const char* kListValueNote =
 
 // Checks and conversions for single options; a refused value is a usage mistake.
 CLI::Validator digitsOnly();
-CLI::Validator listRow(JerseyList list);  // a list VALUE becomes its row number
-CLI::Validator plainSaveFolder();         // a save folder's name as typed: plain, never empty
+// A list VALUE becomes its row number. The check is named by the list's title, by which
+// the shell completions find the labels to offer.
+CLI::Validator listRow(JerseyList list);
+CLI::Validator plainSaveFolder();  // a save folder's name as typed: plain, never empty
 
 // The row that `value` names in `list`, or false with the `problem` in a user's words.
 bool matchRow(JerseyList list, const std::string& value, int& row, std::string& problem);

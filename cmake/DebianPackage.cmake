@@ -1,37 +1,68 @@
-# kitloom-cli for Linux players: the program, its man page made from its own --help (so
-# the two never differ), the *.jer file type and the "Install with Kitloom" file action.
+# kitloom-cli as a Debian package (scripts/package-deb.sh makes it with CPack): the program,
+# its man page and completions, the *.jer file type and the "Install with Kitloom" action, and
+# the copyright file and changelog that Debian asks for.
 include(GNUInstallDirs)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
 install(TARGETS kitloom-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${KITLOOM_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${KITLOOM_BASH_COMPLETION} DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+install(FILES ${KITLOOM_ZSH_COMPLETION} DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+install(FILES ${KITLOOM_FISH_COMPLETION} DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
 install(FILES packaging/kitloom-cli.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES packaging/kitloom-cli-install.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME kitloom-cli)
 
-find_program(HELP2MAN help2man)
-find_program(GZIP gzip)
-if(HELP2MAN AND GZIP)
-  set(KITLOOM_MAN_PAGE ${CMAKE_BINARY_DIR}/kitloom-cli.1.gz)
-  add_custom_command(
-    OUTPUT ${KITLOOM_MAN_PAGE}
-    COMMAND ${HELP2MAN} --no-info --section=1 --name=custom\ jerseys\ for\ Dunkmere's\ saved\ seasons
-            --output=${CMAKE_BINARY_DIR}/kitloom-cli.1 $<TARGET_FILE:kitloom-cli>
-    COMMAND ${GZIP} -9nf ${CMAKE_BINARY_DIR}/kitloom-cli.1
-    DEPENDS kitloom-cli
-    VERBATIM)
-  add_custom_target(man-page ALL DEPENDS ${KITLOOM_MAN_PAGE})
-  install(FILES ${KITLOOM_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The package's version is the program's with a Debian revision, and the changelog's latest
+# entry must be about it; that entry's signer is the maintainer.
+set(KITLOOM_DEBIAN_REVISION 1)
+set(KITLOOM_DEBIAN_VERSION ${PROJECT_VERSION}-${KITLOOM_DEBIAN_REVISION})
+file(STRINGS packaging/changelog.Debian KITLOOM_CHANGELOG_TOP LIMIT_COUNT 1)
+if(NOT KITLOOM_CHANGELOG_TOP MATCHES "^kitloom-cli \\(${KITLOOM_DEBIAN_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/changelog.Debian: its first entry is not about ${KITLOOM_DEBIAN_VERSION} "
+                      "(it begins \"${KITLOOM_CHANGELOG_TOP}\"); add an entry for this version")
 endif()
+file(STRINGS packaging/changelog.Debian KITLOOM_CHANGELOG_SIGNER REGEX "^ -- " LIMIT_COUNT 1)
+string(REGEX REPLACE "^ -- (.*>)  .*$" "\\1" KITLOOM_MAINTAINER "${KITLOOM_CHANGELOG_SIGNER}")
+
+set(KITLOOM_DOC_FILES ${CMAKE_BINARY_DIR}/debian-doc)
+add_custom_command(
+  OUTPUT ${KITLOOM_DOC_FILES}/changelog.Debian.gz ${KITLOOM_DOC_FILES}/copyright
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${KITLOOM_DOC_FILES}
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/changelog.Debian ${KITLOOM_DOC_FILES}
+  COMMAND ${GZIP} -9nf ${KITLOOM_DOC_FILES}/changelog.Debian
+  COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/debian-copyright.py
+          --license ${PROJECT_SOURCE_DIR}/LICENSE --notices ${PROJECT_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt
+          --output ${KITLOOM_DOC_FILES}/copyright
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog.Debian ${PROJECT_SOURCE_DIR}/cmake/debian-copyright.py
+          ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt
+  VERBATIM)
+add_custom_target(debian-doc ALL DEPENDS ${KITLOOM_DOC_FILES}/changelog.Debian.gz ${KITLOOM_DOC_FILES}/copyright)
+install(FILES ${KITLOOM_DOC_FILES}/changelog.Debian.gz ${KITLOOM_DOC_FILES}/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kitloom-cli)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kitloom-cli)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "Kitloom developers <kitloom@localhost>")
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${KITLOOM_DEBIAN_REVISION})
+set(CPACK_PACKAGE_CONTACT "${KITLOOM_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "custom jerseys for Dunkmere's saved seasons, from a terminal")
-set(CPACK_PACKAGE_DESCRIPTION
-    "kitloom-cli adds custom jerseys to the saved seasons of Dunkmere, found in the player's Wine\n"
-    "prefix (WINEPREFIX, ~/.wine, Steam, Lutris, Bottles, PlayOnLinux or Heroic), and installs\n"
-    ".jer jersey patches, also from a file manager with 'Install with Kitloom'.")
+# One string, lines under 80 columns: CPack puts the summary first and indents the rest.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+  "kitloom-cli adds custom jerseys to the saved seasons of the basketball game\n"
+  "Dunkmere, played under Wine, and makes and installs the .jer jersey patches\n"
+  "that players share. It finds the game in the current folder, in the folder\n"
+  "it was told to remember, in WINEPREFIX or ~/.wine, and in the Wine prefixes\n"
+  "of Steam and other game launchers.\n"
+  "\n"
+  "A file manager offers 'Install with Kitloom' for .jer files, and the outcome\n"
+  "shows as a desktop notification.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libnotify-bin")
+# notify-send, for install --notify; and the dialog in which the file action lets the
+# player choose the game.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libnotify-bin")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "zenity | kdialog")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the players' zip twice, each in a fresh clone of the last commit in a folder of
-# another name, and compares the two SHA256SUMS.txt: anyone can rebuild a release and get
+# Builds the players' zip and the Linux tarball twice, each in a fresh clone of the last
+# commit in a folder of another name, and compares them: anyone can rebuild a release and get
 # the same bytes. Uncommitted changes take no part. Exits non-zero when the builds differ.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,6 +16,7 @@ build() { # FOLDER
   git clone -q "$source" "$1"
   git -C "$1" checkout -q --detach "$commit"
   (cd "$1" && cmake --preset windows >/dev/null && cmake --build --preset windows -j2 --target package >/dev/null)
+  (cd "$1" && cmake --preset deb >/dev/null && cmake --build --preset deb --target portable >/dev/null)
 }
 first=$work/one
 second=$work/a-second-clone-elsewhere
@@ -23,9 +24,10 @@ build "$first"
 build "$second"
 
 status=0
-for file in SHA256SUMS.txt kitloom.exe kitloom-cli.exe; do
-  a=$(sha256sum <"$first/build/windows/$file")
-  b=$(sha256sum <"$second/build/windows/$file")
+tarball=deb/$(cd "$first/build/deb" && ls kitloom-cli-*-linux-*.tar.gz)
+for file in windows/SHA256SUMS.txt windows/kitloom.exe windows/kitloom-cli.exe "$tarball"; do
+  a=$(sha256sum <"$first/build/$file")
+  b=$(sha256sum <"$second/build/$file")
   if [ "$a" = "$b" ]; then
     echo "same:   $file"
   else
@@ -37,9 +39,11 @@ echo "-- $first/build/windows/SHA256SUMS.txt"
 cat "$first/build/windows/SHA256SUMS.txt"
 echo "-- $second/build/windows/SHA256SUMS.txt"
 cat "$second/build/windows/SHA256SUMS.txt"
-ls -l "$first"/build/windows/kitloom.exe "$first"/build/windows/kitloom-cli.exe "$first"/build/windows/*.zip
+ls -l "$first"/build/windows/kitloom.exe "$first"/build/windows/kitloom-cli.exe "$first"/build/windows/*.zip \
+  "$first/build/$tarball"
+sha256sum "$first/build/$tarball" "$second/build/$tarball"
 if [ $status -eq 0 ]; then
-  echo "reproducible: two clones of $commit built byte-identical programs and zip"
+  echo "reproducible: two clones of $commit built byte-identical programs, zip and tarball"
 else
   echo "NOT reproducible: the builds above differ" >&2
 fi

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds kitloom-cli for release (no sanitizers) and packages it as a .deb with CPack: the
-# program, its man page made from its own --help, the *.jer file type and the "Install with
-# Kitloom" file action. Checks the package (tests/package/check-deb.sh), then prints the
-# .deb's path as its last line. Installs what it needs first, when missing.
+# program, its man page and its bash, zsh and fish completions (made from its own command-line
+# definition), the *.jer file type and the "Install with Kitloom" file action, its copyright
+# file and changelog. Checks the package (tests/package/check-deb.sh, with lintian where it is
+# installed), then prints the .deb's path as its last line. Installs what it needs to build
+# first, when missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,6 +16,7 @@ need() { # need PACKAGE TEST...
 need cmake command -v cmake
 need g++ command -v g++
 need make command -v make
+need python3 command -v python3
 need libcli11-dev test -f /usr/include/CLI/CLI.hpp
 need nlohmann-json3-dev test -f /usr/include/nlohmann/json.hpp
 need libyaml-cpp-dev test -f /usr/lib/x86_64-linux-gnu/libyaml-cpp.a
@@ -33,8 +36,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 cmake --preset deb >/dev/null
-cmake --build --preset deb
-(cd build/deb && cpack -G DEB >/dev/null)
-deb=$(ls -t "$PWD"/build/deb/kitloom-cli_*.deb | head -n 1)
+cmake --build --preset deb >/dev/null
+deb=$(cd build/deb && cpack -G DEB | sed -n 's/^CPack: - package: \(.*\) generated\.$/\1/p')
 tests/package/check-deb.sh "$deb"
 echo "$deb"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds every preset and runs every test this machine can run: the formatting check, the
-# native tests, a short run of each fuzz target, then the 64-bit Windows build under 64-bit
-# Wine, then the 32-bit Windows build (the one we ship), whose tests run where this machine
-# runs 32-bit code and has 32-bit Wine (scripts/runs-32bit.sh).
+# native tests, the Linux packages and their checks, a short run of each fuzz target, then the
+# 64-bit Windows build under 64-bit Wine, then the 32-bit Windows build (the one we ship),
+# whose tests run where this machine runs 32-bit code and has 32-bit Wine
+# (scripts/runs-32bit.sh).
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 
@@ -50,6 +51,12 @@ if build native; then
 else
   failed "native build"
 fi
+
+echo "== Linux packages (the deb preset): the .deb, checked and linted, and the portable tarball"
+packages_started=$SECONDS
+scripts/package-deb.sh || failed "Debian package"
+scripts/package-portable.sh || failed "portable tarball"
+echo "The packages took $((SECONDS - packages_started)) s."
 
 echo "== fuzz targets (libFuzzer, AddressSanitizer and UBSan; about 10 s each on its seed corpus)"
 if build fuzz; then

@@ -146,7 +146,9 @@ Notification installNotification(bool succeeded, const std::vector<std::string>&
                               (line.rfind("  ", 0) == 0 && shown > 0);
             if (!told || shown == kNotificationLines)
                 continue;
-            body += (shown++ == 0 ? "" : "\n") + cut(line.rfind("ERROR: ", 0) == 0 ? line.substr(7) : line);
+            if (shown++ > 0)
+                body += '\n';
+            body += cut(line.rfind("ERROR: ", 0) == 0 ? line.substr(7) : line);
         }
         return {"Kitloom: install failed", body};
     }

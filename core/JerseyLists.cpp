@@ -14,7 +14,6 @@ constexpr std::array<const char*, rowCountOf(JerseyList::JerseyType)> kJerseyTyp
 constexpr std::array<const char*, rowCountOf(JerseyList::AccessoryColour)> kAccessoryColours = {
     "Black",        "White",       "Royal Blue", "Navy Blue", "Light Green",  "Dark Green",  "Light Red", "Dark Red",
     "Light Purple", "Dark Purple", "Teal",       "Turquoise", "Light Yellow", "Dark Yellow", "Orange",    "Grey"};
-constexpr int kShoeRows = rowCountOf(JerseyList::Shoe);  // labelled "0" to "51"
 constexpr std::array<const char*, rowCountOf(JerseyList::SockColour)> kSockColours = {"Black", "White"};
 constexpr std::array<const char*, rowCountOf(JerseyList::NeckType)> kNeckTypes = {
     "Round Neck", "V Neck 1 (eg Zephlins 2002", "V-Neck 2 (eg Marovans 2002)", "V-Neck 3 (eg Vantrels 2002)"};

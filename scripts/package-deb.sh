@@ -8,11 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-missing=()
-need() { # need PACKAGE TEST...
-  local package=$1; shift
-  "$@" >/dev/null 2>&1 || missing+=("$package")
-}
+. scripts/need-packages.sh
 need cmake command -v cmake
 need g++ command -v g++
 need make command -v make
@@ -24,16 +20,7 @@ need help2man command -v help2man
 need dpkg-dev command -v dpkg-shlibdeps
 need desktop-file-utils command -v desktop-file-validate
 need shared-mime-info command -v update-mime-database
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "Run as root (or install these packages by hand): ${missing[*]}" >&2
-    exit 1
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q || echo "apt-get update failed; installing from the package lists this machine already has." >&2
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+install_needed
 
 cmake --preset deb >/dev/null
 cmake --build --preset deb >/dev/null

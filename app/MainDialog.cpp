@@ -5,7 +5,7 @@
 #include "app/PatchInfoDialog.h"
 #include "app/resources/resource.h"
 #include "core/JerseyLists.h"
-#include "form/FormCommands.h"
+#include "jobs/FormJobs.h"
 #include "platform/FileSystem.h"
 
 #include <commctrl.h>
@@ -73,7 +73,7 @@ void onCommand(HWND dialog, int command)
     MessageBoxes messages;
     switch (command) {
     case IDC_GO:
-        showAll(messages, goMessages(installFromForm(readDialogForm(dialog), systemFileSystem())));
+        showAll(messages, addJersey(systemFileSystem(), AddRequest{readDialogForm(dialog), {}, {}}).messages);
         break;
     case IDM_RESET_FIELDS:
         resetFields(dialog);
@@ -86,7 +86,7 @@ void onCommand(HWND dialog, int command)
         break;
     case IDM_MAKE_PATCH: {
         PatchInfoDialog prompt;
-        writePatch([dialog] { return readDialogForm(dialog); }, prompt, systemFileSystem(), messages);
+        showAll(messages, makePatch([dialog] { return readDialogForm(dialog); }, prompt, systemFileSystem()).messages);
         break;
     }
     default:

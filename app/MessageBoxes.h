@@ -1,6 +1,6 @@
 #pragma once
 
-#include "form/Messages.h"
+#include "jobs/Messages.h"
 
 namespace kitloom {
 

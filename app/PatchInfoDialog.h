@@ -1,6 +1,6 @@
 #pragma once
 
-#include "form/FormCommands.h"
+#include "jobs/FormJobs.h"
 
 #include <windows.h>
 

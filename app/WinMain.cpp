@@ -2,9 +2,7 @@
 #include "app/MainDialog.h"
 #include "app/MessageBoxes.h"
 #include "app/resources/resource.h"
-#include "core/GamePaths.h"
-#include "form/SystemMessages.h"
-#include "patch/PatchInstaller.h"
+#include "jobs/InstallJob.h"
 #include "platform/FileSystem.h"
 
 #include <windows.h>
@@ -18,13 +16,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     case RunMode::PathTooLong:
         show(messages, systemMessage(MessageId::PatchPathTooLong));
         return 0;
-    case RunMode::InstallPatch: {
-        PatchInstallOptions options;
-        options.artFolderBesideSaves = true;  // a game installed under another Program Files
+    case RunMode::InstallPatch:
+        // The program's own rules: the game is the patch's folder, the art folder the fixed
+        // one, or the one beside the saves of a game installed under another Program Files.
         showAll(messages,
-                patchInstallMessages(installPatch(request.patchPath, kGameArtFolder, systemFileSystem(), options)));
+                installJersey(systemFileSystem(), InstallRequest{request.patchPath, {}, {}, nullptr, {}}).messages);
         return 0;
-    }
     case RunMode::Form:
         break;
     }

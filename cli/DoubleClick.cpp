@@ -1,7 +1,6 @@
 #include "cli/DoubleClick.h"
 
-#include "core/GamePaths.h"
-#include "core/RememberedGame.h"
+#include "jobs/LookJobs.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -104,25 +103,21 @@ std::string saveName(const TableReport& table)
 
 }  // namespace
 
-AskedGame askForGame(const CommandContext& context, const GameChoice& choice, bool& cancelled)
+AskedGame askForGame(const CommandContext& context, const GameChoice& choice, const GameSearch& search, bool& cancelled)
 {
     cancelled = false;
     const bool several = choice.source == GameSource::Several;
     for (const char* program : {"zenity", "kdialog"}) {
         bool present = false;
-        const auto folder = choose(program, choice.search, several, present);
+        const auto folder = choose(program, search, several, present);
         if (!present)
             continue;
         if (!folder) {
             cancelled = true;
             return {AskedGame::Outcome::Stopped, {}};
         }
-        const SearchPlaces places = searchPlaces();
         const std::string chosen = withClosingSeparator(*folder);
-        RememberResult kept = holdsSaves(context.fileSystem, chosen) ? RememberResult::CannotWrite
-                                                                     : RememberResult::NoSaves;
-        if (places.rememberedFile)
-            kept = rememberGame(context.fileSystem, *places.rememberedFile, chosen);
+        const RememberResult kept = whereIsTheGame(context.fileSystem, {WhereAsk::Use, chosen}).remembered;
         if (kept == RememberResult::NoFolder || kept == RememberResult::NoSaves) {
             context.err << "ERROR: " << escapedText(*folder) << " holds no saves folder, so it is not the game folder"
                         << std::endl;

@@ -16,7 +16,7 @@ namespace kitloom::cli {
 // of the games found where there are several, else a folder chooser. The folder chosen is
 // checked and kept as 'where --use' keeps it. NoWayToAsk when neither program is there;
 // `cancelled` tells a player's cancel from a folder that was refused (whose ERROR is told).
-AskedGame askForGame(const CommandContext& context, const GameChoice& choice, bool& cancelled);
+AskedGame askForGame(const CommandContext& context, const GameChoice& choice, const GameSearch& search, bool& cancelled);
 
 // A notification's text: its summary line and its body.
 struct Notification {

@@ -1,12 +1,9 @@
 #include "cli/FindGame.h"
 
 #include "cli/Cli.h"
-#include "core/GamePaths.h"
-#include "core/RememberedGame.h"
-#include "platform/Environment.h"
+#include "jobs/LookJobs.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
-#include "platform/SystemError.h"
 #include "platform/TerminalEscape.h"
 
 #include <CLI/CLI.hpp>
@@ -38,28 +35,6 @@ constexpr const char* kSearchOrder =
     "up to three levels below drive_c. Several games in one place and none chosen: nothing is\n"
     "changed, and 'kitloom-cli where --use DIR' chooses one.";
 #endif
-
-SearchPlaces placesOfThisMachine()
-{
-    SearchPlaces places;
-#ifdef _WIN32
-    places.rememberedFile = rememberedGameFile(std::nullopt, std::nullopt, environmentValue("APPDATA"));
-    places.programFolder = programFolder();
-    // A 32-bit program on 64-bit Windows sees ProgramFiles as the (x86) folder; ProgramW6432
-    // names the other. 32-bit Windows sets ProgramFiles alone.
-    for (const char* name : {"ProgramFiles", "ProgramW6432", "ProgramFiles(x86)"}) {
-        if (const auto folder = environmentValue(name); folder && !folder->empty())
-            places.programFiles.push_back(*folder);
-    }
-#else
-    places.winePrefix = environmentValue("WINEPREFIX");
-    places.home = environmentValue("HOME");
-    places.dataHome = environmentValue("XDG_DATA_HOME");
-    places.configHome = environmentValue("XDG_CONFIG_HOME");
-    places.rememberedFile = rememberedGameFile(places.configHome, places.home, std::nullopt);
-#endif
-    return places;
-}
 
 std::string joined(const std::vector<std::string>& items)
 {
@@ -114,10 +89,10 @@ std::string useCommand(const std::string& folder)
 }
 
 // The ERROR for a search that gave no game to use, and what to do.
-void refuse(const CommandContext& context, const GameChoice& choice, const std::string& triedFirst)
+void refuse(const CommandContext& context, const GameChoice& choice, const GameSearch& search,
+            const std::string& triedFirst)
 {
     std::ostream& err = context.err;
-    const GameSearch& search = choice.search;
     tellNotes(context, search, false);
     if (choice.source == GameSource::Several) {
         err << "ERROR: " << search.decidingCount << " game folders were found, so none was used:" << std::endl;
@@ -203,9 +178,10 @@ struct WhereOptions {
     bool forget = false;
 };
 
-int runUse(const WhereOptions& options, const CommandContext& context, const SearchPlaces& places)
+int runUse(const WhereOptions& options, const CommandContext& context)
 {
-    if (!places.rememberedFile) {
+    const WhereResult result = whereIsTheGame(context.fileSystem, {WhereAsk::Use, options.use});
+    if (result.noPlace) {
         context.err << "ERROR: There is no place to keep the choice: "
                     <<
 #ifdef _WIN32
@@ -216,12 +192,12 @@ int runUse(const WhereOptions& options, const CommandContext& context, const Sea
                     << " is not set" << std::endl;
         return kExitFailure;
     }
-    const std::string& file = *places.rememberedFile;
+    const std::string& file = *result.places.rememberedFile;
     const std::string shown = escapedText(options.use);
-    switch (rememberGame(context.fileSystem, file, options.use)) {
+    switch (result.remembered) {
     case RememberResult::Remembered:
-        context.out << "chosen: " << escapedText(withoutClosingSeparator(context.fileSystem.fullPath(options.use)))
-                    << " (kept in " << escapedText(file) << ")" << std::endl;
+        context.out << "chosen: " << escapedText(withoutClosingSeparator(result.folder)) << " (kept in "
+                    << escapedText(file) << ")" << std::endl;
         return kExitSuccess;
     case RememberResult::NoFolder:
         context.err << "ERROR: " << shown << " is not a folder" << std::endl;
@@ -232,25 +208,18 @@ int runUse(const WhereOptions& options, const CommandContext& context, const Sea
     case RememberResult::CannotWrite:
         break;
     }
-    const std::string reason = lastSystemError();
     context.err << "ERROR: The choice could not be kept in " << escapedText(file)
-                << (reason.empty() ? "" : ": " + reason) << std::endl;
+                << (result.reason.empty() ? "" : ": " + result.reason) << std::endl;
     return kExitFailure;
 }
 
-int runForget(const CommandContext& context, const SearchPlaces& places)
+int runForget(const CommandContext& context)
 {
-    std::string folder;
-    if (!places.rememberedFile ||
-        readRememberedGame(context.fileSystem, *places.rememberedFile, folder) == RememberedRead::NothingRemembered) {
-        context.out << "no game was chosen" << std::endl;
-        return kExitSuccess;
-    }
-    const std::string& file = *places.rememberedFile;
-    switch (forgetGame(context.fileSystem, file)) {
+    const WhereResult result = whereIsTheGame(context.fileSystem, {WhereAsk::Forget, {}});
+    switch (result.forgotten) {
     case ForgetResult::Forgotten:
-        context.out << "forgotten: " << escapedText(withoutClosingSeparator(folder)) << " (" << escapedText(file)
-                    << " removed)" << std::endl;
+        context.out << "forgotten: " << escapedText(withoutClosingSeparator(result.folder)) << " ("
+                    << escapedText(*result.places.rememberedFile) << " removed)" << std::endl;
         return kExitSuccess;
     case ForgetResult::NothingRemembered:
         context.out << "no game was chosen" << std::endl;
@@ -258,9 +227,8 @@ int runForget(const CommandContext& context, const SearchPlaces& places)
     case ForgetResult::CannotRemove:
         break;
     }
-    const std::string reason = lastSystemError();
-    context.err << "ERROR: " << escapedText(file) << " could not be removed" << (reason.empty() ? "" : ": " + reason)
-                << std::endl;
+    context.err << "ERROR: " << escapedText(*result.places.rememberedFile) << " could not be removed"
+                << (result.reason.empty() ? "" : ": " + result.reason) << std::endl;
     return kExitFailure;
 }
 
@@ -288,18 +256,18 @@ void printJson(const CommandContext& context, const GameSearch& search, const Se
 
 int runWhere(const WhereOptions& options, const CommandContext& context)
 {
-    const SearchPlaces places = searchPlaces();
     if (options.useOption->count() > 0)
-        return runUse(options, context, places);
+        return runUse(options, context);
     if (options.forget)
-        return runForget(context, places);
-    const GameSearch search = searchGames(context.fileSystem, places, true);
+        return runForget(context);
+    const WhereResult result = whereIsTheGame(context.fileSystem, {});
+    const GameSearch& search = result.search;
     if (options.json) {
-        printJson(context, search, places);
-        return search.games.empty() ? kExitFailure : kExitSuccess;
+        printJson(context, search, result.places);
+        return exitStatus(result.status);
     }
     if (search.games.empty()) {
-        refuse(context, {GameSource::NotFound, "", search}, kNotFoundPlaces);
+        refuse(context, {GameSource::NotFound, ""}, search, kNotFoundPlaces);
         return kExitFailure;
     }
     for (const FoundGame& game : search.games) {
@@ -308,16 +276,18 @@ int runWhere(const WhereOptions& options, const CommandContext& context)
                     << std::endl;
     }
     tellNotes(context, search, false);
-    if (search.decidingCount > 1)
+    // Listed, but not used: a command refuses them all until one is chosen.
+    if (search.decidingCount > 1) {
         context.err << "hint: " << search.decidingCount
-                    << " games were found in one place and none is chosen: 'kitloom-cli where --use DIR' chooses one"
+                    << " games were found in one place, so none is used until one is chosen for every later command:"
                     << std::endl;
+        for (std::size_t i = 0; i < search.decidingCount; ++i)
+            context.err << "  " << escapedText(useCommand(search.games[i].folder)) << std::endl;
+    }
     return kExitSuccess;
 }
 
 }  // namespace
-
-SearchPlaces searchPlaces() { return placesOfThisMachine(); }
 
 const char* gameSearchOrder() { return kSearchOrder; }
 
@@ -336,32 +306,28 @@ std::string shellQuoted(const std::string& folder)
 #endif
 }
 
-std::optional<GameChoice> gameForCommand(const CommandContext& context, const CLI::Option* gameOption,
-                                         const std::string& game, std::ostream& named,
-                                         const std::optional<std::string>& patchFolder, bool tell, const GameAsker& ask)
+void GameTeller::chosen(const GameChoice& choice)
 {
-    GameRequest request{gameOption->count() > 0 ? std::optional(game) : std::nullopt, patchFolder, searchPlaces()};
-    GameChoice choice = chooseGame(context.fileSystem, request);
-    if (tell)
-        tellNotes(context, choice.search, true);
-    if (choice.source == GameSource::NotFound || choice.source == GameSource::Several) {
-        if (ask) {
-            const AskedGame asked = ask(choice);
-            if (asked.outcome == AskedGame::Outcome::Chosen)
-                return GameChoice{GameSource::Remembered, asked.folder, {}};
-            if (asked.outcome == AskedGame::Outcome::Stopped)
-                return std::nullopt;
-        }
-        if (tell)
-            refuse(context, choice,
-                   patchFolder ? std::string("the patch's folder or ") + kNotFoundPlaces : kNotFoundPlaces);
-        return std::nullopt;
-    }
-    if ((choice.source == GameSource::Found || choice.source == GameSource::Remembered) && tell)
-        named << "game: " << escapedText(withoutClosingSeparator(choice.folder))
-              << (choice.source == GameSource::Remembered ? " (chosen with 'kitloom-cli where --use')" : "")
-              << std::endl;
-    return choice;
+    tellNotes(context_, search_, true);
+    if (choice.source == GameSource::NotChosen)
+        return;  // the player said no, or was told why the folder chosen is not the game's
+    if (!gameDecided(choice))
+        refuse(context_, choice, search_,
+               forPatch_ ? std::string("the patch's folder or ") + kNotFoundPlaces : kNotFoundPlaces);
+    else if (choice.source == GameSource::Found || choice.source == GameSource::Remembered)
+        named_ << "game: " << escapedText(withoutClosingSeparator(choice.folder))
+               << (choice.source == GameSource::Remembered ? " (chosen with 'kitloom-cli where --use')" : "")
+               << std::endl;
+}
+
+GamePolicy gamePolicy(const CLI::Option* gameOption, const std::string& game, GameTeller* teller)
+{
+    GamePolicy policy;
+    if (gameOption->count() > 0)
+        policy.given = game;
+    policy.find = searchedGame;
+    policy.listener = teller;
+    return policy;
 }
 
 CommandRun addWhereCommand(CLI::App& app)

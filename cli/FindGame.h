@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/Commands.h"
-#include "core/GameFolder.h"
+#include "jobs/GamePolicy.h"
 
 #include <functional>
 #include <optional>
@@ -10,28 +10,34 @@
 
 namespace kitloom::cli {
 
-// The places of this machine that the game is searched in, read from the environment.
-SearchPlaces searchPlaces();
 // Where a command finds the game without --game, and where a choice is kept: for help texts.
 const char* gameSearchOrder();
 
-// What asking the player for the game folder gave.
-struct AskedGame {
-    // Stopped: nothing was chosen (cancelled), or the folder chosen was refused and its ERROR told.
-    enum class Outcome { Chosen, Stopped, NoWayToAsk } outcome = Outcome::NoWayToAsk;
-    std::string folder;  // Chosen: the game folder, a path prefix
-};
-// Asks for the game when the search found none, or several and none is chosen.
-using GameAsker = std::function<AskedGame(const GameChoice&)>;
+// Tells of the game a command's job decides: a game found by the search is named on `named`
+// ("game: FOLDER"); when none was found, an ERROR says where it looked and what to do,
+// unless `asker` gets a game from the player. `forPatch`: the patch's folder was looked at first.
+class GameTeller final : public GameListener {
+public:
+    GameTeller(const CommandContext& context, std::ostream& named, bool forPatch = false)
+        : context_(context), named_(named), forPatch_(forPatch)
+    {
+    }
+    void searched(const GameSearch& search) override { search_ = search; }
+    AskedGame ask(const GameChoice& choice) override { return asker ? asker(choice, search_) : AskedGame{}; }
+    void chosen(const GameChoice& choice) override;
 
-// The game of a job, as chooseGame() picks it with --game when given. A game found by the
-// search is named on `named` first ("game: FOLDER"), or when none was found an ERROR says
-// where it looked and what to do, unless `ask` gets a game from the player; `tell` false
-// keeps all of it for a search already told of.
-std::optional<GameChoice> gameForCommand(const CommandContext& context, const CLI::Option* gameOption,
-                                         const std::string& game, std::ostream& named,
-                                         const std::optional<std::string>& patchFolder = std::nullopt,
-                                         bool tell = true, const GameAsker& ask = {});
+    GameAsker asker;
+
+private:
+    const CommandContext& context_;
+    std::ostream& named_;
+    bool forPatch_;
+    GameSearch search_;
+};
+
+// How a command's job finds its game: --game when given, else the search, told by `teller`;
+// none keeps it all for a search already told of.
+GamePolicy gamePolicy(const CLI::Option* gameOption, const std::string& game, GameTeller* teller);
 
 // `folder` as typed into a shell: quoted where it holds anything but plain characters.
 std::string shellQuoted(const std::string& folder);

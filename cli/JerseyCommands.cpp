@@ -4,11 +4,9 @@
 #include "cli/FindGame.h"
 #include "cli/JerseyOptions.h"
 #include "cli/SaveReport.h"
-#include "form/FormCommands.h"
+#include "jobs/FormJobs.h"
 #include "patch/PatchFormat.h"
-#include "platform/FileSystem.h"
 #include "platform/Interrupt.h"
-#include "platform/Paths.h"
 
 #include <CLI/CLI.hpp>
 
@@ -29,24 +27,22 @@ int runAdd(AddOptions options, const CommandContext& context)
 {
     if (const auto problem = jerseyOptionsProblem(options.form, context))
         return context.usage(*problem);
-    const auto game = gameForCommand(context, options.gameOption, options.game, context.out);
-    if (!game)
-        return kExitFailure;
     watchForInterrupt();
     SaveReport report(context, options.dryRun);
-    JobOptions job{options.dryRun, report.progress([&](const TableReport& table) { report.printAppend(table); })};
-    const GoOutcome outcome = installFromForm(options.form, context.fileSystem, game->folder, job);
-    if (outcome.refused) {
-        showAll(report, goMessages(outcome));
-    } else {
-        report.noteUnvisited(outcome.job);
-        if (outcome.job.outcome == JobOutcome::Stopped)
-            return report.stopNow();
-        report.closeInstall(outcome.job);
-    }
-    if (!outcome.installed())
+    GameTeller teller(context, context.out);
+    AddRequest request{options.form,
+                       gamePolicy(options.gameOption, options.game, &teller),
+                       {options.dryRun, report.progress([&](const TableReport& table) { report.printAppend(table); })}};
+    const AddResult added = addJersey(context.fileSystem, request);
+    if (!gameDecided(added.game))
+        return kExitFailure;
+    report.noteUnvisited(added.job);
+    if (added.status == JobStatus::Stopped)
+        return report.stopNow();
+    report.closeInstall(added.job);
+    if (!added.installed())
         report.hintAtSlot(options.form.saveSlot);
-    return outcome.refused ? kExitFailure : jobStatus(outcome.job);
+    return exitStatus(added.status);
 }
 
 struct MakePatchOptions {
@@ -61,20 +57,19 @@ int runMakePatch(MakePatchOptions options, const CommandContext& context)
     if (!problem)
         problem = context.toTableText(options.prefix, "--prefix");
     if (!problem && patchInfoProblem(options.prefix, options.fileStem, options.form.jerseyName)) {
-        const bool stemFits = !options.fileStem.empty() && options.fileStem.size() <= patchformat::kMaxFileStemLength;
-        problem = std::string(stemFits ? "--prefix (with --name, the images' names)" : "--file") + ": " +
-                  systemMessage(MessageId::InvalidField).text;
+        problem = std::string(patchformat::fileStemFits(options.fileStem) ? "--prefix (with --name, the images' names)"
+                                                                          : "--file") +
+                  ": " + systemMessage(MessageId::InvalidField).text;
     }
     if (problem)
         return context.usage(*problem);
+    AnsweredPatchInfo prompt(options.prefix, options.fileStem);
+    const MakePatchResult made = makePatch([&options] { return options.form; }, prompt, context.fileSystem);
     TerminalMessages messages(context.out, context.err);
-    AnsweredPatchInfo prompt(options.prefix, options.fileStem, messages);
-    const std::string patchFile = options.fileStem + ".jer";
-    const bool replacing = !options.fileStem.empty() && context.fileSystem.exists(patchFile);
-    const bool written = writePatch([&options] { return options.form; }, prompt, context.fileSystem, messages);
-    if (written && replacing)
-        context.out << "replaced " << patchFile << std::endl;
-    return written && messages.errorCount() == 0 ? kExitSuccess : kExitFailure;
+    showAll(messages, made.messages);
+    if (made.replaced)
+        context.out << "replaced " << made.fileName << std::endl;
+    return exitStatus(made.status);
 }
 
 }  // namespace

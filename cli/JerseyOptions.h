@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/JerseyLists.h"
-#include "form/JerseyForm.h"
+#include "jobs/JerseyForm.h"
 
 #include <optional>
 #include <string>

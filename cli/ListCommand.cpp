@@ -5,9 +5,8 @@
 #include "cli/JerseyOptions.h"
 #include "cli/SaveReport.h"
 #include "core/Digits.h"
-#include "core/TeamGearFile.h"
-#include "form/SystemMessages.h"
-#include "platform/Paths.h"
+#include "jobs/SaveJobs.h"
+#include "jobs/SystemMessages.h"
 #include "platform/TerminalEscape.h"
 #include "platform/TerminalText.h"
 
@@ -68,47 +67,50 @@ struct ListOptions {
 
 int runList(const ListOptions& options, const CommandContext& context)
 {
-    // A JSON document stays one: the game found is named on the error stream.
-    const auto game = options.table.empty() ? gameForCommand(context, options.gameOption, options.game,
-                                                             options.json ? context.err : context.out)
-                                            : std::optional<GameChoice>(GameChoice{});
-    if (!game)
-        return kExitFailure;
     SaveReport report(context, false);
-    const SaveTarget target = !options.table.empty()  ? SaveTarget::oneTable(options.table)
-                              : !options.slot.empty() ? SaveTarget::namedSave(game->folder, options.slot)
-                                                      : SaveTarget::everyNumberedSave(game->folder);
+    const bool underPaths = options.table.empty() && options.slot.empty();
+    auto tableError = [&](const TableReport& table) {
+        if (table.result != ResultCode::Read)
+            report.tableError(systemMessage(messageFor(table.result)).text, table.tablePath, table.reason);
+    };
+    ListRequest request;
+    request.tablePath = options.table;
+    request.saveSlot = options.slot;
+    // A JSON document stays one: the game found is named on the error stream.
+    GameTeller teller(context, options.json ? context.err : context.out);
+    if (options.table.empty())
+        request.game = gamePolicy(options.gameOption, options.game, &teller);
     // Every table's records as it is read, each under its path when there are several.
-    JobOptions listing{false, [&](const TableReport& table) {
-                           if (options.json)
-                               return true;
-                           if (!target.named())
-                               context.out << escapedText(table.tablePath) << ":" << std::endl;
-                           for (std::size_t i = 0; i < table.records.size(); ++i)
-                               printRecord(context.out, i + 1, table.records[i], context);
-                           context.out.flush();
-                           if (table.result != ResultCode::Read)
-                               report.tableError(systemMessage(messageFor(table.result)).text, table.tablePath,
-                                                 table.reason);
-                           return true;
-                       }};
-    const JobReport job = TeamGearFile(context.fileSystem, listing).readTables(target);
+    request.progress = [&](const TableReport& table) {
+        if (options.json)
+            return true;
+        if (underPaths)
+            context.out << escapedText(table.tablePath) << ":" << std::endl;
+        for (std::size_t i = 0; i < table.records.size(); ++i)
+            printRecord(context.out, i + 1, table.records[i], context);
+        context.out.flush();
+        tableError(table);
+        return true;
+    };
+    const ListResult result = listTables(context.fileSystem, request);
+    if (options.table.empty() && !gameDecided(result.game))
+        return kExitFailure;
+    const JobReport& job = result.job;
     if (options.json) {
         Json tables = Json::array();
         for (const TableReport& table : job.tables) {
             tables.push_back(tableJson(table));
-            if (table.result != ResultCode::Read)
-                report.tableError(systemMessage(messageFor(table.result)).text, table.tablePath, table.reason);
+            tableError(table);
         }
         Json document = {{"tables", tables}};
-        if (!target.named())
+        if (!result.oneTable)
             document["unvisited"] = job.unvisited;
         context.out << document.dump(2, ' ', false, Json::error_handler_t::replace) << std::endl;
     }
     report.noteUnvisited(job);
-    if (target.named() && job.anyTableFailed())
+    if (result.oneTable && result.status == JobStatus::Failed)
         report.hintAtSlot(options.slot);
-    return job.anyTableFailed() ? kExitFailure : kExitSuccess;
+    return exitStatus(result.status);
 }
 
 }  // namespace

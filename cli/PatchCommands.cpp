@@ -7,8 +7,8 @@
 #include "cli/SaveReport.h"
 #include "core/GamePaths.h"
 #include "core/JerseyLists.h"
-#include "form/SystemMessages.h"
-#include "patch/PatchInstaller.h"
+#include "jobs/InstallJob.h"
+#include "jobs/LookJobs.h"
 #include "platform/Environment.h"
 #include "platform/Interrupt.h"
 #include "platform/LineCopy.h"
@@ -35,6 +35,7 @@ struct InstallOptions {
     bool again = false;
     GameAsker ask;                                      // when no game is found, or several
     std::function<void(const TableReport&)> tableDone;  // told of each table, after its line
+    std::function<void(const std::string&)> patchDone;  // told of each patch installed, or not
 };
 
 // What became of one image: moved, already there, another image there, or not moved.
@@ -76,53 +77,55 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
 {
     watchForInterrupt();
     bool allInstalled = true;
-    bool wineTold = false;  // the game under Wine is named, or its absence told, once
+    bool gameTold = false;  // the game found is named, or its absence told, once
     for (const std::string& patchPath : options.patches) {
         SaveReport report(context, options.dryRun);  // each patch's closing words are its own
         // With several patches, each one's report follows its name.
         if (options.patches.size() > 1)
             context.out << escapedText(patchPath) << ":" << std::endl;
+        InstallRequest request;
+        request.patchPath = patchPath;
         // Without --game, a patch among the saves names its game's folder, as it always has.
-        const auto game = gameForCommand(context, options.gameOption, options.game, context.out,
-                                         folderOfPath(patchPath), !wineTold, wineTold ? GameAsker() : options.ask);
-        wineTold = wineTold || !game || game->source == GameSource::Found || game->source == GameSource::Remembered;
-        if (!game) {
-            allInstalled = false;
-            continue;
-        }
-        PatchInstallOptions install;
-        install.job = {options.dryRun, report.progress([&](const TableReport& table) {
+        GameTeller teller(context, context.out, true);
+        teller.asker = options.ask;
+        request.game = gamePolicy(options.gameOption, options.game, gameTold ? nullptr : &teller);
+        if (!options.art.empty())
+            request.game.artFolder = options.art;
+        request.job = {options.dryRun, report.progress([&](const TableReport& table) {
                            report.printAppend(table);
                            if (options.tableDone)
                                options.tableDone(table);
                        })};
-        install.job.install = options.again ? nullptr : installOnce;
-        if (game->source != GameSource::PatchFolder)
-            install.gameFolder = game->folder;
-        const std::string art = options.art.empty() ? gameArtFolder(context.fileSystem, game->folder) : options.art;
-        install.artFolderBesideSaves = options.art.empty();
-        install.savesBeforeImages = true;
-        install.imageMoved = [&](const ImageMove& move) { printImage(move, report); };
-        const PatchInstallReport installed = installPatch(patchPath, art, context.fileSystem, install);
+        request.job.install = options.again ? nullptr : installOnce;
+        request.details = &kReportedDetails;
+        request.imageMoved = [&](const ImageMove& move) { printImage(move, report); };
+        const InstallResult result = installJersey(context.fileSystem, request);
+        if (options.patchDone)
+            options.patchDone(patchPath);
+        const GameSource source = result.game.source;
+        gameTold = gameTold || !result.gameDecided || source == GameSource::Found ||
+                   source == GameSource::Remembered || source == GameSource::Asked;
+        allInstalled = allInstalled && result.status == JobStatus::Succeeded;
+        const PatchInstallReport& installed = result.install;
+        if (!result.gameDecided)
+            continue;
         if (installed.read != PatchReadResult::Read) {
-            show(report, systemMessage(messageFor(installed.read)));
-            allInstalled = false;
+            showAll(report, result.messages);
             continue;
         }
         if (!installed.missingTable.empty()) {
             const bool named = installed.job.namedSave;
+            const std::string& game = result.game.folder;
             report.tableError(systemMessage(named ? MessageId::NoTable : MessageId::InvalidSaveSlot).text,
                               installed.missingTable,
-                              "not in the game folder " + (game->folder.empty() ? std::string(".") : game->folder) +
+                              "not in the game folder " + (game.empty() ? std::string(".") : game) +
                                   ", so nothing was moved; name the game folder with --game");
-            allInstalled = false;
             continue;
         }
         report.noteUnvisited(installed.job);
-        if (installed.job.outcome == JobOutcome::Stopped)
+        if (result.status == JobStatus::Stopped)
             return report.stopNow();
         report.closeInstall(installed.job, installed.imagesInPlace());
-        allInstalled = allInstalled && installed.imagesInPlace() && jobStatus(installed.job) == kExitSuccess;
     }
     return allInstalled ? kExitSuccess : kExitFailure;
 }
@@ -140,21 +143,30 @@ int runNotifying(InstallOptions options, const CommandContext& context)
     const CommandContext notifying{
         out, err, context.fileSystem, context.encoding, context.command, context.savesChanged};
     bool cancelled = false;
-    options.ask = [&](const GameChoice& choice) { return askForGame(notifying, choice, cancelled); };
+    options.ask = [&](const GameChoice& choice, const GameSearch& search) {
+        return askForGame(notifying, choice, search, cancelled);
+    };
     std::vector<TableReport> tables;
     options.tableDone = [&](const TableReport& table) { tables.push_back(table); };
+    std::vector<std::string> jerseys;
+    options.patchDone = [&](const std::string& patchPath) {
+        const ShowResult patch = showPatch(context.fileSystem, patchPath);
+        std::string jersey;
+        for (const PatchField& field : patch.fields) {
+            if (std::string_view(field.key) != "jerseyName" && std::string_view(field.key) != "year")
+                continue;
+            if (!jersey.empty())
+                jersey += ' ';
+            jersey += context.shown(field.text);
+        }
+        if (!jersey.empty())
+            jerseys.push_back(jersey);
+    };
     const int status = runInstall(options, notifying);
     out.flush();
     err.flush();
     if (cancelled)
         return status;  // the player said no: nothing to tell
-    std::vector<std::string> jerseys;
-    for (const std::string& patchPath : options.patches) {
-        Patch patch;
-        if (readPatch(context.fileSystem, patchPath, patch) == PatchReadResult::Read)
-            jerseys.push_back(context.shown(std::string(patch.spec.jerseyName.data(), kJerseyNameLength) + " " +
-                                            std::string(patch.spec.year.data(), kYearLength)));
-    }
     const Notification notification = installNotification(status == kExitSuccess, jerseys, tables, lines);
     if (!showDesktopNotification(notification.summary, notification.body))
         context.err << "note: the outcome could not be shown as a desktop notification (notify-send is missing, or there "
@@ -168,66 +180,42 @@ struct ShowOptions {
     bool json = false;
 };
 
-// A list field of the patch: its code, and its row's label (none for a code outside the list).
-nlohmann::ordered_json codeJson(JerseyList list, long long code)
-{
-    const std::string label = labelOfCode(list, code, ShoeCode::InPatch);
-    nlohmann::ordered_json field = {{"code", code}, {"label", nullptr}};
-    if (!label.empty())
-        field["label"] = label;
-    return field;
-}
-
-// "code (label)"; a code that names no row says so.
-std::string codeWithLabel(JerseyList list, long long code)
-{
-    const std::string label = labelOfCode(list, code, ShoeCode::InPatch);
-    if (label.empty())
-        return std::to_string(code) + " (not in the list)";
-    return std::to_string(code) + " (" + (list == JerseyList::Shoe ? "row " + label : label) + ")";
-}
-
 int runShow(const ShowOptions& options, const CommandContext& context)
 {
-    TerminalMessages messages(context.out, context.err);
-    Patch patch;
-    if (const PatchReadResult read = readPatch(context.fileSystem, options.patch, patch); read != PatchReadResult::Read) {
-        show(messages, systemMessage(messageFor(read)));
-        return kExitFailure;
+    const ShowResult result = showPatch(context.fileSystem, options.patch);
+    if (result.status != JobStatus::Succeeded) {
+        TerminalMessages messages(context.out, context.err);
+        showAll(messages, result.messages);
+        return exitStatus(result.status);
     }
-    const JerseySpec& spec = patch.spec;
-    auto textOf = [&](const patchformat::TrailerField& field) {
-        return std::string(reinterpret_cast<const char*>(&spec) + field.textOffset, field.size);
-    };
     if (options.json) {
-        nlohmann::ordered_json shown = {{"saveSlot", fromCodePage1252(patch.lines[0], "UTF-8")},
-                                        {"image", fromCodePage1252(patch.lines[1], "UTF-8")},
-                                        {"numberImage", fromCodePage1252(patch.lines[2], "UTF-8")}};
-        for (const patchformat::TrailerField& field : patchformat::kTrailerFields) {
+        nlohmann::ordered_json shown;
+        for (const PatchField& field : result.fields) {
             if (!field.code)
-                shown[field.key] = fromCodePage1252(textOf(field), "UTF-8");
-            else if (field.list)
-                shown[field.key] = codeJson(*field.list, spec.*field.code);
+                shown[field.key] = fromCodePage1252(field.text, "UTF-8");
+            else if (!field.list)
+                shown[field.key] = *field.code;
             else
-                shown[field.key] = spec.*field.code;
+                shown[field.key] = {
+                    {"code", *field.code},
+                    {"label", field.label.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(field.label)}};
         }
         context.out << shown.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << std::endl;
         return kExitSuccess;
     }
-    auto text = [&](const std::string& bytes) { return quotedField(context.shown(bytes)); };
     std::ostream& out = context.out;
-    out << "Save Slot: " << (patch.lines[0].empty() ? "(none: every numbered save folder)" : text(patch.lines[0]))
-        << '\n'
-        << "Image: " << text(patch.lines[1]) << '\n'
-        << "Number image: " << text(patch.lines[2]) << '\n';
-    for (const patchformat::TrailerField& field : patchformat::kTrailerFields) {
+    for (const PatchField& field : result.fields) {
         out << field.title << ": ";
-        if (!field.code)
-            out << text(textOf(field));
-        else if (field.list)
-            out << codeWithLabel(*field.list, spec.*field.code);
+        if (std::string_view(field.key) == "saveSlot" && field.text.empty())
+            out << "(none: every numbered save folder)";
+        else if (!field.code)
+            out << quotedField(context.shown(field.text));
+        else if (!field.list)
+            out << *field.code;
+        else if (field.label.empty())
+            out << *field.code << " (not in the list)";
         else
-            out << spec.*field.code;
+            out << *field.code << " (" << (field.list == JerseyList::Shoe ? "row " : "") << field.label << ")";
         out << '\n';
     }
     out << std::flush;
@@ -254,7 +242,7 @@ CommandRun addInstallCommand(CLI::App& app)
         ->add_option("--art", options->art,
                      "the art folder the images move into, of which only the last level is created "
                      "(default: " +
-                         std::string(kDefaultArtFolderText) + ")")
+                         std::string(kArtFolderDescription) + ")")
         ->type_name("DIR")
         ->check([](const std::string& value) { return value.empty() ? std::string("--art needs a folder") : ""; });
     addDryRunFlag(*command, options->dryRun);

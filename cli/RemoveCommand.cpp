@@ -4,14 +4,12 @@
 #include "cli/FindGame.h"
 #include "cli/JerseyOptions.h"
 #include "cli/SaveReport.h"
-#include "core/TeamGearFile.h"
-#include "form/SystemMessages.h"
+#include "jobs/SaveJobs.h"
+#include "jobs/SystemMessages.h"
 #include "platform/Interrupt.h"
-#include "platform/Paths.h"
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
 #include <memory>
 
 namespace kitloom::cli {
@@ -31,36 +29,21 @@ struct RemoveOptions {
     bool dryRun = false;
 };
 
-JerseyMatch matchOf(const RemoveOptions& options)
-{
-    JerseyMatch match;
-    std::copy_n(options.name.begin(), match.jerseyName.size(), match.jerseyName.begin());
-    std::copy_n(options.year.begin(), match.year.size(), match.year.begin());
-    if (options.teamOption->count() > 0)
-        match.teamNumber = std::stoi(options.team);
-    if (options.typeOption->count() > 0)
-        match.jerseyType = options.type;
-    return match;
-}
-
 std::string positions(const std::vector<std::uint32_t>& records)
 {
     std::string text;
-    for (std::uint32_t record : records)
-        text += (text.empty() ? "" : ", ") + std::to_string(record);
+    for (std::uint32_t record : records) {
+        if (!text.empty())
+            text += ", ";
+        text += std::to_string(record);
+    }
     return text;
-}
-
-// A table whose records were looked at, whatever was removed.
-bool searched(const TableReport& table)
-{
-    return table.result == ResultCode::Removed || table.result == ResultCode::NoMatch ||
-           table.result == ResultCode::MatchNotAtEnd;
 }
 
 void printRemoval(const TableReport& table, SaveReport& report)
 {
-    if (!searched(table)) {
+    const TableRemoval removal = removalOf(table);
+    if (!removal.searched) {
         report.tableError(systemMessage(messageFor(table.result)).text, table.tablePath, tableProblem(table));
         return;
     }
@@ -72,15 +55,10 @@ void printRemoval(const TableReport& table, SaveReport& report)
     } else if (table.matchesLeft.empty()) {
         report.tableLine(table.tablePath, "no matching jersey");
     }
-    std::vector<std::uint32_t> behindOthers = table.matchesLeft;
-    // A table never goes without a record: a matching only record stays.
-    if (table.countAfter == 1 && !behindOthers.empty() && behindOthers.back() == 1) {
-        behindOthers.pop_back();
+    if (removal.onlyRecordStays)
         report.tableError("A matching jersey stays as the table's only record, which it cannot lose", table.tablePath);
-    }
-    // Only the latest installs come out: a record behind others stays where it is.
-    if (!behindOthers.empty())
-        report.tableError("A matching jersey behind others stays, at position " + positions(behindOthers),
+    if (!removal.behindOthers.empty())
+        report.tableError("A matching jersey behind others stays, at position " + positions(removal.behindOthers),
                           table.tablePath);
 }
 
@@ -91,25 +69,36 @@ int runRemove(RemoveOptions options, const CommandContext& context)
         problem = context.toTableText(options.year, "--year");
     if (problem)
         return context.usage(*problem);
-    if (options.name.size() != kJerseyNameLength)
+    RemoveRequest request;
+    request.jerseyName = options.name;
+    request.year = options.year;
+    if (options.teamOption->count() > 0)
+        request.teamNumber = options.team;
+    if (options.typeOption->count() > 0)
+        request.jerseyType = options.type;
+    switch (removeRequestProblem(request)) {
+    case RemoveProblem::JerseyName:
         return context.usage("--name takes the 4 characters of a Jersey Name");
-    if (options.year.size() != kYearLength)
+    case RemoveProblem::Year:
         return context.usage("--year takes the 7 characters of a Year");
-    if (options.teamOption->count() > 0 && (options.team.empty() || options.team.size() > 2))
+    case RemoveProblem::TeamNumber:
         return context.usage("--team takes 1 or 2 digits");
+    case RemoveProblem::None:
+        break;
+    }
 
-    const auto game = gameForCommand(context, options.gameOption, options.game, context.out);
-    if (!game)
-        return kExitFailure;
     watchForInterrupt();
     SaveReport report(context, options.dryRun);
-    const SaveTarget target = options.slot.empty() ? SaveTarget::everyNumberedSave(game->folder)
-                                                   : SaveTarget::namedSave(game->folder, options.slot);
-    JobOptions jobOptions{options.dryRun,
-                          report.progress([&](const TableReport& table) { printRemoval(table, report); })};
-    const JobReport job = TeamGearFile(context.fileSystem, jobOptions).removeJerseys(target, matchOf(options));
+    request.saveSlot = options.slot;
+    GameTeller teller(context, context.out);
+    request.game = gamePolicy(options.gameOption, options.game, &teller);
+    request.options = {options.dryRun, report.progress([&](const TableReport& table) { printRemoval(table, report); })};
+    const RemoveResult result = removeJerseys(context.fileSystem, request);
+    if (!gameDecided(result.game))
+        return kExitFailure;
+    const JobReport& job = result.job;
     report.noteUnvisited(job);
-    if (job.outcome == JobOutcome::Stopped)
+    if (result.status == JobStatus::Stopped)
         return report.stopNow();
     if (job.outcome == JobOutcome::NoSaves) {
         show(report, systemMessage(MessageId::InvalidSaveSlot));
@@ -120,40 +109,26 @@ int runRemove(RemoveOptions options, const CommandContext& context)
         return kExitFailure;
     }
 
-    std::uint32_t removed = 0;
-    int tables = 0;
-    bool anyMatch = false;
-    bool anyLeft = false;
-    for (const TableReport& table : job.tables) {
-        if (searched(table)) {
-            removed += table.removed;
-            tables += table.removed > 0 ? 1 : 0;
-        }
-        anyMatch = anyMatch || table.removed > 0 || !table.matchesLeft.empty();
-        anyLeft = anyLeft || !table.matchesLeft.empty();
-    }
     // Saves that could not be read were never searched: "none found" would not be true of them.
-    const auto unread = std::count_if(job.tables.begin(), job.tables.end(),
-                                      [](const TableReport& table) { return !searched(table); });
-    const std::string unreadNote = unread == 0 ? std::string()
-                                               : "; " + std::to_string(unread) + (unread == 1 ? " save" : " saves") +
-                                                     " could not be searched";
-    if (removed == 0) {
-        showError(report, (anyMatch     ? "No matching jersey was the last of its table: nothing was removed"
-                           : unread > 0 ? "No jersey was removed"
-                                        : "No matching jersey was found: nothing was removed") +
+    const std::size_t unread = result.unsearched;
+    std::string unreadNote;
+    if (unread > 0)
+        unreadNote = "; " + std::to_string(unread) + (unread == 1 ? " save" : " saves") + " could not be searched";
+    if (result.removed == 0) {
+        showError(report, (result.anyMatch ? "No matching jersey was the last of its table: nothing was removed"
+                           : unread > 0    ? "No jersey was removed"
+                                           : "No matching jersey was found: nothing was removed") +
                               unreadNote);
         return kExitFailure;
     }
-    const std::string done = std::string(options.dryRun ? "Would remove " : "Removed ") + std::to_string(removed) +
-                             (removed == 1 ? " jersey" : " jerseys") + " from " + std::to_string(tables) +
-                             (tables == 1 ? " save" : " saves");
-    if (report.errorCount() > 0) {
+    const std::string done = std::string(options.dryRun ? "Would remove " : "Removed ") +
+                             std::to_string(result.removed) + (result.removed == 1 ? " jersey" : " jerseys") + " from " +
+                             std::to_string(result.savesChanged) + (result.savesChanged == 1 ? " save" : " saves");
+    if (result.status == JobStatus::Failed)
         showError(report, done + unreadNote + ": the ERROR lines above say what stayed");
-        return kExitFailure;
-    }
-    showSuccess(report, done);
-    return kExitSuccess;
+    else
+        showSuccess(report, done);
+    return exitStatus(result.status);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include "cli/Cli.h"
 #include "core/GamePaths.h"
-#include "form/SystemMessages.h"
+#include "jobs/SystemMessages.h"
 #include "platform/Interrupt.h"
 #include "platform/TerminalEscape.h"
 

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "form/Messages.h"
+#include "cli/Cli.h"
+#include "jobs/JobStatus.h"
+#include "jobs/Messages.h"
 
 #include <optional>
 #include <ostream>
@@ -34,6 +36,9 @@ private:
     std::ostream& err_;
     int errors_ = 0;
 };
+
+// The exit status of a job that ran to its end.
+inline int exitStatus(JobStatus status) { return status == JobStatus::Succeeded ? kExitSuccess : kExitFailure; }
 
 // What a command runs with.
 struct CommandContext {

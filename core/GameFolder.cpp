@@ -5,14 +5,14 @@
 
 namespace kitloom {
 
-GameChoice chooseGame(FileSystem& fileSystem, const GameRequest& request)
+GameChoice chooseGame(FileSystem& fileSystem, const GameRequest& request, GameSearch& search)
 {
     if (request.given)
-        return {GameSource::Given, withClosingSeparator(*request.given), {}};
+        return {GameSource::Given, withClosingSeparator(*request.given)};
     if (request.patchFolder && holdsSaves(fileSystem, *request.patchFolder))
-        return {GameSource::PatchFolder, *request.patchFolder, {}};
-    GameChoice choice{GameSource::NotFound, "", searchGames(fileSystem, request.places, false)};
-    const GameSearch& search = choice.search;
+        return {GameSource::PatchFolder, *request.patchFolder};
+    search = searchGames(fileSystem, request.places, false);
+    GameChoice choice{GameSource::NotFound, ""};
     if (search.decidingCount > 1) {
         choice.source = GameSource::Several;
     } else if (search.decidingCount == 1) {

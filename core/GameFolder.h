@@ -18,6 +18,8 @@ enum class GameSource {
     Found,          // the one game of the first place searched that held any: search.games.front()
     Several,        // that place held several, and none is chosen: the first search.decidingCount games
     NotFound,       // none: search.lookedIn tells where it was looked for
+    Asked,          // none was found, or several, and the player chose this one when asked
+    NotChosen,      // the player, asked, chose none (or one that was refused, and told so)
 };
 
 struct GameRequest {
@@ -29,11 +31,11 @@ struct GameRequest {
 struct GameChoice {
     GameSource source = GameSource::NotFound;
     std::string folder;  // a path prefix: empty for the current folder, else ending with a separator
-    GameSearch search;   // what the search met (its notes too), unless an earlier rule applied
 };
 
 // The game a job works on: the folder the user named; else the patch's own folder when it
 // holds saves; else the first place of searchGames() that holds a game, when it holds one.
-GameChoice chooseGame(FileSystem& fileSystem, const GameRequest& request);
+// `search` receives what the search met (its notes too), unless an earlier rule applied.
+GameChoice chooseGame(FileSystem& fileSystem, const GameRequest& request, GameSearch& search);
 
 }  // namespace kitloom

@@ -10,6 +10,15 @@ namespace {
 
 std::string savesFolder(const std::string& gameFolder) { return gameFolder + "saves" + kPathSeparator; }
 
+std::string usualArtFolder([[maybe_unused]] const std::string& gameFolder)
+{
+#ifdef _WIN32
+    return kFixedArtFolder;
+#else
+    return gameFolder + "render" + kPathSeparator + "xteam";
+#endif
+}
+
 }  // namespace
 
 std::string numberedSaveName(int number)
@@ -40,15 +49,6 @@ std::optional<std::string> numberedSaveNameFor(const std::string& saveFolder)
     if (saveFolder.empty() || saveFolder.size() >= 3 || !isDigits(saveFolder))
         return std::nullopt;
     return std::string(3 - saveFolder.size(), '0') + saveFolder;
-}
-
-std::string defaultArtFolder([[maybe_unused]] const std::string& gameFolder)
-{
-#ifdef _WIN32
-    return kGameArtFolder;
-#else
-    return gameFolder + "render" + kPathSeparator + "xteam";
-#endif
 }
 
 std::string gameFolderName(FileSystem& fileSystem, const std::string& folder, const std::string& name)
@@ -82,14 +82,14 @@ bool holdsSaves(FileSystem& fileSystem, const std::string& gameFolder)
     return fileSystem.exists(gameFolder + "saves") || fileSystem.folderNamed(gameFolder, "saves");
 }
 
-std::string gameArtFolder(FileSystem& fileSystem, const std::string& gameFolder)
+std::string artFolderOf(FileSystem& fileSystem, const std::string& gameFolder)
 {
     if (kSystemMatchesAnyCase)
-        return defaultArtFolder(gameFolder);
-    return renderArtFolder(fileSystem, gameFolder).value_or(defaultArtFolder(gameFolder));
+        return usualArtFolder(gameFolder);
+    return artFolderBesideSaves(fileSystem, gameFolder).value_or(usualArtFolder(gameFolder));
 }
 
-std::optional<std::string> renderArtFolder(FileSystem& fileSystem, const std::string& gameFolder)
+std::optional<std::string> artFolderBesideSaves(FileSystem& fileSystem, const std::string& gameFolder)
 {
     const auto render = fileSystem.folderNamed(gameFolder, "render");
     if (!render)

@@ -20,18 +20,14 @@ std::string numberedSaveFolderPath(const std::string& gameFolder, int number);
 // for a name that is already a numbered save's, or no number at all.
 std::optional<std::string> numberedSaveNameFor(const std::string& saveFolder);
 
+// The art folder, where the images of every installed patch go: on Windows the game's
+// fixed folder; elsewhere, where no such path exists, render/xteam in the game folder.
 #ifdef _WIN32
-// The game's art folder, where the images of every installed patch go.
-inline constexpr const char* kGameArtFolder = "c:\\program files\\orvanta\\dunkmere\\render\\xteam";
-inline constexpr const char* kDefaultArtFolderText = kGameArtFolder;
+inline constexpr const char* kFixedArtFolder = "c:\\program files\\orvanta\\dunkmere\\render\\xteam";
+inline constexpr const char* kArtFolderDescription = kFixedArtFolder;
 #else
-inline constexpr const char* kDefaultArtFolderText = "render/xteam in the game folder";
+inline constexpr const char* kArtFolderDescription = "render/xteam in the game folder";
 #endif
-
-// Where installed images go when no other folder is named: the game's fixed art folder on
-// Windows; elsewhere, where no such path exists, render/xteam in `gameFolder`. Described
-// to a user as kDefaultArtFolderText.
-std::string defaultArtFolder(const std::string& gameFolder);
 
 // The game's own names as Wine finds them, in any case, on a system that matches names
 // exactly: the entry `name` of `folder` (a path prefix) when it exists, else one of any
@@ -46,10 +42,10 @@ std::string saveTableIn(FileSystem& fileSystem, const std::string& savesFolder, 
 std::string numberedSaveName(int number);
 // True when `gameFolder` holds a saves folder, in any case.
 bool holdsSaves(FileSystem& fileSystem, const std::string& gameFolder);
-// defaultArtFolder() with render and xteam as found.
-std::string gameArtFolder(FileSystem& fileSystem, const std::string& gameFolder);
+// The art folder of the game in `gameFolder`, render and xteam as found.
+std::string artFolderOf(FileSystem& fileSystem, const std::string& gameFolder);
 // The art folder of a game installed elsewhere than the fixed folder says: xteam in the game
 // folder's render folder, each found in any case; none without a render folder.
-std::optional<std::string> renderArtFolder(FileSystem& fileSystem, const std::string& gameFolder);
+std::optional<std::string> artFolderBesideSaves(FileSystem& fileSystem, const std::string& gameFolder);
 
 }  // namespace kitloom

@@ -20,7 +20,9 @@ inline constexpr const char* kNumberImageSuffix = "_num.fsh";
 
 inline constexpr std::size_t kPrefixLength = 2;
 inline constexpr std::size_t kMaxFileStemLength = 75;  // "Patch file created: " + stem + ".jer" fits 99
-inline constexpr std::size_t kMaxLineRead = 79;        // a longer line goes on in the next read
+// A patch's file name without ".jer": 1 to kMaxFileStemLength characters.
+inline bool fileStemFits(const std::string& stem) { return !stem.empty() && stem.size() <= kMaxFileStemLength; }
+inline constexpr std::size_t kMaxLineRead = 79;  // a longer line goes on in the next read
 inline constexpr std::size_t kHeaderLines = 3;
 
 // The trailer: integers 32-bit little-endian, texts raw. The year takes 7 bytes,

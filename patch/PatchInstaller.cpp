@@ -10,46 +10,6 @@
 
 namespace kitloom {
 
-namespace {
-
-// What moving `from` to `to` would give, the art folder being made first if need be.
-MoveResult foreseeMove(FileSystem& fileSystem, const std::string& from, const std::string& to, bool artFolderCanBe)
-{
-    if (fileSystem.kindOf(from) != EntryKind::RegularFile || !artFolderCanBe)
-        return MoveResult::Failed;
-    switch (fileSystem.kindOf(to)) {
-    case EntryKind::Missing:
-        return MoveResult::Moved;
-    case EntryKind::RegularFile:
-        return MoveResult::DestinationExists;
-    case EntryKind::Other:
-        break;
-    }
-    return MoveResult::Failed;
-}
-
-// True when both files hold the same bytes.
-bool sameBytes(FileSystem& fileSystem, const std::string& one, const std::string& other)
-{
-    const std::unique_ptr<OpenFile> first = fileSystem.openForReading(one);
-    const std::unique_ptr<OpenFile> second = fileSystem.openForReading(other);
-    std::uint64_t size = 0;
-    std::uint64_t otherSize = 0;
-    if (!first || !second || !first->size(size) || !second->size(otherSize) || size != otherSize)
-        return false;
-    std::string a(64 * 1024, '\0');
-    std::string b(a.size(), '\0');
-    for (std::uint64_t offset = 0; offset < size; offset += a.size()) {
-        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(a.size(), size - offset));
-        if (!first->readAt(offset, a.data(), count) || !second->readAt(offset, b.data(), count) ||
-            a.compare(0, count, b, 0, count) != 0)
-            return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 PatchInstallReport installPatch(const std::string& patchPath, const std::string& artFolder, FileSystem& fileSystem,
                                 const PatchInstallOptions& options)
 {
@@ -74,30 +34,27 @@ PatchInstallReport installPatch(const std::string& patchPath, const std::string&
     }
     const SaveTarget target = saveFolder.empty() ? SaveTarget::everyNumberedSave(game)
                                                  : SaveTarget::namedSave(game, saveFolder);
-    if (options.savesBeforeImages) {
-        const std::string table = saveTableIn(fileSystem, savesFolderIn(fileSystem, game),
-                                              target.named() ? saveFolder : numberedSaveName(0));
-        if (fileSystem.missing(table)) {
-            report.missingTable = table;
+    const InstallerDetails* details = options.details;
+    if (details) {
+        report.missingTable = details->missingTable(fileSystem, game, target);
+        if (!report.missingTable.empty()) {
             report.job.namedSave = target.named();
             return report;
         }
     }
+    // Only a dry run looks ahead, and it cannot without the details: a real one finds out
+    // by making the folder.
     const bool dryRun = options.job.dryRun;
-    std::string artFolderName = withoutClosingSeparator(artFolder);
-    // Only a dry run looks ahead: a real one finds out by making the folder.
     auto folderCanBe = [&](const std::string& folder) {
-        if (fileSystem.exists(folder))
-            return !dryRun || fileSystem.mayWriteIn(folder);
-        if (!dryRun)
-            return fileSystem.createFolder(folder);
-        const std::string parent = withoutClosingSeparator(folderOfPath(folder));
-        return parent.empty() ? fileSystem.mayWriteIn(".") : fileSystem.exists(parent) && fileSystem.mayWriteIn(parent);
+        if (dryRun)
+            return details && details->folderCouldBeMade(fileSystem, folder);
+        return fileSystem.exists(folder) || fileSystem.createFolder(folder);
     };
+    std::string artFolderName = withoutClosingSeparator(artFolder);
     std::string artFolderReason;
     bool artFolderCanBe = succeeds(artFolderReason, [&] { return folderCanBe(artFolderName); });
-    if (!artFolderCanBe && options.artFolderBesideSaves) {
-        if (const auto render = renderArtFolder(fileSystem, game)) {
+    if (!artFolderCanBe && options.fallBackBesideSaves) {
+        if (const auto render = artFolderBesideSaves(fileSystem, game)) {
             artFolderName = *render;
             artFolderCanBe = succeeds(artFolderReason, [&] { return folderCanBe(artFolderName); });
         }
@@ -112,27 +69,17 @@ PatchInstallReport installPatch(const std::string& patchPath, const std::string&
         move.image = image;
         move.from = patchFolder + image;
         move.to = report.artFolder + image;
-        const bool besidePatch = fileSystem.kindOf(move.from) == EntryKind::RegularFile;
         if (dryRun)
-            move.result = foreseeMove(fileSystem, move.from, move.to, artFolderCanBe);
+            move.result = details ? details->foreseeMove(fileSystem, move.from, move.to, artFolderCanBe)
+                                  : MoveResult::Failed;
         else
             succeeds(move.reason,
                      [&] { return (move.result = fileSystem.moveFile(move.from, move.to)) == MoveResult::Moved; });
         // Only a file is an image: a folder of that name would take none.
         move.inArtFolder = (dryRun && move.result != MoveResult::Failed) ||
                            fileSystem.kindOf(move.to) == EntryKind::RegularFile;
-        move.otherImageThere = move.inArtFolder && move.result == MoveResult::DestinationExists &&
-                               !sameBytes(fileSystem, move.from, move.to);
-        if (!move.inArtFolder)
-            move.trouble = !besidePatch                                     ? ImageTrouble::NotBesidePatch
-                           : !artFolderCanBe                                ? ImageTrouble::NoArtFolder
-                           : fileSystem.kindOf(move.to) == EntryKind::Other ? ImageTrouble::NotAFileThere
-                                                                            : ImageTrouble::MoveFailed;
-        // The system's words stay only with the failure they explain.
-        if (move.trouble == ImageTrouble::NoArtFolder)
-            move.reason = artFolderReason;
-        else if (move.trouble != ImageTrouble::MoveFailed)
-            move.reason.clear();
+        if (details)
+            details->explain(fileSystem, move, artFolderCanBe, artFolderReason);
         if (options.imageMoved)
             options.imageMoved(move);
         report.images.push_back(std::move(move));

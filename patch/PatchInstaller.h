@@ -37,6 +37,23 @@ struct ImageMove {
     std::string reason;                         // the system's words for NoArtFolder or MoveFailed, if any
 };
 
+// What a report that tells more than the program does needs from the installer. Pointers,
+// so that the program, which never dry-runs and says only whether an image arrived, carries
+// none of it.
+struct InstallerDetails {
+    // The table the jersey goes into first, when it is missing: then nothing moves.
+    std::string (*missingTable)(FileSystem& fileSystem, const std::string& gameFolder, const SaveTarget& target);
+    // A dry run's look ahead.
+    bool (*folderCouldBeMade)(FileSystem& fileSystem, const std::string& folder);
+    MoveResult (*foreseeMove)(FileSystem& fileSystem, const std::string& from, const std::string& to,
+                              bool artFolderCanBe);
+    // Whether the image there is another one, and why one did not arrive.
+    void (*explain)(FileSystem& fileSystem, ImageMove& move, bool artFolderCanBe, const std::string& artFolderReason);
+};
+
+// The installer's details for kitloom-cli's report.
+extern const InstallerDetails kReportedDetails;
+
 struct PatchInstallOptions {
     // The folder holding `saves` (a path prefix, or empty for the current folder); the
     // patch's own folder when not given. The images always come from the patch's folder.
@@ -44,17 +61,18 @@ struct PatchInstallOptions {
     // When the art folder cannot be made (a game installed elsewhere than the fixed folder
     // says), a folder called render, in any case, in the game folder takes the images in
     // its xteam.
-    bool artFolderBesideSaves = false;
-    // Nothing moves unless the jersey has a table to go to: save 000's, or the named save's.
-    bool savesBeforeImages = false;
-    JobOptions job;                                    // a dry run moves, creates and writes nothing
+    bool fallBackBesideSaves = false;
+    // What a fuller report needs (kReportedDetails): a dry run needs them too, and moves,
+    // creates and writes nothing.
+    const InstallerDetails* details = nullptr;
+    JobOptions job;
     std::function<void(const ImageMove&)> imageMoved;  // told about every image, as it goes
 };
 
 struct PatchInstallReport {
     PatchReadResult read = PatchReadResult::CannotOpen;  // nothing else happened unless Read
     std::string artFolder;                               // with its closing separator
-    // With savesBeforeImages: the table that was not there (job.namedSave tells whose); then
+    // With the details: the table that was not there (job.namedSave tells whose); then
     // nothing moved.
     std::string missingTable;
     std::vector<ImageMove> images;

@@ -9,8 +9,8 @@ PatchWriteReport writePatchFile(const std::string& prefix, const std::string& fi
                                 FileSystem& fileSystem)
 {
     PatchWriteReport report{fileStem + patchformat::kExtension};
-    const bool stemFits = !fileStem.empty() && fileStem.size() <= patchformat::kMaxFileStemLength;
-    report.written = stemFits && fileSystem.replaceFile(report.fileName, encodePatch(prefix, spec));
+    report.written = patchformat::fileStemFits(fileStem) &&
+                     fileSystem.replaceFile(report.fileName, encodePatch(prefix, spec));
     return report;
 }
 

@@ -48,7 +48,7 @@ TEST(GameSearch, TheProgramsFolderThenProgramFilesEachOnce)
     EXPECT_EQ(search.decidingCount, 1u);
 
     places.programFolder.reset();
-    const GameChoice choice = chooseGame(fileSystem, {std::nullopt, std::nullopt, places});
+    const GameChoice choice = chooseGame(fileSystem, {std::nullopt, std::nullopt, places}, search);
     EXPECT_EQ(choice.source, GameSource::Found);
     EXPECT_EQ(choice.folder, x86);
 }
@@ -134,43 +134,43 @@ TEST(GameSearch, EveryLaunchersPrefixesInOrderWithWhatWasPassedOverAsNotes)
     EXPECT_FALSE(search.notes[2].detail.empty()) << "the YAML reader's own words";
 
     // Several in one place and none chosen: the choice is the player's.
-    EXPECT_EQ(chooseGame(fileSystem, {std::nullopt, std::nullopt, places}).source, GameSource::Several);
+    EXPECT_EQ(chooseGame(fileSystem, {std::nullopt, std::nullopt, places}, search).source, GameSource::Several);
 
     // A stale WINEPREFIX is a note, and the search goes on; a WINEPREFIX that holds the game
     // comes before every other prefix.
     for (const auto& [winePrefix, kind] : {std::pair{std::string("/gone"), SearchNoteKind::WinePrefixMissing},
                                            std::pair{home + "/Games", SearchNoteKind::WinePrefixNotWine}}) {
         places.winePrefix = winePrefix;
-        const GameChoice choice = chooseGame(fileSystem, {std::nullopt, std::nullopt, places});
+        const GameChoice choice = chooseGame(fileSystem, {std::nullopt, std::nullopt, places}, search);
         EXPECT_EQ(choice.source, GameSource::Several);
-        EXPECT_EQ(choice.search.notes.front(), (SearchNote{kind, winePrefix, ""}));
+        EXPECT_EQ(search.notes.front(), (SearchNote{kind, winePrefix, ""}));
     }
     places.winePrefix = home + "/.PlayOnLinux/wineprefix/Dunkmere";
-    GameChoice choice = chooseGame(fileSystem, {std::nullopt, std::nullopt, places});
+    GameChoice choice = chooseGame(fileSystem, {std::nullopt, std::nullopt, places}, search);
     EXPECT_EQ(choice.source, GameSource::Found);
     EXPECT_EQ(choice.folder, pol);
-    EXPECT_TRUE(choice.search.notes.empty()) << "the search ended with the first place that held a game";
+    EXPECT_TRUE(search.notes.empty()) << "the search ended with the first place that held a game";
 
     // The game chosen once comes before WINEPREFIX; one that is gone is a note.
     ASSERT_EQ(rememberGame(fileSystem, *places.rememberedFile, bottle), RememberResult::Remembered);
     EXPECT_EQ(fileSystem.tree.files[*places.rememberedFile], bottle.substr(0, bottle.size() - 1) + "\n");
-    choice = chooseGame(fileSystem, {std::nullopt, std::nullopt, places});
+    choice = chooseGame(fileSystem, {std::nullopt, std::nullopt, places}, search);
     EXPECT_EQ(choice.source, GameSource::Remembered);
     EXPECT_EQ(choice.folder, bottle);
     EXPECT_EQ(rememberGame(fileSystem, *places.rememberedFile, home + "/Games"), RememberResult::NoSaves);
     EXPECT_EQ(rememberGame(fileSystem, *places.rememberedFile, "/nowhere"), RememberResult::NoFolder);
     fileSystem.tree.folders.erase(bottle + "saves");
-    choice = chooseGame(fileSystem, {std::nullopt, std::nullopt, places});
+    choice = chooseGame(fileSystem, {std::nullopt, std::nullopt, places}, search);
     EXPECT_EQ(choice.source, GameSource::Found);
-    EXPECT_EQ(choice.search.notes.front(),
+    EXPECT_EQ(search.notes.front(),
               (SearchNote{SearchNoteKind::RememberedGone, bottle.substr(0, bottle.size() - 1), ""}));
     EXPECT_EQ(forgetGame(fileSystem, *places.rememberedFile), ForgetResult::Forgotten);
     EXPECT_EQ(forgetGame(fileSystem, *places.rememberedFile), ForgetResult::NothingRemembered);
 
     // The current folder (the root here) and a patch's folder come first.
     addGame(fileSystem.tree, "/saves/..");
-    EXPECT_EQ(chooseGame(fileSystem, {std::nullopt, std::nullopt, places}).source, GameSource::CurrentFolder);
-    EXPECT_EQ(chooseGame(fileSystem, {std::nullopt, steamGame, places}).source, GameSource::PatchFolder);
+    EXPECT_EQ(chooseGame(fileSystem, {std::nullopt, std::nullopt, places}, search).source, GameSource::CurrentFolder);
+    EXPECT_EQ(chooseGame(fileSystem, {std::nullopt, steamGame, places}, search).source, GameSource::PatchFolder);
 }
 #endif
 

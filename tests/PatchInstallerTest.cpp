@@ -1,6 +1,6 @@
 #include "core/TeamGearFile.h"
 #include "core/TeamGearTable.h"
-#include "form/SystemMessages.h"
+#include "jobs/SystemMessages.h"
 #include "patch/PatchFormat.h"
 #include "patch/PatchInstaller.h"
 #include "patch/PatchWriter.h"
@@ -394,6 +394,7 @@ TEST_F(PatchInstallerTest, ADownloadedPatchTakesItsImagesFromItsFolderAndItsSave
         PatchInstallOptions options;
         options.gameFolder = game.path().string();
         options.job = {dryRun, tables.callback()};
+        options.details = &kReportedDetails;
         options.imageMoved = [&moves](const ImageMove& move) { moves.push_back(move); };
         EXPECT_TRUE(installShowing(downloads / "p.jer", artFolder(), messages, options));
         shown[dryRun] = std::move(messages.shown);
@@ -430,7 +431,9 @@ TEST(MoveFileTest, ACopyAcrossVolumesCutShortLeavesNoImage)
     files.tree.files["/game/toABCD_num.fsh"] = std::string(100, 'b');
     files.tree.files["/game/p.jer"] = encodePatch("to", exampleJersey(2));
 
-    PatchInstallReport report = installPatch("/game/p.jer", "/art", files);
+    PatchInstallOptions reported;
+    reported.details = &kReportedDetails;
+    PatchInstallReport report = installPatch("/game/p.jer", "/art", files, reported);
     RecordingMessages messages;
     showAll(messages, patchInstallMessages(report));
     EXPECT_EQ(messages.shown,

@@ -1,6 +1,6 @@
 #include "core/GamePaths.h"
 #include "core/TeamGearFile.h"
-#include "form/SystemMessages.h"
+#include "jobs/SystemMessages.h"
 
 #include "tests/support/MemoryFileSystem.h"
 #include "tests/support/TestSupport.h"

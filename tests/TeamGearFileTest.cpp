@@ -1,5 +1,5 @@
 #include "core/TeamGearFile.h"
-#include "form/SystemMessages.h"
+#include "jobs/SystemMessages.h"
 
 #include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TestSupport.h"

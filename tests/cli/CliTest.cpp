@@ -2,7 +2,7 @@
 #include "tests/cli/CliRun.h"
 #include "cli/JerseyOptions.h"
 #include "core/GamePaths.h"
-#include "form/FormCommands.h"
+#include "jobs/FormJobs.h"
 
 #include "patch/PatchFormat.h"
 #include "patch/PatchWriter.h"
@@ -96,7 +96,10 @@ TEST_F(CliTest, AddPutsTheSameRecordsIntoTheSavesAsGoWithTheSameChoices)
         TempFolder formGame;
         addSaveTable(formGame, "000", 3);
         addSaveTable(formGame, "001", 3);
-        ASSERT_TRUE(installFromForm(formOf(withChoices), systemFileSystem(), formGame.prefix()).installed());
+        AddRequest go;
+        go.form = formOf(withChoices);
+        go.game.given = formGame.prefix();
+        ASSERT_TRUE(addJersey(systemFileSystem(), go).installed());
 
         TempFolder cliGame;
         addSaveTable(cliGame, "000", 3);

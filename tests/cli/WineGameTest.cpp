@@ -137,6 +137,11 @@ TEST_F(WineGameTest, WinePrefixWinsSteamCountsSeveralRefuseStaleOnesAreNotesAndN
     EXPECT_NE(several.err.find(wine.string()), std::string::npos) << several.err;
     EXPECT_NE(several.err.find("  kitloom-cli where --use '" + wine.string() + "'\n"), std::string::npos) << several.err;
     EXPECT_EQ(recordCountOf(readBytes(wine / "Saves/000/TEAMGEAR.DBF")), 3u);
+    // where lists both, and says neither is used until one is chosen.
+    const CliRun listed = run({"where"});
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_NE(listed.err.find("none is used until one is chosen"), std::string::npos) << listed.err;
+    EXPECT_NE(listed.err.find("  kitloom-cli where --use '" + wine.string() + "'\n"), std::string::npos) << listed.err;
 
     // WINEPREFIX holding the game is used alone; one that is no prefix is refused.
     const fs::path chosen = installGame(home.path() / "games/prefix", "Program Files");

@@ -2,7 +2,7 @@
 
 #include "core/JerseySpec.h"
 #include "core/TeamGearFile.h"
-#include "form/Messages.h"
+#include "jobs/Messages.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 

@@ -2,10 +2,11 @@
 
 #include "core/JerseyLists.h"
 #include "core/JerseySpec.h"
-#include "form/SystemMessages.h"
+#include "jobs/SystemMessages.h"
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,14 @@ struct JerseyForm {
 };
 
 inline constexpr std::size_t kMaxSaveSlotLength = 236;  // "saves\" + slot + "\teamgear.dbf" fits 255
+
+// The lengths a jersey's texts must have, wherever they are typed.
+inline bool teamNumberFits(const std::string& text) { return text.size() == 1 || text.size() == 2; }
+inline bool jerseyNameFits(const std::string& text) { return text.size() == kJerseyNameLength; }
+inline bool yearFits(const std::string& text) { return text.size() == kYearLength; }
+// A Team Number's digits read as an unsigned number, as the table stores it: 0 for
+// anything but digits, or for a number too large.
+std::int32_t teamNumberValue(const std::string& text);
 
 // The first problem of the form in the order the user is told of them, or none.
 std::optional<MessageId> jerseyFormProblem(const JerseyForm& form);

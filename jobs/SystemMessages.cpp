@@ -1,4 +1,4 @@
-#include "form/SystemMessages.h"
+#include "jobs/SystemMessages.h"
 
 
 namespace kitloom {

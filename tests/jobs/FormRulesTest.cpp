@@ -1,4 +1,4 @@
-#include "form/FormCommands.h"
+#include "jobs/FormJobs.h"
 
 #include "core/GamePaths.h"
 #include "tests/support/ForwardingFileSystem.h"
@@ -59,12 +59,20 @@ protected:
         const auto problem = jerseyFormProblem(form);
         return problem ? systemMessage(*problem).text : "";
     }
+    // Go! on the form, in the test's game.
+    AddRequest addRequest() const
+    {
+        AddRequest request;
+        request.form = form;
+        request.game.given = game.prefix();
+        return request;
+    }
     // Go!, keeping what the program says of it.
     bool go()
     {
-        const GoOutcome outcome = installFromForm(form, systemFileSystem(), game.prefix());
-        showAll(messages, goMessages(outcome));
-        return outcome.installed();
+        const AddResult added = addJersey(systemFileSystem(), addRequest());
+        showAll(messages, added.messages);
+        return added.installed();
     }
     Bytes lastRecord(const std::string& folder)
     {
@@ -165,10 +173,11 @@ TEST_F(FormRulesTest, GoSweepsPastASaveFolderItCannotReach)
     addSaveTable(game, "002", 5);
     fill("12", "WXYZ", "2001-02");
     DeniedSave denied(namedSaveTablePath(game.prefix(), "001"));
-    const GoOutcome outcome = installFromForm(form, denied, game.prefix());
-    EXPECT_EQ(goMessages(outcome), std::vector<ShownMessage>{success("Jersey Installed Succesfully")});
-    ASSERT_EQ(outcome.job.tables.size(), 3u);
-    EXPECT_EQ(outcome.job.tables[1].result, ResultCode::TableUnusable);
+    const AddResult added = addJersey(denied, addRequest());
+    EXPECT_EQ(added.messages, std::vector<ShownMessage>{success("Jersey Installed Succesfully")});
+    EXPECT_EQ(added.status, JobStatus::Failed) << "a save that failed fails the job, whatever Go! says";
+    ASSERT_EQ(added.job.tables.size(), 3u);
+    EXPECT_EQ(added.job.tables[1].result, ResultCode::TableUnusable);
     EXPECT_EQ(recordCountOf(readBytes(game.path() / "saves" / "002" / "teamgear.dbf")), 6u);
 }
 
@@ -216,7 +225,9 @@ class MakeAPatchTest : public FormRulesTest {
 protected:
     bool makePatch()
     {
-        return writePatch([this] { return form; }, prompt, systemFileSystem(), messages);
+        const MakePatchResult made = kitloom::makePatch([this] { return form; }, prompt, systemFileSystem());
+        showAll(messages, made.messages);
+        return made.written;
     }
 
     FakePatchInfoPrompt prompt{messages};

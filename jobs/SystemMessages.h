@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/TableReport.h"
-#include "form/Messages.h"
+#include "jobs/Messages.h"
 #include "patch/PatchInstaller.h"
 #include "patch/PatchReader.h"
 

@@ -1,6 +1,8 @@
-#include "form/JerseyForm.h"
+#include "jobs/JerseyForm.h"
 
 #include "patch/PatchFormat.h"
+
+#include "core/Digits.h"
 
 #include <algorithm>
 #include <limits>
@@ -16,23 +18,20 @@ void copyText(std::array<char, N>& field, const std::string& text, std::size_t l
     std::copy_n(text.begin(), std::min(length, text.size()), field.begin());
 }
 
-// A digits-only field read as an unsigned number: its value, or 0 for anything else.
-std::int32_t decimalValue(const std::string& text)
+}  // namespace
+
+std::int32_t teamNumberValue(const std::string& text)
 {
-    if (text.empty())
+    if (text.empty() || !isDigits(text))
         return 0;
     unsigned long long value = 0;
     for (char c : text) {
-        if (c < '0' || c > '9')
-            return 0;
         value = value * 10 + static_cast<unsigned>(c - '0');
         if (value > std::numeric_limits<unsigned>::max())
             return 0;
     }
     return static_cast<std::int32_t>(static_cast<unsigned>(value));
 }
-
-}  // namespace
 
 JerseyForm::JerseyForm()
 {
@@ -42,17 +41,14 @@ JerseyForm::JerseyForm()
 
 std::optional<MessageId> jerseyFormProblem(const JerseyForm& form)
 {
-    const std::size_t team = form.teamNumber.size();
-    const std::size_t name = form.jerseyName.size();
-    const std::size_t year = form.year.size();
     // The name is checked before the team number, although it stands below it.
-    if (team == 0 || name == 0 || year == 0)
+    if (form.teamNumber.empty() || form.jerseyName.empty() || form.year.empty())
         return MessageId::FieldMissing;
-    if (name != kJerseyNameLength)
+    if (!jerseyNameFits(form.jerseyName))
         return MessageId::JerseyNameLength;
-    if (team != 1 && team != 2)
+    if (!teamNumberFits(form.teamNumber))
         return MessageId::TeamNumberLength;
-    if (year != kYearLength)
+    if (!yearFits(form.year))
         return MessageId::YearLength;
     return std::nullopt;
 }
@@ -60,7 +56,7 @@ std::optional<MessageId> jerseyFormProblem(const JerseyForm& form)
 JerseySpec readJerseyForm(const JerseyForm& form, ShoeCode shoeCode)
 {
     JerseySpec spec;
-    spec.teamNumber = decimalValue(form.teamNumber);
+    spec.teamNumber = teamNumberValue(form.teamNumber);
     copyText(spec.jerseyName, form.jerseyName, kJerseyNameLength);
     copyText(spec.year, form.year, kYearLength);
     auto code = [&](JerseyList list) { return codeOfRow(list, form.row(list), shoeCode); };
@@ -79,8 +75,7 @@ std::optional<MessageId> patchInfoProblem(const std::string& prefix, const std::
     // The images are named prefix + Jersey Name: the installer takes nothing else.
     const std::string imageStem = prefix + std::string(jerseyName.substr(0, kJerseyNameLength));
     const bool fine = prefix.size() == patchformat::kPrefixLength && isPlainName(imageStem) &&
-                      !hasControlCharacter(imageStem) && !fileStem.empty() &&
-                      fileStem.size() <= patchformat::kMaxFileStemLength;
+                      !hasControlCharacter(imageStem) && patchformat::fileStemFits(fileStem);
     if (fine)
         return std::nullopt;
     return MessageId::InvalidField;

@@ -1,0 +1,81 @@
+#include "jobs/LookJobs.h"
+
+#include "core/GamePaths.h"
+#include "jobs/GamePolicy.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "platform/SystemError.h"
+
+namespace kitloom {
+
+ShowResult showPatch(FileSystem& fileSystem, const std::string& patchPath)
+{
+    ShowResult result;
+    Patch patch;
+    result.read = readPatch(fileSystem, patchPath, patch);
+    if (result.read != PatchReadResult::Read) {
+        result.messages = {systemMessage(messageFor(result.read))};
+        return result;
+    }
+    result.fields = decodePatch(patch);
+    result.status = JobStatus::Succeeded;
+    return result;
+}
+
+namespace {
+
+void use(FileSystem& fileSystem, const std::string& folder, WhereResult& result)
+{
+    if (!result.places.rememberedFile) {
+        result.noPlace = true;
+        result.remembered = holdsSaves(fileSystem, folder) ? RememberResult::CannotWrite : RememberResult::NoSaves;
+        return;
+    }
+    result.remembered = rememberGame(fileSystem, *result.places.rememberedFile, folder);
+    if (result.remembered == RememberResult::Remembered) {
+        result.folder = fileSystem.fullPath(folder);
+        result.status = JobStatus::Succeeded;
+    } else if (result.remembered == RememberResult::CannotWrite) {
+        result.reason = lastSystemError();
+    }
+}
+
+void forget(FileSystem& fileSystem, WhereResult& result)
+{
+    result.status = JobStatus::Succeeded;
+    if (!result.places.rememberedFile) {
+        result.noPlace = true;
+        return;
+    }
+    const std::string& file = *result.places.rememberedFile;
+    if (readRememberedGame(fileSystem, file, result.folder) == RememberedRead::NothingRemembered)
+        return;
+    result.forgotten = forgetGame(fileSystem, file);
+    if (result.forgotten == ForgetResult::CannotRemove) {
+        result.reason = lastSystemError();
+        result.status = JobStatus::Failed;
+    }
+}
+
+}  // namespace
+
+WhereResult whereIsTheGame(FileSystem& fileSystem, const WhereRequest& request)
+{
+    WhereResult result;
+    result.places = searchPlaces();
+    switch (request.ask) {
+    case WhereAsk::Use:
+        use(fileSystem, request.folder, result);
+        break;
+    case WhereAsk::Forget:
+        forget(fileSystem, result);
+        break;
+    case WhereAsk::Search:
+        result.search = searchGames(fileSystem, result.places, true);
+        result.status = result.search.games.empty() ? JobStatus::Failed : JobStatus::Succeeded;
+        break;
+    }
+    return result;
+}
+
+}  // namespace kitloom

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/Terminal.h"
+#include "cli/CommandContext.h"
 
 #include <functional>
 #include <map>

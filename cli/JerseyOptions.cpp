@@ -1,6 +1,6 @@
 #include "cli/JerseyOptions.h"
 
-#include "cli/Terminal.h"
+#include "cli/CommandContext.h"
 #include "core/Digits.h"
 
 #include <CLI/CLI.hpp>

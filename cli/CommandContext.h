@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 #include "jobs/JobStatus.h"
 #include "jobs/Messages.h"
+#include "jobs/ReportLines.h"
 
 #include <optional>
 #include <ostream>
@@ -30,6 +31,36 @@ public:
         }
     }
     int errorCount() const { return errors_; }
+
+    // A line of a job's report, as its tone says.
+    void say(const ReportLine& line)
+    {
+        switch (line.tone) {
+        case Tone::Line:
+            out_ << line.text << std::endl;
+            return;
+        case Tone::Error:
+            show(MessageKind::Error, line.text);
+            return;
+        case Tone::Success:
+            show(MessageKind::Success, line.text);
+            return;
+        case Tone::Note:
+            err_ << "note: " << line.text << std::endl;
+            return;
+        case Tone::Hint:
+            err_ << "hint: " << line.text << std::endl;
+            return;
+        case Tone::Listed:
+            err_ << "  " << line.text << std::endl;
+            return;
+        }
+    }
+    void say(const ReportLines& lines)
+    {
+        for (const ReportLine& line : lines)
+            say(line);
+    }
 
 private:
     std::ostream& out_;

@@ -32,16 +32,18 @@ int runAdd(AddOptions options, const CommandContext& context)
     GameTeller teller(context, context.out);
     AddRequest request{options.form,
                        gamePolicy(options.gameOption, options.game, &teller),
-                       {options.dryRun, report.progress([&](const TableReport& table) { report.printAppend(table); })}};
+                       {options.dryRun, report.progress([&](const TableReport& table) {
+                            report.say(appendLines(table, options.dryRun));
+                        })}};
     const AddResult added = addJersey(context.fileSystem, request);
     if (!gameDecided(added.game))
         return kExitFailure;
-    report.noteUnvisited(added.job);
+    report.say(unvisitedLines(added.job));
     if (added.status == JobStatus::Stopped)
         return report.stopNow();
-    report.closeInstall(added.job);
+    report.say(installClosing(added.job, options.dryRun));
     if (!added.installed())
-        report.hintAtSlot(options.form.saveSlot);
+        report.say(slotHint(options.form.saveSlot));
     return exitStatus(added.status);
 }
 

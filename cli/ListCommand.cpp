@@ -69,10 +69,6 @@ int runList(const ListOptions& options, const CommandContext& context)
 {
     SaveReport report(context, false);
     const bool underPaths = options.table.empty() && options.slot.empty();
-    auto tableError = [&](const TableReport& table) {
-        if (table.result != ResultCode::Read)
-            report.tableError(systemMessage(messageFor(table.result)).text, table.tablePath, table.reason);
-    };
     ListRequest request;
     request.tablePath = options.table;
     request.saveSlot = options.slot;
@@ -89,7 +85,7 @@ int runList(const ListOptions& options, const CommandContext& context)
         for (std::size_t i = 0; i < table.records.size(); ++i)
             printRecord(context.out, i + 1, table.records[i], context);
         context.out.flush();
-        tableError(table);
+        report.say(readLines(table));
         return true;
     };
     const ListResult result = listTables(context.fileSystem, request);
@@ -100,16 +96,16 @@ int runList(const ListOptions& options, const CommandContext& context)
         Json tables = Json::array();
         for (const TableReport& table : job.tables) {
             tables.push_back(tableJson(table));
-            tableError(table);
+            report.say(readLines(table));
         }
         Json document = {{"tables", tables}};
         if (!result.oneTable)
             document["unvisited"] = job.unvisited;
         context.out << document.dump(2, ' ', false, Json::error_handler_t::replace) << std::endl;
     }
-    report.noteUnvisited(job);
+    report.say(unvisitedLines(job));
     if (result.oneTable && result.status == JobStatus::Failed)
-        report.hintAtSlot(options.slot);
+        report.say(slotHint(options.slot));
     return exitStatus(result.status);
 }
 

@@ -38,41 +38,6 @@ struct InstallOptions {
     std::function<void(const std::string&)> patchDone;  // told of each patch installed, or not
 };
 
-// What became of one image: moved, already there, another image there, or not moved.
-void printImage(const ImageMove& move, SaveReport& report)
-{
-    if (move.result == MoveResult::Moved) {
-        report.tableLine(move.from, (report.dryRun() ? "would move to " : "moved to ") + escapedText(move.to));
-    } else if (move.otherImageThere) {
-        showError(report, escapedText(move.to) + " is another image than " + escapedText(move.from) +
-                              ": both are kept, and the jersey would show the one in the art folder");
-    } else if (move.inArtFolder) {
-        report.tableLine(move.from, "already in the art folder (" + escapedText(move.to) + ")");
-    } else {
-        std::string why;
-        switch (move.trouble) {
-        case ImageTrouble::NotBesidePatch:
-            why = "not beside the patch at " + escapedText(move.from);
-            break;
-        case ImageTrouble::NoArtFolder:
-            why = "the art folder could not be made";
-            break;
-        case ImageTrouble::NotAFileThere:
-            why = escapedText(move.to) + " is there and is not a file";
-            break;
-        case ImageTrouble::None:
-        case ImageTrouble::MoveFailed:
-            why = "the move failed";
-            break;
-        }
-        if (!move.reason.empty())
-            why += ": " + move.reason;
-        const std::string artFolder = escapedText(move.to.substr(0, move.to.size() - move.image.size()));
-        show(report, {MessageKind::Error,
-                      systemMessage(MessageId::CannotMoveImage, {move.image, artFolder}).text + " (" + why + ")"});
-    }
-}
-
 int runInstall(const InstallOptions& options, const CommandContext& context)
 {
     watchForInterrupt();
@@ -92,13 +57,13 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
         if (!options.art.empty())
             request.game.artFolder = options.art;
         request.job = {options.dryRun, report.progress([&](const TableReport& table) {
-                           report.printAppend(table);
+                           report.say(appendLines(table, options.dryRun));
                            if (options.tableDone)
                                options.tableDone(table);
                        })};
         request.job.install = options.again ? nullptr : installOnce;
         request.details = &kReportedDetails;
-        request.imageMoved = [&](const ImageMove& move) { printImage(move, report); };
+        request.imageMoved = [&](const ImageMove& move) { report.say(imageLine(move, options.dryRun)); };
         const InstallResult result = installJersey(context.fileSystem, request);
         if (options.patchDone)
             options.patchDone(patchPath);
@@ -114,18 +79,13 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
             continue;
         }
         if (!installed.missingTable.empty()) {
-            const bool named = installed.job.namedSave;
-            const std::string& game = result.game.folder;
-            report.tableError(systemMessage(named ? MessageId::NoTable : MessageId::InvalidSaveSlot).text,
-                              installed.missingTable,
-                              "not in the game folder " + (game.empty() ? std::string(".") : game) +
-                                  ", so nothing was moved; name the game folder with --game");
+            report.say(missingTableLine(installed, result.game.folder));
             continue;
         }
-        report.noteUnvisited(installed.job);
+        report.say(unvisitedLines(installed.job));
         if (result.status == JobStatus::Stopped)
             return report.stopNow();
-        report.closeInstall(installed.job, installed.imagesInPlace());
+        report.say(installClosing(installed.job, options.dryRun, installed.imagesInPlace()));
     }
     return allInstalled ? kExitSuccess : kExitFailure;
 }

@@ -29,39 +29,6 @@ struct RemoveOptions {
     bool dryRun = false;
 };
 
-std::string positions(const std::vector<std::uint32_t>& records)
-{
-    std::string text;
-    for (std::uint32_t record : records) {
-        if (!text.empty())
-            text += ", ";
-        text += std::to_string(record);
-    }
-    return text;
-}
-
-void printRemoval(const TableReport& table, SaveReport& report)
-{
-    const TableRemoval removal = removalOf(table);
-    if (!removal.searched) {
-        report.tableError(systemMessage(messageFor(table.result)).text, table.tablePath, tableProblem(table));
-        return;
-    }
-    if (table.removed > 0) {
-        report.tableLine(table.tablePath, std::string(report.dryRun() ? "would remove " : "removed ") +
-                                              std::to_string(table.removed) +
-                                              (table.removed == 1 ? " jersey (" : " jerseys (") +
-                                              std::to_string(table.countAfter) + " records left)");
-    } else if (table.matchesLeft.empty()) {
-        report.tableLine(table.tablePath, "no matching jersey");
-    }
-    if (removal.onlyRecordStays)
-        report.tableError("A matching jersey stays as the table's only record, which it cannot lose", table.tablePath);
-    if (!removal.behindOthers.empty())
-        report.tableError("A matching jersey behind others stays, at position " + positions(removal.behindOthers),
-                          table.tablePath);
-}
-
 int runRemove(RemoveOptions options, const CommandContext& context)
 {
     auto problem = context.toTableText(options.name, "--name");
@@ -92,42 +59,19 @@ int runRemove(RemoveOptions options, const CommandContext& context)
     request.saveSlot = options.slot;
     GameTeller teller(context, context.out);
     request.game = gamePolicy(options.gameOption, options.game, &teller);
-    request.options = {options.dryRun, report.progress([&](const TableReport& table) { printRemoval(table, report); })};
+    request.options = {options.dryRun, report.progress([&](const TableReport& table) {
+                           report.say(removalLines(table, options.dryRun));
+                       })};
     const RemoveResult result = removeJerseys(context.fileSystem, request);
     if (!gameDecided(result.game))
         return kExitFailure;
     const JobReport& job = result.job;
-    report.noteUnvisited(job);
+    report.say(unvisitedLines(job));
     if (result.status == JobStatus::Stopped)
         return report.stopNow();
-    if (job.outcome == JobOutcome::NoSaves) {
-        show(report, systemMessage(MessageId::InvalidSaveSlot));
-        return kExitFailure;
-    }
-    if (job.namedSave && job.tables.front().result == ResultCode::NoTable) {
-        report.hintAtSlot(options.slot);
-        return kExitFailure;
-    }
-
-    // Saves that could not be read were never searched: "none found" would not be true of them.
-    const std::size_t unread = result.unsearched;
-    std::string unreadNote;
-    if (unread > 0)
-        unreadNote = "; " + std::to_string(unread) + (unread == 1 ? " save" : " saves") + " could not be searched";
-    if (result.removed == 0) {
-        showError(report, (result.anyMatch ? "No matching jersey was the last of its table: nothing was removed"
-                           : unread > 0    ? "No jersey was removed"
-                                           : "No matching jersey was found: nothing was removed") +
-                              unreadNote);
-        return kExitFailure;
-    }
-    const std::string done = std::string(options.dryRun ? "Would remove " : "Removed ") +
-                             std::to_string(result.removed) + (result.removed == 1 ? " jersey" : " jerseys") + " from " +
-                             std::to_string(result.savesChanged) + (result.savesChanged == 1 ? " save" : " saves");
-    if (result.status == JobStatus::Failed)
-        showError(report, done + unreadNote + ": the ERROR lines above say what stayed");
-    else
-        showSuccess(report, done);
+    report.say(removeClosing(result, options.dryRun));
+    if (job.namedSave && job.outcome != JobOutcome::Stopped && job.tables.front().result == ResultCode::NoTable)
+        report.say(slotHint(options.slot));
     return exitStatus(result.status);
 }
 

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/TableReport.h"
+#include "jobs/Messages.h"
+#include "patch/PatchInstaller.h"
+
+#include <string>
+#include <vector>
+
+namespace kitloom {
+
+struct RemoveResult;
+
+// kitloom-cli's own words on a job, line by line, beside the system's messages: a front end
+// that reports as a terminal does shows each as its tone says.
+enum class Tone {
+    Line,     // on the output stream, as it stands
+    Error,    // "ERROR: " on the error stream
+    Success,  // "SUCCESS: " on the output stream
+    Note,     // "note: " on the error stream
+    Hint,     // "hint: " on the error stream
+    Listed,   // "  " on the error stream, under an ERROR or a hint
+};
+
+struct ReportLine {
+    Tone tone;
+    std::string text;
+    bool operator==(const ReportLine&) const = default;
+};
+using ReportLines = std::vector<ReportLine>;
+
+// A table of an add or an install: an unfinished record cut first, then the record added,
+// the one already there, or the table's failure.
+ReportLines appendLines(const TableReport& table, bool dryRun);
+// A table of a remove: what went, and each matching jersey that stays.
+ReportLines removalLines(const TableReport& table, bool dryRun);
+// A table that could not be read, for a listing.
+ReportLines readLines(const TableReport& table);
+// What became of one of a patch's images.
+ReportLine imageLine(const ImageMove& move, bool dryRun);
+// An install whose jersey had no table to go to, so nothing moved.
+ReportLine missingTableLine(const PatchInstallReport& install, const std::string& gameFolder);
+// The numbered save folders a sweep never reached because an earlier one is missing.
+ReportLines unvisitedLines(const JobReport& job);
+// An install's closing words, but none that its one table's line already said. After an
+// ERROR line it never closes with SUCCESS: it says what was done, as an ERROR.
+ReportLines installClosing(const JobReport& job, bool dryRun, bool imagesInPlace = true);
+// A remove's closing words.
+ReportLines removeClosing(const RemoveResult& result, bool dryRun);
+// After a stop: which table was the last.
+ReportLine stopLine(const std::string& signalName, const std::string& lastTable);
+// For a Save Slot that looks like a numbered save written short ("1"), once its table was
+// not found: that numbered save folders have three digits ("001").
+ReportLines slotHint(const std::string& saveSlot);
+
+}  // namespace kitloom

@@ -1,7 +1,7 @@
 #include "cli/FindGame.h"
 
 #include "cli/Cli.h"
-#include "jobs/LookJobs.h"
+#include "jobs/GameLines.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/TerminalEscape.h"
@@ -16,7 +16,6 @@ namespace kitloom::cli {
 namespace {
 
 #ifdef _WIN32
-constexpr const char* kNotFoundPlaces = "the current folder";
 constexpr const char* kSearchOrder =
     "Without --game, the game folder is the first that holds saves of: the patch's folder\n"
     "(install), the current folder, the game chosen with 'kitloom-cli where --use DIR' (kept in\n"
@@ -24,7 +23,6 @@ constexpr const char* kSearchOrder =
     "%ProgramFiles%, %ProgramW6432% and %ProgramFiles(x86)%; two of these last three that hold\n"
     "different games leave the choice to you.";
 #else
-constexpr const char* kNotFoundPlaces = "the current folder";
 constexpr const char* kSearchOrder =
     "Without --game, the game folder is the first that holds saves of: the patch's folder\n"
     "(install), the current folder, the game chosen with 'kitloom-cli where --use DIR' (kept in\n"
@@ -35,87 +33,6 @@ constexpr const char* kSearchOrder =
     "up to three levels below drive_c. Several games in one place and none chosen: nothing is\n"
     "changed, and 'kitloom-cli where --use DIR' chooses one.";
 #endif
-
-std::string joined(const std::vector<std::string>& items)
-{
-    std::string text;
-    for (const std::string& item : items)
-        text += (text.empty() ? "" : ", ") + escapedText(item);
-    return text;
-}
-
-// Notes about a setting the player made (WINEPREFIX, the game chosen once) are always told;
-// the others only where the search's outcome is.
-bool aboutASetting(SearchNoteKind kind)
-{
-    return kind == SearchNoteKind::WinePrefixMissing || kind == SearchNoteKind::WinePrefixNotWine ||
-           kind == SearchNoteKind::RememberedGone || kind == SearchNoteKind::RememberedUnreadable;
-}
-
-std::string noteText(const SearchNote& note)
-{
-    const std::string path = escapedText(note.path);
-    const std::string goesOn = "; the search went on without it";
-    switch (note.kind) {
-    case SearchNoteKind::WinePrefixMissing:
-        return "WINEPREFIX names a folder that does not exist (" + path + ")" + goesOn;
-    case SearchNoteKind::WinePrefixNotWine:
-        return "WINEPREFIX is not a Wine prefix: it has no drive_c (" + path + ")" + goesOn;
-    case SearchNoteKind::RememberedGone:
-        return "the game chosen with 'kitloom-cli where --use' holds no saves any more (" + path + ")" + goesOn +
-               " ('kitloom-cli where --forget' forgets it)";
-    case SearchNoteKind::RememberedUnreadable:
-        return path + ", which keeps the game chosen with 'kitloom-cli where --use', could not be read" + goesOn;
-    case SearchNoteKind::FolderUnreadable:
-    case SearchNoteKind::FileUnreadable:
-        return path + ": could not be read";
-    case SearchNoteKind::FileMalformed:
-        return path + ": could not be understood" + (note.detail.empty() ? "" : " (" + escapedText(note.detail) + ")");
-    }
-    return path;
-}
-
-void tellNotes(const CommandContext& context, const GameSearch& search, bool settingsOnly)
-{
-    for (const SearchNote& note : search.notes) {
-        if (!settingsOnly || aboutASetting(note.kind))
-            context.err << "note: " << noteText(note) << std::endl;
-    }
-}
-
-std::string useCommand(const std::string& folder)
-{
-    return "kitloom-cli where --use " + shellQuoted(withoutClosingSeparator(folder));
-}
-
-// The ERROR for a search that gave no game to use, and what to do.
-void refuse(const CommandContext& context, const GameChoice& choice, const GameSearch& search,
-            const std::string& triedFirst)
-{
-    std::ostream& err = context.err;
-    tellNotes(context, search, false);
-    if (choice.source == GameSource::Several) {
-        err << "ERROR: " << search.decidingCount << " game folders were found, so none was used:" << std::endl;
-        for (std::size_t i = 0; i < search.decidingCount; ++i)
-            err << "  " << escapedText(withoutClosingSeparator(search.games[i].folder)) << std::endl;
-        err << "hint: choose one for this and every later command:" << std::endl;
-        for (std::size_t i = 0; i < search.decidingCount; ++i)
-            err << "  " << escapedText(useCommand(search.games[i].folder)) << std::endl;
-        err << "hint: or name one with --game DIR" << std::endl;
-        return;
-    }
-#ifdef _WIN32
-    err << "ERROR: No game folder was found: there are no saves in " << triedFirst
-        << (search.lookedIn.empty() ? std::string() : ", nor in " + joined(search.lookedIn)) << std::endl;
-#else
-    err << "ERROR: No game folder was found: there are no saves in " << triedFirst
-        << (search.lookedIn.empty() ? std::string()
-                                    : ", and no Wine prefix holds the game (looked in " + joined(search.lookedIn) + ")")
-        << std::endl;
-#endif
-    err << "hint: name the game folder with --game DIR, or choose it once for every command: " << useCommand("DIR")
-        << std::endl;
-}
 
 const char* placeName(GamePlace place)
 {
@@ -178,60 +95,6 @@ struct WhereOptions {
     bool forget = false;
 };
 
-int runUse(const WhereOptions& options, const CommandContext& context)
-{
-    const WhereResult result = whereIsTheGame(context.fileSystem, {WhereAsk::Use, options.use});
-    if (result.noPlace) {
-        context.err << "ERROR: There is no place to keep the choice: "
-                    <<
-#ifdef _WIN32
-            "APPDATA"
-#else
-            "HOME"
-#endif
-                    << " is not set" << std::endl;
-        return kExitFailure;
-    }
-    const std::string& file = *result.places.rememberedFile;
-    const std::string shown = escapedText(options.use);
-    switch (result.remembered) {
-    case RememberResult::Remembered:
-        context.out << "chosen: " << escapedText(withoutClosingSeparator(result.folder)) << " (kept in "
-                    << escapedText(file) << ")" << std::endl;
-        return kExitSuccess;
-    case RememberResult::NoFolder:
-        context.err << "ERROR: " << shown << " is not a folder" << std::endl;
-        return kExitFailure;
-    case RememberResult::NoSaves:
-        context.err << "ERROR: " << shown << " holds no saves folder, so it is not the game folder" << std::endl;
-        return kExitFailure;
-    case RememberResult::CannotWrite:
-        break;
-    }
-    context.err << "ERROR: The choice could not be kept in " << escapedText(file)
-                << (result.reason.empty() ? "" : ": " + result.reason) << std::endl;
-    return kExitFailure;
-}
-
-int runForget(const CommandContext& context)
-{
-    const WhereResult result = whereIsTheGame(context.fileSystem, {WhereAsk::Forget, {}});
-    switch (result.forgotten) {
-    case ForgetResult::Forgotten:
-        context.out << "forgotten: " << escapedText(withoutClosingSeparator(result.folder)) << " ("
-                    << escapedText(*result.places.rememberedFile) << " removed)" << std::endl;
-        return kExitSuccess;
-    case ForgetResult::NothingRemembered:
-        context.out << "no game was chosen" << std::endl;
-        return kExitSuccess;
-    case ForgetResult::CannotRemove:
-        break;
-    }
-    context.err << "ERROR: " << escapedText(*result.places.rememberedFile) << " could not be removed"
-                << (result.reason.empty() ? "" : ": " + result.reason) << std::endl;
-    return kExitFailure;
-}
-
 void printJson(const CommandContext& context, const GameSearch& search, const SearchPlaces& places)
 {
     using Json = nlohmann::ordered_json;
@@ -256,68 +119,35 @@ void printJson(const CommandContext& context, const GameSearch& search, const Se
 
 int runWhere(const WhereOptions& options, const CommandContext& context)
 {
+    WhereRequest request;
     if (options.useOption->count() > 0)
-        return runUse(options, context);
-    if (options.forget)
-        return runForget(context);
-    const WhereResult result = whereIsTheGame(context.fileSystem, {});
-    const GameSearch& search = result.search;
-    if (options.json) {
-        printJson(context, search, result.places);
-        return exitStatus(result.status);
+        request = {WhereAsk::Use, options.use};
+    else if (options.forget)
+        request.ask = WhereAsk::Forget;
+    const WhereResult result = whereIsTheGame(context.fileSystem, request);
+    if (options.json && request.ask == WhereAsk::Search) {
+        printJson(context, result.search, result.places);
+    } else {
+        TerminalMessages messages(context.out, context.err);
+        messages.say(whereLines(request, result));
     }
-    if (search.games.empty()) {
-        refuse(context, {GameSource::NotFound, ""}, search, kNotFoundPlaces);
-        return kExitFailure;
-    }
-    for (const FoundGame& game : search.games) {
-        context.out << escapedText(withoutClosingSeparator(game.folder))
-                    << (game.place == GamePlace::Remembered ? " (chosen with 'kitloom-cli where --use')" : "")
-                    << std::endl;
-    }
-    tellNotes(context, search, false);
-    // Listed, but not used: a command refuses them all until one is chosen.
-    if (search.decidingCount > 1) {
-        context.err << "hint: " << search.decidingCount
-                    << " games were found in one place, so none is used until one is chosen for every later command:"
-                    << std::endl;
-        for (std::size_t i = 0; i < search.decidingCount; ++i)
-            context.err << "  " << escapedText(useCommand(search.games[i].folder)) << std::endl;
-    }
-    return kExitSuccess;
+    return exitStatus(result.status);
 }
 
 }  // namespace
 
 const char* gameSearchOrder() { return kSearchOrder; }
 
-std::string shellQuoted(const std::string& folder)
-{
-#ifdef _WIN32
-    return folder.find_first_of(" &()[]{}^=;!'+,`~") == std::string::npos ? folder : "\"" + folder + "\"";
-#else
-    if (!folder.empty() && folder.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"
-                                                    "_-./+,:@%") == std::string::npos)
-        return folder;
-    std::string quoted = "'";
-    for (const char c : folder)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-#endif
-}
-
 void GameTeller::chosen(const GameChoice& choice)
 {
-    tellNotes(context_, search_, true);
+    TerminalMessages messages(context_.out, context_.err);
+    messages.say(searchNotes(search_, true));
     if (choice.source == GameSource::NotChosen)
         return;  // the player said no, or was told why the folder chosen is not the game's
     if (!gameDecided(choice))
-        refuse(context_, choice, search_,
-               forPatch_ ? std::string("the patch's folder or ") + kNotFoundPlaces : kNotFoundPlaces);
-    else if (choice.source == GameSource::Found || choice.source == GameSource::Remembered)
-        named_ << "game: " << escapedText(withoutClosingSeparator(choice.folder))
-               << (choice.source == GameSource::Remembered ? " (chosen with 'kitloom-cli where --use')" : "")
-               << std::endl;
+        messages.say(refusalLines(choice, search_, forPatch_));
+    else if (const auto line = gameLine(choice))
+        named_ << line->text << std::endl;
 }
 
 GamePolicy gamePolicy(const CLI::Option* gameOption, const std::string& game, GameTeller* teller)

@@ -39,9 +39,6 @@ private:
 // none keeps it all for a search already told of.
 GamePolicy gamePolicy(const CLI::Option* gameOption, const std::string& game, GameTeller* teller);
 
-// `folder` as typed into a shell: quoted where it holds anything but plain characters.
-std::string shellQuoted(const std::string& folder);
-
 // where: the game folders found, the one used first; --use and --forget.
 CommandRun addWhereCommand(CLI::App& app);
 

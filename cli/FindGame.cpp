@@ -7,7 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/SystemError.h"
-#include "platform/TerminalEscape.h"
+#include "text/TerminalEscape.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>

@@ -8,8 +8,8 @@
 #include "core/TeamGearFile.h"
 #include "form/SystemMessages.h"
 #include "platform/Paths.h"
-#include "platform/TerminalEscape.h"
 #include "platform/TerminalText.h"
+#include "text/TerminalEscape.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>

@@ -4,7 +4,7 @@
 #include "core/GamePaths.h"
 #include "form/SystemMessages.h"
 #include "platform/Interrupt.h"
-#include "platform/TerminalEscape.h"
+#include "text/TerminalEscape.h"
 
 #include <algorithm>
 #include <csignal>

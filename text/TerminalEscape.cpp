@@ -1,4 +1,4 @@
-#include "platform/TerminalEscape.h"
+#include "text/TerminalEscape.h"
 
 namespace kitloom {
 

@@ -7,9 +7,10 @@
 #include "core/TextFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "text/AsciiCase.h"
 
 #include <algorithm>
-#include <cctype>
+#include <string_view>
 
 namespace kitloom {
 
@@ -22,18 +23,8 @@ constexpr std::size_t kMaxLauncherFileSize = 1024 * 1024;
 constexpr int kGameDepthInDrive = 3;
 // Windows' own folders and the users' profiles hold no game, and are the largest.
 constexpr const char* kNotSearchedInDrive[] = {"windows", "users", "ProgramData"};
-
-bool sameLetters(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-bool endsWithAnyCase(const std::string& text, const std::string& end)
-{
-    return text.size() > end.size() && sameLetters(text.substr(text.size() - end.size()), end);
-}
+// Lutris keeps each game in a file of its own: NAME.yml.
+constexpr std::string_view kLutrisGameSuffix = ".yml";
 
 class Searcher {
 public:
@@ -225,7 +216,7 @@ private:
             std::vector<std::string> sorted = *files;
             std::sort(sorted.begin(), sorted.end());
             for (const std::string& name : sorted) {
-                if (endsWithAnyCase(name, ".yml"))
+                if (name.size() > kLutrisGameSuffix.size() && endsWithIgnoringAsciiCase(name, kLutrisGameSuffix))
                     lookInLutrisGame(folder + name);
             }
         }
@@ -284,10 +275,10 @@ private:
     {
         for (const std::string& name : sortedFolderNames(folder)) {
             if (depth == 1 && std::any_of(std::begin(kNotSearchedInDrive), std::end(kNotSearchedInDrive),
-                                          [&](const char* skipped) { return sameLetters(name, skipped); }))
+                                          [&](const char* skipped) { return equalsIgnoringAsciiCase(name, skipped); }))
                 continue;
             const std::string path = folder + name + kPathSeparator;
-            if (sameLetters(name, "Dunkmere") && holdsSaves(fileSystem_, path)) {
+            if (equalsIgnoringAsciiCase(name, "Dunkmere") && holdsSaves(fileSystem_, path)) {
                 add({path, place, prefix});
                 continue;
             }
@@ -323,8 +314,7 @@ private:
     {
         std::string real = withoutClosingSeparator(fileSystem_.realPath(game.folder));
         if (kSystemMatchesAnyCase)
-            std::transform(real.begin(), real.end(), real.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            real = asciiLowered(real);
         if (std::find(seenGames_.begin(), seenGames_.end(), real) != seenGames_.end())
             return;
         seenGames_.push_back(real);

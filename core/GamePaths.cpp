@@ -8,17 +8,14 @@ namespace kitloom {
 
 namespace {
 
+// saves/007: numbered save folders are named with three digits.
+constexpr std::size_t kSaveNameDigits = 3;
+
 std::string savesFolder(const std::string& gameFolder) { return gameFolder + "saves" + kPathSeparator; }
 
 }  // namespace
 
-std::string numberedSaveName(int number)
-{
-    std::string name = std::to_string(number);
-    if (name.size() < 3)
-        name.insert(0, 3 - name.size(), '0');
-    return name;
-}
+std::string numberedSaveName(int number) { return zeroPadded(std::to_string(number), kSaveNameDigits); }
 
 std::string namedSaveTablePath(const std::string& gameFolder, const std::string& saveFolder)
 {
@@ -37,9 +34,9 @@ std::string numberedSaveFolderPath(const std::string& gameFolder, int number)
 
 std::optional<std::string> numberedSaveNameFor(const std::string& saveFolder)
 {
-    if (saveFolder.empty() || saveFolder.size() >= 3 || !isDigits(saveFolder))
+    if (!isNumeral(saveFolder) || saveFolder.size() >= kSaveNameDigits)
         return std::nullopt;
-    return std::string(3 - saveFolder.size(), '0') + saveFolder;
+    return zeroPadded(saveFolder, kSaveNameDigits);
 }
 
 std::string defaultArtFolder([[maybe_unused]] const std::string& gameFolder)

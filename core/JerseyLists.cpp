@@ -4,7 +4,6 @@
 #include "text/AsciiCase.h"
 
 #include <array>
-#include <charconv>
 #include <span>
 
 namespace kitloom {
@@ -47,11 +46,9 @@ RowMatch findRow(JerseyList list, const std::string& value)
 {
     RowMatch match;
     const int rows = rowCount(list);
-    if (!value.empty() && isDigits(value)) {
-        int number = 0;
-        auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-        if (error == std::errc() && end == value.data() + value.size() && number < rows)
-            match.row = number;
+    if (isNumeral(value)) {
+        if (const auto number = numeralValue(value); number && *number < static_cast<std::uint32_t>(rows))
+            match.row = static_cast<int>(*number);
         return match;
     }
     for (int candidate = 0; candidate < rows && !value.empty(); ++candidate) {

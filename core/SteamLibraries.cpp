@@ -152,7 +152,7 @@ SteamLibraries readSteamLibraries(std::string_view text)
         libraries.parsed = true;
         // Libraries are numbered; the other keys are Steam's bookkeeping.
         for (const Entry& library : root.children) {
-            if (library.key.empty() || !isDigits(library.key))
+            if (!isNumeral(library.key))
                 continue;
             if (const auto path = libraryPath(library); path && !path->empty())
                 libraries.paths.push_back(*path);

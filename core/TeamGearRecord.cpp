@@ -1,5 +1,6 @@
 #include "core/TeamGearRecord.h"
 
+#include "core/Digits.h"
 #include "core/TeamGearLayout.h"
 
 #include <algorithm>
@@ -80,11 +81,8 @@ std::string_view fieldText(const TeamGearRecord& record, const FieldColumn& colu
 
 std::string labelOf(JerseyList list, std::string_view text)
 {
-    long long code = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), code);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return {};
-    return labelOfCode(list, code);
+    const auto code = numeralValue(text);
+    return code ? labelOfCode(list, *code) : std::string();
 }
 
 }  // namespace

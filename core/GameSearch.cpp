@@ -76,8 +76,7 @@ public:
         for (const std::string& programFiles : places_.programFiles) {
             if (programFiles.empty())
                 continue;
-            const std::string game = withClosingSeparator(programFiles) + "Orvanta" + kPathSeparator + "Dunkmere" +
-                                     kPathSeparator;
+            const std::string game = folderIn(folderIn(programFiles, "Orvanta"), "Dunkmere");
             search_.lookedIn.push_back(withoutClosingSeparator(game));
             if (holdsSaves(fileSystem_, game))
                 add({game, GamePlace::ProgramFiles, {}});
@@ -101,7 +100,7 @@ public:
     {
         if (home_.empty())
             return;
-        const std::string wine = home_ + ".wine" + kPathSeparator;
+        const std::string wine = folderIn(home_, ".wine");
         search_.lookedIn.push_back(withoutClosingSeparator(wine));
         lookInPrefix(wine, GamePlace::HomeWine);
         steam();
@@ -186,10 +185,10 @@ private:
             return;
         for (const std::string& id : sortedFolderNames(*compat)) {
             // One listing tells both whether the app's folder can be read and where its pfx is.
-            const std::string app = *compat + id + kPathSeparator;
+            const std::string app = folderIn(*compat, id);
             for (const std::string& name : sortedFolderNames(app)) {
                 if (name == "pfx") {
-                    lookInPrefix(app + name + kPathSeparator, GamePlace::Steam);
+                    lookInPrefix(folderIn(app, name), GamePlace::Steam);
                     break;
                 }
             }
@@ -258,7 +257,7 @@ private:
             return;
         search_.lookedIn.push_back(folder + "*");
         for (const std::string& name : sortedFolderNames(folder))
-            lookInPrefix(folder + name + kPathSeparator, place);
+            lookInPrefix(folderIn(folder, name), place);
     }
 
     // The games in a prefix; false when it has no drive_c.
@@ -277,7 +276,7 @@ private:
             if (depth == 1 && std::any_of(std::begin(kNotSearchedInDrive), std::end(kNotSearchedInDrive),
                                           [&](const char* skipped) { return equalsIgnoringAsciiCase(name, skipped); }))
                 continue;
-            const std::string path = folder + name + kPathSeparator;
+            const std::string path = folderIn(folder, name);
             if (equalsIgnoringAsciiCase(name, "Dunkmere") && holdsSaves(fileSystem_, path)) {
                 add({path, place, prefix});
                 continue;
@@ -305,7 +304,7 @@ private:
         const auto found = fileSystem_.folderNamed(folder, name);
         if (!found)
             return std::nullopt;
-        return folder + *found + kPathSeparator;
+        return folderIn(folder, *found);
     }
 
     // One game reached by two names (~/.steam/steam is a link to a Steam folder, the current

@@ -290,7 +290,7 @@ public:
             const std::filesystem::path current = std::filesystem::current_path(failed);
             if (failed)
                 return path;
-            absolute = current.string() + "/" + path;
+            absolute = withClosingSeparator(current.string()) + path;
         }
         return std::filesystem::path(absolute).lexically_normal().string();
     }

@@ -7,7 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/SystemError.h"
 #include "platform/TerminalText.h"
-#include "platform/WatchedOutput.h"
+#include "text/WatchedOutput.h"
 
 #include <CLI/CLI.hpp>
 

@@ -4,7 +4,7 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
-#include "platform/TerminalEscape.h"
+#include "text/TerminalEscape.h"
 
 #include <algorithm>
 

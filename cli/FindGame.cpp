@@ -4,7 +4,7 @@
 #include "jobs/GameLines.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
-#include "platform/TerminalEscape.h"
+#include "text/TerminalEscape.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>

@@ -7,8 +7,9 @@
 #include "core/Digits.h"
 #include "jobs/SaveJobs.h"
 #include "jobs/SystemMessages.h"
-#include "platform/TerminalEscape.h"
+#include "text/TerminalEscape.h"
 #include "platform/TerminalText.h"
+#include "text/TerminalEscape.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>

@@ -11,10 +11,10 @@
 #include "jobs/LookJobs.h"
 #include "platform/Environment.h"
 #include "platform/Interrupt.h"
-#include "platform/LineCopy.h"
 #include "platform/Paths.h"
-#include "platform/TerminalEscape.h"
 #include "platform/TerminalText.h"
+#include "text/LineCopy.h"
+#include "text/TerminalEscape.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>

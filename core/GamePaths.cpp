@@ -8,30 +8,40 @@ namespace kitloom {
 
 namespace {
 
-std::string savesFolder(const std::string& gameFolder) { return gameFolder + "saves" + kPathSeparator; }
+constexpr const char* kSavesFolder = "saves";
+constexpr const char* kTableFile = "teamgear.dbf";
+// saves/007: numbered save folders are named with three digits.
+constexpr std::size_t kSaveNameDigits = 3;
+// Where images go in a game's own folder: render/xteam.
+constexpr const char* kRenderFolder = "render";
+constexpr const char* kArtFolder = "xteam";
+
+// `folder`'s entry `name` as the system spells it: the exact name first, which costs one
+// look-up and no listing on a lower-case tree, else one of any case; none without either.
+std::optional<std::string> entryFound(FileSystem& fileSystem, const std::string& folder, const std::string& name,
+                                      ListedEntries entries)
+{
+    if (fileSystem.exists(folder + name))
+        return name;
+    return entries == ListedEntries::Folders ? fileSystem.folderNamed(folder, name) : fileSystem.fileNamed(folder, name);
+}
 
 std::string usualArtFolder([[maybe_unused]] const std::string& gameFolder)
 {
 #ifdef _WIN32
     return kFixedArtFolder;
 #else
-    return gameFolder + "render" + kPathSeparator + "xteam";
+    return folderIn(gameFolder, kRenderFolder) + kArtFolder;
 #endif
 }
 
 }  // namespace
 
-std::string numberedSaveName(int number)
-{
-    std::string name = std::to_string(number);
-    if (name.size() < 3)
-        name.insert(0, 3 - name.size(), '0');
-    return name;
-}
+std::string numberedSaveName(int number) { return zeroPadded(std::to_string(number), kSaveNameDigits); }
 
 std::string namedSaveTablePath(const std::string& gameFolder, const std::string& saveFolder)
 {
-    return savesFolder(gameFolder) + saveFolder + kPathSeparator + "teamgear.dbf";
+    return folderIn(folderIn(gameFolder, kSavesFolder), saveFolder) + kTableFile;
 }
 
 std::string numberedSaveTablePath(const std::string& gameFolder, int number)
@@ -41,45 +51,45 @@ std::string numberedSaveTablePath(const std::string& gameFolder, int number)
 
 std::string numberedSaveFolderPath(const std::string& gameFolder, int number)
 {
-    return savesFolder(gameFolder) + numberedSaveName(number);
+    return folderIn(gameFolder, kSavesFolder) + numberedSaveName(number);
 }
 
 std::optional<std::string> numberedSaveNameFor(const std::string& saveFolder)
 {
-    if (saveFolder.empty() || saveFolder.size() >= 3 || !isDigits(saveFolder))
+    if (!isNumeral(saveFolder) || saveFolder.size() >= kSaveNameDigits)
         return std::nullopt;
-    return std::string(3 - saveFolder.size(), '0') + saveFolder;
+    return zeroPadded(saveFolder, kSaveNameDigits);
 }
 
 std::string gameFolderName(FileSystem& fileSystem, const std::string& folder, const std::string& name)
 {
-    // The exact name first: a lower-case tree costs one look-up, and no listing.
-    if (kSystemMatchesAnyCase || fileSystem.exists(folder + name))
+    if (kSystemMatchesAnyCase)
         return name;
-    return fileSystem.folderNamed(folder, name).value_or(name);
+    return entryFound(fileSystem, folder, name, ListedEntries::Folders).value_or(name);
 }
 
 std::string gameFileName(FileSystem& fileSystem, const std::string& folder, const std::string& name)
 {
-    if (kSystemMatchesAnyCase || fileSystem.exists(folder + name))
+    if (kSystemMatchesAnyCase)
         return name;
-    return fileSystem.fileNamed(folder, name).value_or(name);
+    return entryFound(fileSystem, folder, name, ListedEntries::Files).value_or(name);
 }
 
 std::string savesFolderIn(FileSystem& fileSystem, const std::string& gameFolder)
 {
-    return gameFolder + gameFolderName(fileSystem, gameFolder, "saves") + kPathSeparator;
+    return folderIn(gameFolder, gameFolderName(fileSystem, gameFolder, kSavesFolder));
 }
 
 std::string saveTableIn(FileSystem& fileSystem, const std::string& savesFolder, const std::string& saveFolder)
 {
-    const std::string folder = savesFolder + gameFolderName(fileSystem, savesFolder, saveFolder) + kPathSeparator;
-    return folder + gameFileName(fileSystem, folder, "teamgear.dbf");
+    const std::string folder = folderIn(savesFolder, gameFolderName(fileSystem, savesFolder, saveFolder));
+    return folder + gameFileName(fileSystem, folder, kTableFile);
 }
 
 bool holdsSaves(FileSystem& fileSystem, const std::string& gameFolder)
 {
-    return fileSystem.exists(gameFolder + "saves") || fileSystem.folderNamed(gameFolder, "saves");
+    // As savesFolderIn finds it where the system matches names exactly.
+    return entryFound(fileSystem, gameFolder, kSavesFolder, ListedEntries::Folders).has_value();
 }
 
 std::string artFolderOf(FileSystem& fileSystem, const std::string& gameFolder)
@@ -91,11 +101,11 @@ std::string artFolderOf(FileSystem& fileSystem, const std::string& gameFolder)
 
 std::optional<std::string> artFolderBesideSaves(FileSystem& fileSystem, const std::string& gameFolder)
 {
-    const auto render = fileSystem.folderNamed(gameFolder, "render");
+    const auto render = fileSystem.folderNamed(gameFolder, kRenderFolder);
     if (!render)
         return std::nullopt;
-    const std::string folder = gameFolder + *render + kPathSeparator;
-    return folder + gameFolderName(fileSystem, folder, "xteam");
+    const std::string folder = folderIn(gameFolder, *render);
+    return folder + gameFolderName(fileSystem, folder, kArtFolder);
 }
 
 }  // namespace kitloom

@@ -7,9 +7,10 @@
 #include "core/TextFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "text/AsciiCase.h"
 
 #include <algorithm>
-#include <cctype>
+#include <string_view>
 
 namespace kitloom {
 
@@ -22,18 +23,8 @@ constexpr std::size_t kMaxLauncherFileSize = 1024 * 1024;
 constexpr int kGameDepthInDrive = 3;
 // Windows' own folders and the users' profiles hold no game, and are the largest.
 constexpr const char* kNotSearchedInDrive[] = {"windows", "users", "ProgramData"};
-
-bool sameLetters(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-bool endsWithAnyCase(const std::string& text, const std::string& end)
-{
-    return text.size() > end.size() && sameLetters(text.substr(text.size() - end.size()), end);
-}
+// Lutris keeps each game in a file of its own: NAME.yml.
+constexpr std::string_view kLutrisGameSuffix = ".yml";
 
 class Searcher {
 public:
@@ -85,8 +76,7 @@ public:
         for (const std::string& programFiles : places_.programFiles) {
             if (programFiles.empty())
                 continue;
-            const std::string game = withClosingSeparator(programFiles) + "Orvanta" + kPathSeparator + "Dunkmere" +
-                                     kPathSeparator;
+            const std::string game = folderIn(folderIn(programFiles, "Orvanta"), "Dunkmere");
             search_.lookedIn.push_back(withoutClosingSeparator(game));
             if (holdsSaves(fileSystem_, game))
                 add({game, GamePlace::ProgramFiles, {}});
@@ -110,7 +100,7 @@ public:
     {
         if (home_.empty())
             return;
-        const std::string wine = home_ + ".wine" + kPathSeparator;
+        const std::string wine = folderIn(home_, ".wine");
         search_.lookedIn.push_back(withoutClosingSeparator(wine));
         lookInPrefix(wine, GamePlace::HomeWine);
         steam();
@@ -195,10 +185,10 @@ private:
             return;
         for (const std::string& id : sortedFolderNames(*compat)) {
             // One listing tells both whether the app's folder can be read and where its pfx is.
-            const std::string app = *compat + id + kPathSeparator;
+            const std::string app = folderIn(*compat, id);
             for (const std::string& name : sortedFolderNames(app)) {
                 if (name == "pfx") {
-                    lookInPrefix(app + name + kPathSeparator, GamePlace::Steam);
+                    lookInPrefix(folderIn(app, name), GamePlace::Steam);
                     break;
                 }
             }
@@ -225,7 +215,7 @@ private:
             std::vector<std::string> sorted = *files;
             std::sort(sorted.begin(), sorted.end());
             for (const std::string& name : sorted) {
-                if (endsWithAnyCase(name, ".yml"))
+                if (name.size() > kLutrisGameSuffix.size() && endsWithIgnoringAsciiCase(name, kLutrisGameSuffix))
                     lookInLutrisGame(folder + name);
             }
         }
@@ -267,7 +257,7 @@ private:
             return;
         search_.lookedIn.push_back(folder + "*");
         for (const std::string& name : sortedFolderNames(folder))
-            lookInPrefix(folder + name + kPathSeparator, place);
+            lookInPrefix(folderIn(folder, name), place);
     }
 
     // The games in a prefix; false when it has no drive_c.
@@ -284,10 +274,10 @@ private:
     {
         for (const std::string& name : sortedFolderNames(folder)) {
             if (depth == 1 && std::any_of(std::begin(kNotSearchedInDrive), std::end(kNotSearchedInDrive),
-                                          [&](const char* skipped) { return sameLetters(name, skipped); }))
+                                          [&](const char* skipped) { return equalsIgnoringAsciiCase(name, skipped); }))
                 continue;
-            const std::string path = folder + name + kPathSeparator;
-            if (sameLetters(name, "Dunkmere") && holdsSaves(fileSystem_, path)) {
+            const std::string path = folderIn(folder, name);
+            if (equalsIgnoringAsciiCase(name, "Dunkmere") && holdsSaves(fileSystem_, path)) {
                 add({path, place, prefix});
                 continue;
             }
@@ -314,7 +304,7 @@ private:
         const auto found = fileSystem_.folderNamed(folder, name);
         if (!found)
             return std::nullopt;
-        return folder + *found + kPathSeparator;
+        return folderIn(folder, *found);
     }
 
     // One game reached by two names (~/.steam/steam is a link to a Steam folder, the current
@@ -323,8 +313,7 @@ private:
     {
         std::string real = withoutClosingSeparator(fileSystem_.realPath(game.folder));
         if (kSystemMatchesAnyCase)
-            std::transform(real.begin(), real.end(), real.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            real = asciiLowered(real);
         if (std::find(seenGames_.begin(), seenGames_.end(), real) != seenGames_.end())
             return;
         seenGames_.push_back(real);

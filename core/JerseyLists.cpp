@@ -1,10 +1,9 @@
 #include "core/JerseyLists.h"
 
 #include "core/Digits.h"
+#include "text/AsciiCase.h"
 
-#include <algorithm>
 #include <array>
-#include <charconv>
 #include <span>
 
 namespace kitloom {
@@ -41,35 +40,25 @@ std::span<const char* const> labelsOf(JerseyList list)
     return {};
 }
 
-std::string lowered(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return text;
-}
-
 }  // namespace
 
 RowMatch findRow(JerseyList list, const std::string& value)
 {
     RowMatch match;
     const int rows = rowCount(list);
-    if (!value.empty() && isDigits(value)) {
-        int number = 0;
-        auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-        if (error == std::errc() && end == value.data() + value.size() && number < rows)
-            match.row = number;
+    if (isNumeral(value)) {
+        if (const auto number = numeralValue(value); number && *number < static_cast<std::uint32_t>(rows))
+            match.row = static_cast<int>(*number);
         return match;
     }
-    const std::string wanted = lowered(value);
-    for (int candidate = 0; candidate < rows && !wanted.empty(); ++candidate) {
-        const std::string label = lowered(rowLabel(list, candidate));
-        if (label == wanted) {
+    for (int candidate = 0; candidate < rows && !value.empty(); ++candidate) {
+        const std::string label = rowLabel(list, candidate);
+        if (equalsIgnoringAsciiCase(label, value)) {
             match.row = candidate;
             match.candidates.clear();
             return match;
         }
-        if (label.compare(0, wanted.size(), wanted) == 0)
+        if (startsWithIgnoringAsciiCase(label, value))
             match.candidates.push_back(candidate);
     }
     if (match.candidates.size() == 1)

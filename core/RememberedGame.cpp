@@ -60,7 +60,7 @@ std::optional<std::string> rememberedGameFile([[maybe_unused]] const std::option
     else
         return std::nullopt;
 #endif
-    return withClosingSeparator(base) + "kitloom" + kPathSeparator + "game";
+    return folderIn(base, "kitloom") + "game";
 }
 
 RememberResult rememberGame(FileSystem& fileSystem, const std::string& file, const std::string& gameFolder)

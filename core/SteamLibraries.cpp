@@ -1,6 +1,7 @@
 #include "core/SteamLibraries.h"
 
 #include "core/Digits.h"
+#include "text/AsciiCase.h"
 
 #include <cctype>
 #include <optional>
@@ -19,17 +20,6 @@ struct Entry {
     std::vector<Entry> children;
     bool isBlock = false;  // a key with a { ... } block
 };
-
-bool sameLetters(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
 
 class Reader {
 public:
@@ -142,7 +132,7 @@ std::optional<std::string> libraryPath(const Entry& library)
     if (!library.isBlock)
         return library.value;
     for (const Entry& field : library.children) {
-        if (!field.isBlock && sameLetters(field.key, "path"))
+        if (!field.isBlock && equalsIgnoringAsciiCase(field.key, "path"))
             return field.value;
     }
     return std::nullopt;
@@ -157,12 +147,12 @@ SteamLibraries readSteamLibraries(std::string_view text)
     if (!Reader(text).readEntries(top, 0))
         return libraries;
     for (const Entry& root : top) {
-        if (!root.isBlock || !sameLetters(root.key, "libraryfolders"))
+        if (!root.isBlock || !equalsIgnoringAsciiCase(root.key, "libraryfolders"))
             continue;
         libraries.parsed = true;
         // Libraries are numbered; the other keys are Steam's bookkeeping.
         for (const Entry& library : root.children) {
-            if (library.key.empty() || !isDigits(library.key))
+            if (!isNumeral(library.key))
                 continue;
             if (const auto path = libraryPath(library); path && !path->empty())
                 libraries.paths.push_back(*path);

@@ -27,22 +27,4 @@ inline constexpr std::uint64_t kWriterLockOffset = std::uint64_t{1} << 62;
 inline constexpr std::uint64_t kWriterLockLength = 1;
 inline constexpr int kWriterLockWaitMilliseconds = 5000;
 
-struct Field {
-    std::size_t offset;  // from the start of the record
-    std::size_t size;
-};
-
-// The fields a new jersey record overwrites. Bytes 0 to 2, 22 and 28 keep what the
-// copied record held.
-inline constexpr Field kRecordNumberField{3, 3};
-inline constexpr Field kTeamNumberField{6, 2};
-inline constexpr Field kJerseyTypeField{8, 1};
-inline constexpr Field kJerseyNameField{9, 4};
-inline constexpr Field kYearField{13, 7};
-inline constexpr Field kAccessoryColourField{20, 2};
-inline constexpr Field kShoeField{23, 2};
-inline constexpr Field kSockColourField{25, 1};
-inline constexpr Field kNeckTypeField{26, 1};
-inline constexpr Field kLetteringTypeField{27, 1};
-
 }  // namespace kitloom::teamgear

@@ -1,11 +1,11 @@
 #include "core/TeamGearRecord.h"
 
-#include "core/TeamGearLayout.h"
+#include "core/Digits.h"
+#include "core/TeamGearFields.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstring>
-#include <iterator>
 
 namespace kitloom {
 
@@ -13,62 +13,37 @@ using namespace teamgear;
 
 namespace {
 
-// The field takes the first `field.size` characters of the text; a shorter text is
-// followed by zero bytes.
-void putText(TeamGearRecord& record, Field field, const char* text)
+// The bytes of `spec` that `field` writes: a 32-bit number's, or a text's.
+const char* valueIn(const JerseySpec& spec, const RecordFieldLayout& field)
 {
-    std::size_t length = std::min(std::strlen(text), field.size);
-    std::memcpy(record.data() + field.offset, text, length);
-    std::memset(record.data() + field.offset + length, 0, field.size - length);
+    return reinterpret_cast<const char*>(&spec) + field.valueOffset;
 }
 
-// Decimal text of `value`, as "%d" writes it, after `lead`.
-void putDecimal(TeamGearRecord& record, Field field, std::int32_t value, const char* lead = "")
+// Writes the value of `spec` that `field` holds into `record`, as the field's form says.
+void putField(TeamGearRecord& record, const RecordFieldLayout& field, const JerseySpec& spec)
 {
+    std::uint8_t* at = record.data() + field.offset;
+    if (field.form == FieldForm::Text) {
+        std::memcpy(at, valueIn(spec, field), field.size);
+        return;
+    }
+    std::int32_t value = 0;
+    std::memcpy(&value, valueIn(spec, field), sizeof value);
     char text[16] = {};
-    std::size_t leadLength = std::strlen(lead);
-    std::memcpy(text, lead, leadLength);
-    std::to_chars(text + leadLength, text + sizeof text - 1, value);
-    putText(record, field, text);
+    char* digits = text;
+    if (field.form == FieldForm::Code && value < 10)
+        *digits++ = ' ';
+    std::to_chars(digits, text + sizeof text - 1, value);
+    const std::size_t length = std::min<std::size_t>(std::strlen(text), field.size);
+    std::memcpy(at, text, length);
+    std::memset(at + length, 0, field.size - length);
 }
 
-void putNumber(TeamGearRecord& record, Field field, std::int32_t value) { putDecimal(record, field, value); }
-
-// Codes below 10 get a leading space, so that both bytes of the field are text.
-void putCode(TeamGearRecord& record, Field field, std::int32_t value)
+// A number's text without the spaces and zero bytes around it; a text's bytes as they are.
+std::string_view fieldText(const TeamGearRecord& record, const RecordFieldLayout& field)
 {
-    putDecimal(record, field, value, value < 10 ? " " : "");
-}
-
-void putBytes(TeamGearRecord& record, Field field, const char* bytes)
-{
-    std::memcpy(record.data() + field.offset, bytes, field.size);
-}
-
-struct FieldColumn {
-    const char* key;
-    Field field;
-    bool numeric;
-    std::optional<JerseyList> list;
-};
-
-const FieldColumn kColumns[] = {
-    {"record", kRecordNumberField, true, std::nullopt},
-    {"team", kTeamNumberField, true, std::nullopt},
-    {"type", kJerseyTypeField, true, JerseyList::JerseyType},
-    {"name", kJerseyNameField, false, std::nullopt},
-    {"year", kYearField, false, std::nullopt},
-    {"accessory", kAccessoryColourField, true, JerseyList::AccessoryColour},
-    {"shoe", kShoeField, true, std::nullopt},
-    {"sock", kSockColourField, true, JerseyList::SockColour},
-    {"neck", kNeckTypeField, true, JerseyList::NeckType},
-    {"lettering", kLetteringTypeField, true, JerseyList::LetteringType},
-};
-
-std::string_view fieldText(const TeamGearRecord& record, const FieldColumn& column)
-{
-    std::string_view text(reinterpret_cast<const char*>(record.data()) + column.field.offset, column.field.size);
-    if (column.numeric) {
+    std::string_view text(reinterpret_cast<const char*>(record.data()) + field.offset, field.size);
+    if (field.form != FieldForm::Text) {
         constexpr std::string_view kPadding(" \0", 2);
         const std::size_t first = text.find_first_not_of(kPadding);
         if (first == std::string_view::npos)
@@ -80,11 +55,8 @@ std::string_view fieldText(const TeamGearRecord& record, const FieldColumn& colu
 
 std::string labelOf(JerseyList list, std::string_view text)
 {
-    long long code = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), code);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return {};
-    return labelOfCode(list, code);
+    const auto code = numeralValue(text);
+    return code ? labelOfCode(list, *code) : std::string();
 }
 
 }  // namespace
@@ -92,10 +64,11 @@ std::string labelOf(JerseyList list, std::string_view text)
 std::vector<RecordField> decodeRecord(const TeamGearRecord& record)
 {
     std::vector<RecordField> fields;
-    for (const FieldColumn& column : kColumns) {
-        RecordField field{column.key, column.numeric, std::string(fieldText(record, column)), std::nullopt};
-        if (column.list)
-            field.label = labelOf(*column.list, field.text);
+    for (const RecordFieldLayout& layout : kRecordFields) {
+        RecordField field{layout.key, layout.form != FieldForm::Text, std::string(fieldText(record, layout)),
+                          std::nullopt};
+        if (layout.list)
+            field.label = labelOf(*layout.list, field.text);
         fields.push_back(std::move(field));
     }
     return fields;
@@ -104,24 +77,18 @@ std::vector<RecordField> decodeRecord(const TeamGearRecord& record)
 TeamGearRecord composeRecord(const TeamGearRecord& copied, const JerseySpec& spec)
 {
     TeamGearRecord record = copied;
-    putNumber(record, kRecordNumberField, spec.recordNumber);
-    putNumber(record, kTeamNumberField, spec.teamNumber);
-    putNumber(record, kJerseyTypeField, spec.jerseyType);
-    putBytes(record, kJerseyNameField, spec.jerseyName.data());
-    putBytes(record, kYearField, spec.year.data());
-    putCode(record, kAccessoryColourField, spec.accessoryColour);
-    putCode(record, kShoeField, spec.shoe);
-    putNumber(record, kSockColourField, spec.sockColour);
-    putNumber(record, kNeckTypeField, spec.neckType);
-    putNumber(record, kLetteringTypeField, spec.letteringType);
+    for (const RecordFieldLayout& field : kRecordFields)
+        putField(record, field, spec);
     return record;
 }
 
 bool holdsJersey(const TeamGearRecord& record, const JerseySpec& spec)
 {
-    TeamGearRecord probe = composeRecord(record, spec);
-    std::copy_n(record.begin() + kRecordNumberField.offset, kRecordNumberField.size,
-                probe.begin() + kRecordNumberField.offset);
+    TeamGearRecord probe = record;
+    for (const RecordFieldLayout& field : kRecordFields) {
+        if (field.valueOffset != offsetof(JerseySpec, recordNumber))
+            putField(probe, field, spec);
+    }
     return probe == record;
 }
 
@@ -129,13 +96,19 @@ bool holdsJersey(const TeamGearRecord& record, const JerseySpec& spec)
 // encoding is the appender's own.
 bool matchesJersey(const TeamGearRecord& record, const JerseyMatch& match)
 {
+    JerseySpec wanted;
+    std::copy(match.jerseyName.begin(), match.jerseyName.end(), wanted.jerseyName.begin());
+    std::copy(match.year.begin(), match.year.end(), wanted.year.begin());
+    wanted.teamNumber = match.teamNumber.value_or(0);
+    wanted.jerseyType = match.jerseyType.value_or(0);
     TeamGearRecord probe = record;
-    putBytes(probe, kJerseyNameField, match.jerseyName.data());
-    putBytes(probe, kYearField, match.year.data());
-    if (match.teamNumber)
-        putNumber(probe, kTeamNumberField, *match.teamNumber);
-    if (match.jerseyType)
-        putNumber(probe, kJerseyTypeField, *match.jerseyType);
+    for (const RecordFieldLayout& field : kRecordFields) {
+        const bool compared = field.form == FieldForm::Text ||
+                              (field.valueOffset == offsetof(JerseySpec, teamNumber) && match.teamNumber) ||
+                              (field.valueOffset == offsetof(JerseySpec, jerseyType) && match.jerseyType);
+        if (compared)
+            putField(probe, field, wanted);
+    }
     return probe == record;
 }
 

@@ -1,7 +1,7 @@
 #include "jobs/GameLines.h"
 
 #include "platform/Paths.h"
-#include "platform/TerminalEscape.h"
+#include "text/TerminalEscape.h"
 
 namespace kitloom {
 

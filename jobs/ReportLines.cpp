@@ -3,7 +3,7 @@
 #include "core/GamePaths.h"
 #include "jobs/SaveJobs.h"
 #include "jobs/SystemMessages.h"
-#include "platform/TerminalEscape.h"
+#include "text/TerminalEscape.h"
 
 #include <algorithm>
 

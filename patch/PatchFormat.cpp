@@ -2,9 +2,10 @@
 
 #include "core/JerseyLists.h"
 #include "core/LittleEndian.h"
+#include "text/AsciiCase.h"
+#include "text/ControlByte.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <cstring>
 
@@ -14,24 +15,24 @@ using namespace patchformat;
 
 namespace {
 
-
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // Windows opens a device instead of a file by these names, whatever extension follows:
 // CON, PRN, AUX, NUL, and COM or LPT with a digit 1 to 9.
+constexpr char kDeviceNames[][4] = {"CON", "PRN", "AUX", "NUL", "COM", "LPT"};
+constexpr std::size_t kFirstNumberedDevice = 4;
+
 bool isDeviceName(std::string_view name)
 {
-    const std::string_view stem = name.substr(0, name.find('.'));
-    auto startsAs = [&](const char* device) {
-        for (std::size_t i = 0; i < 3; ++i) {
-            if (std::toupper(static_cast<unsigned char>(stem[i])) != device[i])
-                return false;
-        }
-        return true;
-    };
-    if (stem.size() == 3)
-        return startsAs("CON") || startsAs("PRN") || startsAs("AUX") || startsAs("NUL");
-    return stem.size() == 4 && stem[3] >= '1' && stem[3] <= '9' && (startsAs("COM") || startsAs("LPT"));
+    std::string_view stem = name.substr(0, name.find('.'));
+    const bool numbered = stem.size() == 4 && stem[3] >= '1' && stem[3] <= '9';
+    if (numbered)
+        stem.remove_suffix(1);
+    for (std::size_t i = 0; i < std::size(kDeviceNames); ++i) {
+        if ((i >= kFirstNumberedDevice) == numbered && equalsIgnoringAsciiCase(stem, kDeviceNames[i]))
+            return true;
+    }
+    return false;
 }
 
 // A text field's bytes in `spec`.
@@ -114,19 +115,13 @@ bool isPlainName(const std::string& name)
 
 bool hasControlCharacter(std::string_view text)
 {
-    return std::any_of(text.begin(), text.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte < 0x20 || byte == 0x7F;
-    });
+    // Through a lambda the test inlines; through the function's address, kitloom.exe grows.
+    return std::any_of(text.begin(), text.end(), [](char c) { return isControlByte(c); });
 }
 
 bool isImageName(const std::string& name)
 {
-    const std::string_view suffix = patchformat::kImageSuffix;
-    if (!isPlainName(name) || name.size() < suffix.size())
-        return false;
-    return std::equal(suffix.begin(), suffix.end(), name.end() - static_cast<std::ptrdiff_t>(suffix.size()),
-                      [](char wanted, char c) { return std::tolower(static_cast<unsigned char>(c)) == wanted; });
+    return isPlainName(name) && endsWithIgnoringAsciiCase(name, patchformat::kImageSuffix);
 }
 
 }  // namespace kitloom

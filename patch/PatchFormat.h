@@ -115,7 +115,7 @@ bool trailerCodesInRange(std::string_view trailer);
 // first dot, which Windows would open instead of a file.
 bool isPlainName(const std::string& name);
 
-// A byte below 0x20, or 0x7F: no file name holds one, and a terminal obeys it.
+// True when `text` holds a control byte (isControlByte), which no file name holds.
 bool hasControlCharacter(std::string_view text);
 
 // A plain name ending in ".fsh" in any case: all an image line may hold.

@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include "platform/Paths.h"
+#include "text/AsciiCase.h"
 
 #include <cerrno>
 #include <chrono>
@@ -13,7 +14,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -290,7 +290,7 @@ public:
             const std::filesystem::path current = std::filesystem::current_path(failed);
             if (failed)
                 return path;
-            absolute = current.string() + "/" + path;
+            absolute = withClosingSeparator(current.string()) + path;
         }
         return std::filesystem::path(absolute).lexically_normal().string();
     }
@@ -367,7 +367,7 @@ private:
     {
         std::optional<std::string> found;
         forEachEntry(folder, [&](const ListedEntry& entry) {
-            if (::strcasecmp(entry.name.c_str(), name.c_str()) == 0 && !(found && *found == name) && entry.type() == type)
+            if (equalsIgnoringAsciiCase(entry.name, name) && !(found && *found == name) && entry.type() == type)
                 found = entry.name;
         });
         return found;

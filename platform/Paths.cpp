@@ -25,6 +25,14 @@ std::string withClosingSeparator(const std::string& folder)
     return folder + kPathSeparator;
 }
 
+std::string folderIn(const std::string& folder, std::string_view name)
+{
+    std::string path = withClosingSeparator(folder);
+    path += name;
+    path += kPathSeparator;
+    return path;
+}
+
 std::string withoutClosingSeparator(const std::string& folder)
 {
     if (folder.size() > 1 && isPathSeparator(folder.back()))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // How this system writes paths. Folder prefixes ("game folders") are empty for the current
 // folder, or end with a separator.
@@ -25,5 +26,8 @@ std::string folderOfPathOrCurrent(const std::string& path);
 std::string withClosingSeparator(const std::string& folder);
 // `folder` without one closing separator, as folder look-ups want it.
 std::string withoutClosingSeparator(const std::string& folder);
+// The folder `name` in `folder` as a path prefix: saves/ in the current folder (""), game/saves/
+// in game or game/.
+std::string folderIn(const std::string& folder, std::string_view name);
 
 }  // namespace kitloom

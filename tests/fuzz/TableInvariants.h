@@ -3,6 +3,7 @@
 
 #include "core/JerseySpec.h"
 #include "core/LittleEndian.h"
+#include "core/TeamGearFields.h"
 #include "core/TeamGearLayout.h"
 
 #include <cstdint>
@@ -62,11 +63,13 @@ inline bool isAppendOf(const std::string& before, const std::string& after, cons
         if (record[kept] != last[kept])
             return false;
     }
-    return record.compare(kRecordNumberField.offset, std::min<std::size_t>(number.size(), 3), number, 0,
-                          std::min<std::size_t>(number.size(), 3)) == 0 &&
-           record.compare(kJerseyNameField.offset, kJerseyNameField.size, spec.jerseyName.data(),
-                          kJerseyNameField.size) == 0 &&
-           record.compare(kYearField.offset, kYearField.size, spec.year.data(), kYearField.size) == 0;
+    constexpr RecordFieldLayout kNumber = recordField("record");
+    constexpr RecordFieldLayout kName = recordField("name");
+    constexpr RecordFieldLayout kYear = recordField("year");
+    const std::size_t digits = std::min<std::size_t>(number.size(), kNumber.size);
+    return record.compare(kNumber.offset, digits, number, 0, digits) == 0 &&
+           record.compare(kName.offset, kName.size, spec.jerseyName.data(), kName.size) == 0 &&
+           record.compare(kYear.offset, kYear.size, spec.year.data(), kYear.size) == 0;
 }
 
 }  // namespace kitloom::fuzz

@@ -1,4 +1,6 @@
-#include "platform/TerminalEscape.h"
+#include "text/TerminalEscape.h"
+
+#include "text/ControlByte.h"
 
 namespace kitloom {
 
@@ -13,7 +15,7 @@ void appendEscaped(std::string& shown, std::string_view text, std::string_view a
         if (alsoEscaped.find(byte) != std::string_view::npos) {
             shown += '\\';
             shown += byte;
-        } else if (c < 0x20 || c == 0x7F) {
+        } else if (isControlByte(byte)) {
             shown += "\\x";
             shown += kHexDigits[c >> 4];
             shown += kHexDigits[c & 0xF];

@@ -7,7 +7,7 @@
 
 #include "core/GamePaths.h"
 #include "core/LittleEndian.h"
-#include "core/TeamGearFile.h"
+#include "core/TableJobs.h"
 #include "tests/support/ForwardingFileSystem.h"
 #include "core/TeamGearLayout.h"
 #include "platform/FileSystem.h"
@@ -93,7 +93,7 @@ public:
 bool sweepOnce(FileSystem& fileSystem, const TempFolder& game)
 {
     const JerseySpec jersey = test::exampleJersey(1);
-    const JobReport job = TeamGearFile(fileSystem).installJersey(SaveTarget::everyNumberedSave(game.prefix()), jersey);
+    const JobReport job = TableJobs(fileSystem).installJersey(SaveTarget::everyNumberedSave(game.prefix()), jersey);
     return job.outcome == JobOutcome::Done && !job.anyTableFailed();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/FindGame.h"
-#include "core/TableReport.h"
+#include "core/JobReport.h"
 
 #include <string>
 #include <vector>

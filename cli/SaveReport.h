@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/CommandContext.h"
-#include "core/TableReport.h"
+#include "core/JobReport.h"
 
 #include <functional>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "core/JerseyLists.h"
 #include "core/JerseySpec.h"
-#include "core/TableReport.h"
+#include "core/JobReport.h"
 
 #include <array>
 #include <cstdint>

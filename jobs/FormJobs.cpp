@@ -34,7 +34,7 @@ AddResult addJersey(FileSystem& fileSystem, const AddRequest& request)
     const SaveTarget target = form.saveSlot.empty() ? SaveTarget::everyNumberedSave(game)
                                                     : SaveTarget::namedSave(game, form.saveSlot);
     result.job =
-        TeamGearFile(fileSystem, request.options).installJersey(target, readJerseyForm(form, ShoeCode::Installed));
+        TableJobs(fileSystem, request.options).installJersey(target, readJerseyForm(form, ShoeCode::Installed));
     result.messages = installMessages(result.job);
     result.status = statusOf(result.job);
     return result;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/TableReport.h"
+#include "core/JobReport.h"
 
 namespace kitloom {
 

@@ -58,7 +58,7 @@ RemoveResult removeJerseys(FileSystem& fileSystem, const RemoveRequest& request)
     result.game = decideGame(fileSystem, request.game);
     if (!gameDecided(result.game))
         return result;
-    result.job = TeamGearFile(fileSystem, request.options)
+    result.job = TableJobs(fileSystem, request.options)
                      .removeJerseys(targetOf(result.game.folder, request.saveSlot), matchOf(request));
     for (const TableReport& table : result.job.tables) {
         if (removalOf(table).searched) {
@@ -89,7 +89,7 @@ ListResult listTables(FileSystem& fileSystem, const ListRequest& request)
         target = targetOf(result.game.folder, request.saveSlot);
     }
     result.oneTable = target.named();
-    result.job = TeamGearFile(fileSystem, {false, request.progress}).readTables(target);
+    result.job = TableJobs(fileSystem, {false, request.progress}).readTables(target);
     result.status = result.job.anyTableFailed() ? JobStatus::Failed : JobStatus::Succeeded;
     return result;
 }

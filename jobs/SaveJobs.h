@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/TeamGearFile.h"
+#include "core/TableJobs.h"
 #include "jobs/GamePolicy.h"
 #include "jobs/JobStatus.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/TableReport.h"
+#include "core/JobReport.h"
 #include "jobs/Messages.h"
 #include "patch/PatchInstaller.h"
 #include "patch/PatchReader.h"

@@ -85,7 +85,7 @@ PatchInstallReport installPatch(const std::string& patchPath, const std::string&
         report.images.push_back(std::move(move));
     }
 
-    report.job = TeamGearFile(fileSystem, options.job).installJersey(target, patch.spec);
+    report.job = TableJobs(fileSystem, options.job).installJersey(target, patch.spec);
     return report;
 }
 

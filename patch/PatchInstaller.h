@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/TeamGearFile.h"
+#include "core/TableJobs.h"
 #include "patch/PatchReader.h"
 #include "platform/FileSystem.h"
 

@@ -1,4 +1,4 @@
-#include "core/TeamGearFile.h"
+#include "core/TableJobs.h"
 #include "core/TeamGearTable.h"
 #include "jobs/SystemMessages.h"
 #include "patch/PatchFormat.h"
@@ -347,7 +347,7 @@ TEST_F(PatchInstallerTest, FifosAreRefusedAtOnceWithTheMessageOfTheirKindOfFile)
     ASSERT_EQ(::mkfifo(table.c_str(), 0600), 0);
     EXPECT_EQ(TeamGearTable(systemFileSystem(), table, TableAccess::Read).readRecords().result,
               ResultCode::TableUnusable);
-    EXPECT_EQ(TeamGearFile(systemFileSystem()).appendJersey(table, exampleJersey(2)).result, ResultCode::TableUnusable);
+    EXPECT_EQ(TableJobs(systemFileSystem()).appendJersey(table, exampleJersey(2)).result, ResultCode::TableUnusable);
 }
 #endif
 

@@ -1,5 +1,5 @@
 #include "core/GamePaths.h"
-#include "core/TeamGearFile.h"
+#include "core/TableJobs.h"
 #include "jobs/SystemMessages.h"
 
 #include "tests/support/MemoryFileSystem.h"
@@ -31,7 +31,7 @@ protected:
     // Runs the job and keeps what the program would say of it.
     bool run(const SaveTarget& target, RecordingProgress* progress)
     {
-        job = TeamGearFile(systemFileSystem(), {false, progress ? progress->callback() : TableProgress{}})
+        job = TableJobs(systemFileSystem(), {false, progress ? progress->callback() : TableProgress{}})
                   .installJersey(target, someSpec());
         showAll(messages, installMessages(job));
         return job.outcome == JobOutcome::Done;
@@ -183,7 +183,7 @@ TEST(SweepNameTooLongTest, APathTooLongEndsTheSweepAtItsFirstTable)
     files.tree.longestPath = 20;
     for (const SaveTarget& target : {SaveTarget::everyNumberedSave("/g/"), SaveTarget::namedSave("/g/", "001")}) {
         RecordingProgress progress;
-        const JobReport job = TeamGearFile(files, {false, progress.callback()}).installJersey(target, someSpec());
+        const JobReport job = TableJobs(files, {false, progress.callback()}).installJersey(target, someSpec());
         ASSERT_EQ(progress.reports.size(), 1u);
         EXPECT_EQ(progress.reports[0].result, ResultCode::TableUnusable);
         EXPECT_TRUE(progress.reports[0].nameTooLong);

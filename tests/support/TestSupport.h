@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/JerseySpec.h"
-#include "core/TeamGearFile.h"
+#include "core/TableJobs.h"
 #include "jobs/Messages.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"

@@ -1,18 +1,18 @@
-#include "core/TeamGearFile.h"
+#include "core/TableJobs.h"
 
 namespace kitloom {
 
-TeamGearFile::TeamGearFile(FileSystem& fileSystem, JobOptions options)
+TableJobs::TableJobs(FileSystem& fileSystem, JobOptions options)
     : fileSystem_(fileSystem), options_(std::move(options))
 {
 }
 
-TableReport TeamGearFile::appendJersey(const std::string& tablePath, const JerseySpec& spec)
+TableReport TableJobs::appendJersey(const std::string& tablePath, const JerseySpec& spec)
 {
     return TeamGearTable(fileSystem_, tablePath, changeAccess()).append(spec);
 }
 
-JobReport TeamGearFile::installJersey(const SaveTarget& target, const JerseySpec& spec)
+JobReport TableJobs::installJersey(const SaveTarget& target, const JerseySpec& spec)
 {
     if (options_.install)
         return options_.install(*this, target, spec);
@@ -21,7 +21,7 @@ JobReport TeamGearFile::installJersey(const SaveTarget& target, const JerseySpec
         [&](const std::string& tablePath) { return appendJersey(tablePath, spec); }, options_.progress);
 }
 
-JobReport TeamGearFile::installJerseyOnce(const SaveTarget& target, const JerseySpec& spec)
+JobReport TableJobs::installJerseyOnce(const SaveTarget& target, const JerseySpec& spec)
 {
     JobReport job = sweepSaves(
         fileSystem_, target, {ResultCode::Appended},
@@ -37,7 +37,7 @@ JobReport TeamGearFile::installJerseyOnce(const SaveTarget& target, const Jersey
     return job;
 }
 
-JobReport TeamGearFile::removeJerseys(const SaveTarget& target, const JerseyMatch& match)
+JobReport TableJobs::removeJerseys(const SaveTarget& target, const JerseyMatch& match)
 {
     return sweepSaves(
         fileSystem_, target, {ResultCode::Removed},
@@ -47,7 +47,7 @@ JobReport TeamGearFile::removeJerseys(const SaveTarget& target, const JerseyMatc
         options_.progress);
 }
 
-JobReport TeamGearFile::readTables(const SaveTarget& target)
+JobReport TableJobs::readTables(const SaveTarget& target)
 {
     return sweepSaves(
         fileSystem_, target, {ResultCode::Read, MissingFirstSave::IsReported},

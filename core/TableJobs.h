@@ -2,7 +2,7 @@
 
 #include "core/JerseySpec.h"
 #include "core/SaveTarget.h"
-#include "core/TableReport.h"
+#include "core/JobReport.h"
 #include "core/TeamGearTable.h"
 
 #include <string>
@@ -11,11 +11,11 @@ namespace kitloom {
 
 class FileSystem;
 
-class TeamGearFile;
+class TableJobs;
 
 // How an install goes: installJersey's own way, or another such as installOnce. A pointer,
 // so that kitloom.exe, which always appends, carries no other way.
-using JobInstall = JobReport (*)(TeamGearFile& file, const SaveTarget& target, const JerseySpec& spec);
+using JobInstall = JobReport (*)(TableJobs& file, const SaveTarget& target, const JerseySpec& spec);
 
 struct JobOptions {
     // Nothing is written, yet every table reports what a real run would give it.
@@ -26,9 +26,9 @@ struct JobOptions {
 
 // The jobs on team-gear tables. Each returns what became of every table it visited and of
 // the job as a whole; telling the user is the caller's.
-class TeamGearFile {
+class TableJobs {
 public:
-    explicit TeamGearFile(FileSystem& fileSystem, JobOptions options = {});
+    explicit TableJobs(FileSystem& fileSystem, JobOptions options = {});
 
     // Adds `spec` as a new last record of the table at `tablePath`.
     TableReport appendJersey(const std::string& tablePath, const JerseySpec& spec);
@@ -52,7 +52,7 @@ private:
 };
 
 // installJerseyOnce, for JobOptions::install.
-inline JobReport installOnce(TeamGearFile& file, const SaveTarget& target, const JerseySpec& spec)
+inline JobReport installOnce(TableJobs& file, const SaveTarget& target, const JerseySpec& spec)
 {
     return file.installJerseyOnce(target, spec);
 }

@@ -1,4 +1,4 @@
-#include "core/TeamGearFile.h"
+#include "core/TableJobs.h"
 #include "jobs/SystemMessages.h"
 
 #include "tests/support/FaultyFileSystem.h"
@@ -40,13 +40,13 @@ Bytes lastRecordOf(const Bytes& table, std::size_t trailing = 0)
                  table.end() - static_cast<std::ptrdiff_t>(trailing));
 }
 
-class TeamGearFileTest : public ::testing::Test {
+class TableJobsTest : public ::testing::Test {
 protected:
     std::string table() const { return folder / "teamgear.dbf"; }
     // Appends, and keeps what the program would say of a failure.
     ResultCode append(const JerseySpec& spec = exampleJersey(8))
     {
-        const ResultCode result = TeamGearFile(systemFileSystem()).appendJersey(table(), spec).result;
+        const ResultCode result = TableJobs(systemFileSystem()).appendJersey(table(), spec).result;
         if (result != ResultCode::Appended)
             messages.shown.push_back(systemMessage(messageFor(result)));
         return result;
@@ -60,10 +60,10 @@ protected:
         RecordingProgress dry;
         RecordingProgress real;
         const JobReport dryJob =
-            TeamGearFile(systemFileSystem(), {true, dry.callback()}).installJersey(SaveTarget::oneTable(table()), spec);
+            TableJobs(systemFileSystem(), {true, dry.callback()}).installJersey(SaveTarget::oneTable(table()), spec);
         EXPECT_EQ(readBytes(table()), before) << "a dry run changes nothing";
         const JobReport realJob =
-            TeamGearFile(systemFileSystem(), {false, real.callback()}).installJersey(SaveTarget::oneTable(table()), spec);
+            TableJobs(systemFileSystem(), {false, real.callback()}).installJersey(SaveTarget::oneTable(table()), spec);
         EXPECT_EQ(dry.reports, real.reports);
         EXPECT_EQ(dryJob.tables, realJob.tables);
         EXPECT_EQ(installMessages(dryJob), installMessages(realJob));
@@ -101,7 +101,7 @@ std::string diskFullReason()
     return lastSystemError();
 }
 
-TEST_F(TeamGearFileTest, AppendsCopyOfLastRecordWithFieldsOverwritten)
+TEST_F(TableJobsTest, AppendsCopyOfLastRecordWithFieldsOverwritten)
 {
     writeBytes(table(), makeTable(5));
 
@@ -117,7 +117,7 @@ TEST_F(TeamGearFileTest, AppendsCopyOfLastRecordWithFieldsOverwritten)
     EXPECT_EQ(lastRecordOf(after), expectedRecord(recordPattern(4), {'6', 0, 0}, {'5', 0}, " 3", " 8"));
 }
 
-TEST_F(TeamGearFileTest, FieldWidthsForTwoAndThreeDigitNumbersAndCodes)
+TEST_F(TableJobsTest, FieldWidthsForTwoAndThreeDigitNumbersAndCodes)
 {
     JerseySpec spec = exampleJersey(8);
     spec.teamNumber = 99;
@@ -133,7 +133,7 @@ TEST_F(TeamGearFileTest, FieldWidthsForTwoAndThreeDigitNumbersAndCodes)
     EXPECT_EQ(lastRecordOf(readBytes(table())), expectedRecord(recordPattern(997), "999", "99", "12", "53"));
 }
 
-TEST_F(TeamGearFileTest, CountsAboveAThousandAreCutToThreeCharacters)
+TEST_F(TableJobsTest, CountsAboveAThousandAreCutToThreeCharacters)
 {
     JerseySpec spec = exampleJersey(8);
     spec.teamNumber = 123;  // a patch may carry any number
@@ -143,7 +143,7 @@ TEST_F(TeamGearFileTest, CountsAboveAThousandAreCutToThreeCharacters)
     EXPECT_EQ(std::string(record.begin() + 3, record.begin() + 8), "12312");
 }
 
-TEST_F(TeamGearFileTest, FullTableAt999IsRefusedAndUntouched)
+TEST_F(TableJobsTest, FullTableAt999IsRefusedAndUntouched)
 {
     writeBytes(table(), makeTable(998));
     ASSERT_EQ(append(), ResultCode::Appended);
@@ -156,14 +156,14 @@ TEST_F(TeamGearFileTest, FullTableAt999IsRefusedAndUntouched)
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("There are already 999 jerseys!")});
 }
 
-TEST_F(TeamGearFileTest, MissingTable)
+TEST_F(TableJobsTest, MissingTable)
 {
     EXPECT_EQ(append(), ResultCode::NoTable);
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Invalid Directory!")});
     EXPECT_FALSE(std::filesystem::exists(table()));
 }
 
-TEST_F(TeamGearFileTest, EndOfFileMarkerStaysLast)
+TEST_F(TableJobsTest, EndOfFileMarkerStaysLast)
 {
     writeBytes(table(), makeTable(3, true));
     ASSERT_EQ(append(), ResultCode::Appended);
@@ -177,7 +177,7 @@ TEST_F(TeamGearFileTest, EndOfFileMarkerStaysLast)
     EXPECT_EQ(lastRecordOf(after, 1), expectedRecord(recordPattern(2), {'4', 0, 0}, {'5', 0}, " 3", " 8"));
 }
 
-TEST_F(TeamGearFileTest, TablesWhoseCountDisagreesWithTheirSizeAreRefusedUntouched)
+TEST_F(TableJobsTest, TablesWhoseCountDisagreesWithTheirSizeAreRefusedUntouched)
 {
     Bytes countTooHigh = makeTable(4);
     countTooHigh[4] = 5;
@@ -201,7 +201,7 @@ TEST_F(TeamGearFileTest, TablesWhoseCountDisagreesWithTheirSizeAreRefusedUntouch
 }
 
 // Sparse files, so that count and size agree without gigabytes on disk.
-TEST_F(TeamGearFileTest, CountsThatWouldOverflowTheRecordNumberAreDamaged)
+TEST_F(TableJobsTest, CountsThatWouldOverflowTheRecordNumberAreDamaged)
 {
     for (std::uint32_t count : {0x7FFFFFFFu, 0xFFFFFFFEu}) {
         Bytes header = makeTable(0);
@@ -220,7 +220,7 @@ TEST_F(TeamGearFileTest, CountsThatWouldOverflowTheRecordNumberAreDamaged)
     }
 }
 
-TEST_F(TeamGearFileTest, TheTailOfAnInterruptedAppendIsCutOffAndTheAppendGoesOn)
+TEST_F(TableJobsTest, TheTailOfAnInterruptedAppendIsCutOffAndTheAppendGoesOn)
 {
     writeBytes(table(), makeTable(4, true));
     ASSERT_EQ(append(), ResultCode::Appended);
@@ -242,7 +242,7 @@ TEST_F(TeamGearFileTest, TheTailOfAnInterruptedAppendIsCutOffAndTheAppendGoesOn)
 
 // Another writer holding the lock: first for a moment, which is waited for, then for
 // longer than the wait. A reader that takes no lock is never held up.
-TEST_F(TeamGearFileTest, AWriterWaitsForAnotherWritersLockButNotForEver)
+TEST_F(TableJobsTest, AWriterWaitsForAnotherWritersLockButNotForEver)
 {
     writeBytes(table(), makeTable(5));
     std::unique_ptr<OpenFile> other = systemFileSystem().openForUpdate(table());
@@ -272,7 +272,7 @@ TEST_F(TeamGearFileTest, AWriterWaitsForAnotherWritersLockButNotForEver)
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("The team gear file couldn't be opened!")});
 }
 
-TEST_F(TeamGearFileTest, EveryProperPrefixOfATableIsRefusedUntouched)
+TEST_F(TableJobsTest, EveryProperPrefixOfATableIsRefusedUntouched)
 {
     const Bytes whole = makeTable(3);
     for (std::size_t length = 0; length < whole.size(); ++length) {
@@ -283,7 +283,7 @@ TEST_F(TeamGearFileTest, EveryProperPrefixOfATableIsRefusedUntouched)
     }
 }
 
-TEST_F(TeamGearFileTest, AFolderNamedLikeTheTableCannotBeOpened)
+TEST_F(TableJobsTest, AFolderNamedLikeTheTableCannotBeOpened)
 {
     std::filesystem::create_directories(table());
     const TableReport report = installBothWays();
@@ -293,7 +293,7 @@ TEST_F(TeamGearFileTest, AFolderNamedLikeTheTableCannotBeOpened)
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("The team gear file couldn't be opened!")});
 }
 
-TEST_F(TeamGearFileTest, AFailedWriteOrFlushLeavesTheTableAsItWas)
+TEST_F(TableJobsTest, AFailedWriteOrFlushLeavesTheTableAsItWas)
 {
     for (bool marker : {false, true}) {
         const Bytes before = makeTable(6, marker);
@@ -302,7 +302,7 @@ TEST_F(TeamGearFileTest, AFailedWriteOrFlushLeavesTheTableAsItWas)
             writeBytes(table(), before);
             FaultyFileSystem faulty(failing);
             RecordingProgress observer;
-            const JobReport job = TeamGearFile(faulty, {false, observer.callback()})
+            const JobReport job = TableJobs(faulty, {false, observer.callback()})
                                       .installJersey(SaveTarget::oneTable(table()), exampleJersey(8));
             const ResultCode result = observer.reports.at(0).result;
             if (result == ResultCode::Appended) {
@@ -320,7 +320,7 @@ TEST_F(TeamGearFileTest, AFailedWriteOrFlushLeavesTheTableAsItWas)
 // Whatever fails from some operation on, or wherever a crash stops the append (no
 // rollback then), the table left behind reads: the next append gives the table of one or
 // of two appends, give or take the closing marker.
-TEST_F(TeamGearFileTest, FailuresFromSomePointOnAndCrashesLeaveATableThatReads)
+TEST_F(TableJobsTest, FailuresFromSomePointOnAndCrashesLeaveATableThatReads)
 {
     Bytes interrupted = makeTable(6);
     interrupted.resize(interrupted.size() + 13, 'x');
@@ -337,7 +337,7 @@ TEST_F(TeamGearFileTest, FailuresFromSomePointOnAndCrashesLeaveATableThatReads)
                                           std::to_string(first) + ", table of " + std::to_string(before.size());
                 writeBytes(table(), before);
                 FaultyFileSystem faulty(first, fault);
-                TeamGearFile(faulty).appendJersey(table(), exampleJersey(8));
+                TableJobs(faulty).appendJersey(table(), exampleJersey(8));
                 ASSERT_EQ(append(), ResultCode::Appended) << where;
                 const Bytes after = withoutMarker(readBytes(table()));
                 ASSERT_TRUE(after == withoutMarker(once) || after == withoutMarker(twice)) << where;
@@ -350,7 +350,7 @@ TEST_F(TeamGearFileTest, FailuresFromSomePointOnAndCrashesLeaveATableThatReads)
 
 // Records 4 and 6, 7 are ABCD, 5 another jersey: only the end goes, and a dry run says
 // so without a change. The first record always stays, even when it matches.
-TEST_F(TeamGearFileTest, RemoveTakesMatchesFromTheEndOnlyAndKeepsOneRecord)
+TEST_F(TableJobsTest, RemoveTakesMatchesFromTheEndOnlyAndKeepsOneRecord)
 {
     JerseySpec other = exampleJersey(8);
     other.jerseyName = {'W', 'X', 'Y', 'Z'};
@@ -405,7 +405,7 @@ TEST_F(TeamGearFileTest, RemoveTakesMatchesFromTheEndOnlyAndKeepsOneRecord)
 // The count goes down before the record is cut: wherever a crash or failures stop a
 // remove, the table left reads as it was, as one with fewer records, or with a tail the
 // next append cuts back.
-TEST_F(TeamGearFileTest, RemoveInterruptedAnywhereLeavesATableThatReads)
+TEST_F(TableJobsTest, RemoveInterruptedAnywhereLeavesATableThatReads)
 {
     for (bool marker : {false, true}) {
         std::vector<Bytes> states = {makeTable(3, marker)};

@@ -34,60 +34,6 @@ constexpr const char* kSearchOrder =
     "changed, and 'kitloom-cli where --use DIR' chooses one.";
 #endif
 
-const char* placeName(GamePlace place)
-{
-    switch (place) {
-    case GamePlace::Given:
-        return "given";
-    case GamePlace::PatchFolder:
-        return "patch-folder";
-    case GamePlace::CurrentFolder:
-        return "current-folder";
-    case GamePlace::Remembered:
-        return "chosen";
-    case GamePlace::ProgramFolder:
-        return "program-folder";
-    case GamePlace::ProgramFiles:
-        return "program-files";
-    case GamePlace::WinePrefix:
-        return "wineprefix";
-    case GamePlace::HomeWine:
-        return "wine";
-    case GamePlace::Steam:
-        return "steam";
-    case GamePlace::Lutris:
-        return "lutris";
-    case GamePlace::Bottles:
-        return "bottles";
-    case GamePlace::PlayOnLinux:
-        return "playonlinux";
-    case GamePlace::Heroic:
-        return "heroic";
-    }
-    return "";
-}
-
-const char* noteName(SearchNoteKind kind)
-{
-    switch (kind) {
-    case SearchNoteKind::WinePrefixMissing:
-        return "wineprefix-missing";
-    case SearchNoteKind::WinePrefixNotWine:
-        return "wineprefix-not-wine";
-    case SearchNoteKind::RememberedGone:
-        return "chosen-game-gone";
-    case SearchNoteKind::RememberedUnreadable:
-        return "chosen-game-unreadable";
-    case SearchNoteKind::FolderUnreadable:
-        return "folder-unreadable";
-    case SearchNoteKind::FileUnreadable:
-        return "file-unreadable";
-    case SearchNoteKind::FileMalformed:
-        return "file-malformed";
-    }
-    return "";
-}
-
 struct WhereOptions {
     bool json = false;
     std::string use;
@@ -102,13 +48,13 @@ void printJson(const CommandContext& context, const GameSearch& search, const Se
     for (std::size_t i = 0; i < search.games.size(); ++i) {
         const FoundGame& game = search.games[i];
         games.push_back({{"folder", withoutClosingSeparator(game.folder)},
-                         {"place", placeName(game.place)},
+                         {"place", placeKey(game.place)},
                          {"winePrefix", game.winePrefix.empty() ? Json() : Json(game.winePrefix)},
                          {"used", search.decidingCount == 1 && i == 0}});
     }
     Json notes = Json::array();
     for (const SearchNote& note : search.notes)
-        notes.push_back({{"note", noteName(note.kind)}, {"path", note.path}, {"detail", note.detail}});
+        notes.push_back({{"note", noteKey(note.kind)}, {"path", note.path}, {"detail", note.detail}});
     const Json document = {
         {"games", games},
         {"used", search.decidingCount == 1 ? Json(withoutClosingSeparator(search.games.front().folder)) : Json()},

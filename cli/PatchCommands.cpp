@@ -9,6 +9,7 @@
 #include "core/JerseyLists.h"
 #include "jobs/InstallJob.h"
 #include "jobs/LookJobs.h"
+#include "jobs/Notification.h"
 #include "platform/Environment.h"
 #include "platform/Interrupt.h"
 #include "platform/Paths.h"

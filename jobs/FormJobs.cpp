@@ -33,8 +33,7 @@ AddResult addJersey(FileSystem& fileSystem, const AddRequest& request)
     const std::string& game = result.game.folder;
     const SaveTarget target = form.saveSlot.empty() ? SaveTarget::everyNumberedSave(game)
                                                     : SaveTarget::namedSave(game, form.saveSlot);
-    result.job =
-        TableJobs(fileSystem, request.options).installJersey(target, readJerseyForm(form, ShoeCode::Installed));
+    result.job = TableJobs(fileSystem, request.options).installJersey(target, readJerseyForm(form, ShoeCode::Installed));
     result.messages = installMessages(result.job);
     result.status = statusOf(result.job);
     return result;

@@ -179,6 +179,60 @@ ReportLines foundLines(const GameSearch& search)
 
 }  // namespace
 
+const char* placeKey(GamePlace place)
+{
+    switch (place) {
+    case GamePlace::Given:
+        return "given";
+    case GamePlace::PatchFolder:
+        return "patch-folder";
+    case GamePlace::CurrentFolder:
+        return "current-folder";
+    case GamePlace::Remembered:
+        return "chosen";
+    case GamePlace::ProgramFolder:
+        return "program-folder";
+    case GamePlace::ProgramFiles:
+        return "program-files";
+    case GamePlace::WinePrefix:
+        return "wineprefix";
+    case GamePlace::HomeWine:
+        return "wine";
+    case GamePlace::Steam:
+        return "steam";
+    case GamePlace::Lutris:
+        return "lutris";
+    case GamePlace::Bottles:
+        return "bottles";
+    case GamePlace::PlayOnLinux:
+        return "playonlinux";
+    case GamePlace::Heroic:
+        return "heroic";
+    }
+    return "";
+}
+
+const char* noteKey(SearchNoteKind kind)
+{
+    switch (kind) {
+    case SearchNoteKind::WinePrefixMissing:
+        return "wineprefix-missing";
+    case SearchNoteKind::WinePrefixNotWine:
+        return "wineprefix-not-wine";
+    case SearchNoteKind::RememberedGone:
+        return "chosen-game-gone";
+    case SearchNoteKind::RememberedUnreadable:
+        return "chosen-game-unreadable";
+    case SearchNoteKind::FolderUnreadable:
+        return "folder-unreadable";
+    case SearchNoteKind::FileUnreadable:
+        return "file-unreadable";
+    case SearchNoteKind::FileMalformed:
+        return "file-malformed";
+    }
+    return "";
+}
+
 ReportLines whereLines(const WhereRequest& request, const WhereResult& result)
 {
     switch (request.ask) {

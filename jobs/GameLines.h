@@ -22,6 +22,10 @@ std::optional<ReportLine> gameLine(const GameChoice& choice);
 // where: the games found with their notes, or what became of a choice kept or forgotten.
 ReportLines whereLines(const WhereRequest& request, const WhereResult& result);
 
+// The names a machine reader gets for a place searched and a search's note.
+const char* placeKey(GamePlace place);
+const char* noteKey(SearchNoteKind kind);
+
 // `folder` as typed into a shell: quoted where it holds anything but plain characters.
 std::string shellQuoted(const std::string& folder);
 

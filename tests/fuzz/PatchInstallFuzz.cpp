@@ -56,28 +56,39 @@ std::string nameIn(const std::string& folder, const std::string& path)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string patch(reinterpret_cast<const char*>(data), size);
-    static const test::MemoryTree fixture = game();  // made once: each run copies it
-    const test::MemoryTree before = [&] {
-        test::MemoryTree tree = fixture;
-        tree.files["/game/p.jer"] = patch;
-        return tree;
+    // Made once: each run copies the game, once, and adds its patch.
+    static const test::MemoryTree fixture = game();
+    static const std::set<std::string> foldersWithArt = [] {
+        std::set<std::string> folders = fixture.folders;
+        folders.insert("/art/xteam");
+        return folders;
     }();
-    test::MemoryFileSystem fileSystem(before);
-    installPatch("/game/p.jer", "/art/xteam", fileSystem);
+    const std::string patchPath = "/game/p.jer";
+    const std::string patch(reinterpret_cast<const char*>(data), size);
+    test::MemoryFileSystem fileSystem(fixture);
+    fileSystem.tree.files[patchPath] = patch;
+    installPatch(patchPath, "/art/xteam", fileSystem);
     const test::MemoryTree& after = fileSystem.tree;
-    const JerseySpec spec = decodeTrailer(size >= patchformat::kTrailerSize
-                                              ? std::string_view(patch).substr(size - patchformat::kTrailerSize)
-                                              : std::string_view());
+    // The bytes at `path` before the install, or null where there was no file.
+    auto before = [&](const std::string& path) {
+        if (path == patchPath)
+            return &patch;
+        auto found = fixture.files.find(path);
+        return found == fixture.files.end() ? nullptr : &found->second;
+    };
 
     // Only a whole patch whose codes a form could write puts its jersey anywhere.
-    const bool wholeAndInRange = size >= readPatchHeader(patch).bytes + patchformat::kTrailerSize &&
-                                 trailerCodesInRange(std::string_view(patch).substr(size - patchformat::kTrailerSize));
-    for (const auto& [path, bytes] : before.files) {
+    auto appendedTo = [&](const std::string& table, const std::string& now) {
+        const std::string_view trailer = size >= patchformat::kTrailerSize
+                                             ? std::string_view(patch).substr(size - patchformat::kTrailerSize)
+                                             : "";
+        return size >= readPatchHeader(patch).bytes + patchformat::kTrailerSize && trailerCodesInRange(trailer) &&
+               fuzz::isAppendOf(table, now, decodeTrailer(trailer));
+    };
+    auto checkFile = [&](const std::string& path, const std::string& bytes) {
         auto now = after.files.find(path);
         if (isTable(path)) {
-            require(now != after.files.end() &&
-                    (now->second == bytes || (wholeAndInRange && fuzz::isAppendOf(bytes, now->second, spec))));
+            require(now != after.files.end() && (now->second == bytes || appendedTo(bytes, now->second)));
         } else if (now == after.files.end()) {
             // Gone: moved whole into the art folder, and only an image beside the patch.
             const std::string name = nameIn("/game/", path);
@@ -87,18 +98,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } else {
             require(now->second == bytes);
         }
-    }
+    };
+    for (const auto& [path, bytes] : fixture.files)
+        checkFile(path, bytes);
+    checkFile(patchPath, patch);
     for (const auto& [path, bytes] : after.files) {
-        if (before.files.count(path))
+        if (before(path))
             continue;
         const std::string name = nameIn("/art/xteam/", path);
         require(!name.empty());
-        auto source = before.files.find("/game/" + name);
-        require(source != before.files.end() && source->second == bytes);
+        const std::string* source = before("/game/" + name);
+        require(source && *source == bytes);
     }
-    std::set<std::string> expectedFolders = before.folders;
-    if (after.folders.size() != before.folders.size())
-        expectedFolders.insert("/art/xteam");
-    require(after.folders == expectedFolders && after.others == before.others);
+    require((after.folders == fixture.folders || after.folders == foldersWithArt) && after.others == fixture.others);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace kitloom::test {
@@ -63,29 +64,56 @@ std::string parentOf(const std::string& normalPath)
     return slash == 0 ? "/" : normalPath.substr(0, slash);
 }
 
+// True when `path` is its own normal path, which spares a copy: the sweep asks about a
+// thousand such paths a run.
+bool isNormal(std::string_view path)
+{
+    if (path == "/")
+        return true;
+    if (path.empty() || path.back() == '/' || path.find('\\') != std::string_view::npos)
+        return false;
+    for (std::size_t slash = 0, next = 0; slash < path.size(); slash = next) {
+        next = std::min(path.find('/', slash + 1), path.size());
+        const std::string_view part = path.substr(slash + 1, next - slash - 1);
+        if (path[slash] != '/' || part.empty() || part == "." || part == "..")
+            return false;
+    }
+    return true;
+}
+
+// True when the normal path `path` names an entry right in the normal path `folder`; copies
+// nothing, as a listing asks it of each entry it looks at.
+bool isIn(const std::string& path, const std::string& folder)
+{
+    const std::size_t slash = path.rfind('/');
+    if (path.size() <= folder.size() || slash == std::string::npos)
+        return false;
+    return slash == 0 ? folder == "/" : folder.compare(0, std::string::npos, path, 0, slash) == 0;
+}
+
 }  // namespace
 
 std::string MemoryFileSystem::normal(const std::string& path)
 {
-    std::vector<std::string> parts;
-    std::string part;
-    for (std::size_t i = 0; i <= path.size(); ++i) {
-        if (i < path.size() && path[i] != '/' && path[i] != '\\') {
-            part.push_back(path[i]);
-            continue;
-        }
-        if (part == "..") {
-            if (!parts.empty())
-                parts.pop_back();
-        } else if (!part.empty() && part != ".") {
-            parts.push_back(part);
-        }
-        part.clear();
-    }
+    // Most paths asked about are normal already, or but for a closing separator.
+    const std::size_t end = path.find_last_not_of("/\\") + 1;
+    if (end > 0 && isNormal(std::string_view(path).substr(0, end)))
+        return path.substr(0, end);
     std::string joined;
-    for (const std::string& each : parts)
-        joined += "/" + each;
-    return joined.empty() ? "/" : joined;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && path[i] != '/' && path[i] != '\\')
+            continue;
+        const std::string_view part(path.data() + start, i - start);
+        start = i + 1;
+        if (part == "..")
+            joined.resize(joined.empty() ? 0 : joined.rfind('/'));
+        else if (!part.empty() && part != ".")
+            joined.append(1, '/').append(part);
+    }
+    if (joined.empty())
+        joined = "/";
+    return joined;
 }
 
 bool MemoryFileSystem::exists(const std::string& path) { return kindOf(path) != EntryKind::Missing; }
@@ -93,7 +121,7 @@ bool MemoryFileSystem::exists(const std::string& path) { return kindOf(path) != 
 std::unique_ptr<OpenFile> MemoryFileSystem::openForUpdate(const std::string& path)
 {
     auto found = tree.files.find(normal(path));
-    if (found == tree.files.end() || nameTooLong(path))
+    if (found == tree.files.end() || found->first.size() > tree.longestPath)
         return nullptr;
     return std::make_unique<MemoryFile>(found->second, roomOn(found->first));
 }
@@ -163,24 +191,35 @@ void MemoryFileSystem::removeLeftTemporaries(const std::string& folder)
 
 namespace {
 
+// Calls `each` with every path of `entries` (sorted normal paths) right in `folder`, in
+// order. Sorting keeps the paths that start with `folder` together: only those are looked at.
+template <typename Paths, typename Each>
+void forEachIn(const Paths& entries, const std::string& folder, Each each)
+{
+    for (auto entry = entries.lower_bound(folder); entry != entries.end(); ++entry) {
+        const std::string& path = pathOf(*entry);
+        if (path.compare(0, folder.size(), folder) != 0)
+            break;
+        if (isIn(path, folder))
+            each(path);
+    }
+}
+
 // The entry of `entries` (normal paths) in `folder` called `name` in any case; an exact match wins.
 template <typename Paths>
 std::optional<std::string> entryNamed(const Paths& entries, const std::string& folder, const std::string& name)
 {
-    const std::string parent = MemoryFileSystem::normal(folder.empty() ? "." : folder);
     std::optional<std::string> found;
-    for (const std::string& path : entries) {
-        if (path.size() <= parent.size() || parentOf(path) != parent)
-            continue;
-        const std::string entry = path.substr(path.rfind('/') + 1);
+    forEachIn(entries, MemoryFileSystem::normal(folder.empty() ? "." : folder), [&](const std::string& path) {
+        const std::string_view entry = std::string_view(path).substr(path.rfind('/') + 1);
         const bool sameLetters = entry.size() == name.size() &&
                                  std::equal(entry.begin(), entry.end(), name.begin(), [](char a, char b) {
                                      return std::tolower(static_cast<unsigned char>(a)) ==
                                             std::tolower(static_cast<unsigned char>(b));
                                  });
         if (sameLetters && !(found && *found == name))
-            found = entry;
-    }
+            found = std::string(entry);
+    });
     return found;
 }
 
@@ -193,10 +232,7 @@ std::optional<std::string> MemoryFileSystem::folderNamed(const std::string& fold
 
 std::optional<std::string> MemoryFileSystem::fileNamed(const std::string& folder, const std::string& name)
 {
-    std::vector<std::string> files;
-    for (const auto& file : tree.files)
-        files.push_back(file.first);
-    return entryNamed(files, folder, name);
+    return entryNamed(tree.files, folder, name);
 }
 
 namespace {
@@ -210,11 +246,7 @@ std::optional<std::vector<std::string>> namesIn(const Paths& entries, const std:
     if (!folders.count(parent))
         return std::nullopt;
     std::vector<std::string> names;
-    for (const auto& entry : entries) {
-        const std::string& path = pathOf(entry);
-        if (path.size() > parent.size() && parentOf(path) == parent)
-            names.push_back(path.substr(path.rfind('/') + 1));
-    }
+    forEachIn(entries, parent, [&](const std::string& path) { names.push_back(path.substr(path.rfind('/') + 1)); });
     return names;
 }
 
@@ -229,12 +261,13 @@ std::optional<std::vector<std::string>> MemoryFileSystem::entryNames(const std::
 
 EntryKind MemoryFileSystem::kindOf(const std::string& path)
 {
-    const std::string name = normal(path);
-    if (nameTooLong(name))
+    if (!isNormal(path))
+        return kindOf(normal(path));
+    if (path.size() > tree.longestPath)
         return EntryKind::Missing;
-    if (tree.files.count(name))
+    if (tree.files.count(path))
         return EntryKind::RegularFile;
-    return tree.folders.count(name) || tree.others.count(name) ? EntryKind::Other : EntryKind::Missing;
+    return tree.folders.count(path) || tree.others.count(path) ? EntryKind::Other : EntryKind::Missing;
 }
 
 bool MemoryFileSystem::replaceFile(const std::string& path, const std::string& bytes)

@@ -7,12 +7,11 @@
 #include "platform/FileSystem.h"
 #include "platform/SystemError.h"
 #include "platform/TerminalText.h"
+#include "text/AsciiCase.h"
 #include "text/WatchedOutput.h"
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
-#include <cctype>
 #include <map>
 
 namespace kitloom {
@@ -103,10 +102,8 @@ namespace {
 // comes alone, without the command that installs it.
 bool isPatchName(const std::string& arg)
 {
-    const std::string ending = ".jer";
-    return arg.size() > ending.size() && std::equal(ending.rbegin(), ending.rend(), arg.rbegin(), [](char a, char b) {
-               return a == std::tolower(static_cast<unsigned char>(b));
-           });
+    return arg.size() > std::string_view(patchformat::kExtension).size() &&
+           endsWithIgnoringAsciiCase(arg, patchformat::kExtension);
 }
 
 int runCommand(std::vector<std::string> args, std::ostream& out, std::ostream& err, FileSystem& fileSystem,

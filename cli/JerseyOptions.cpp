@@ -53,7 +53,7 @@ bool matchRow(JerseyList list, const std::string& value, int& row, std::string& 
         row = *match.row;
         return true;
     }
-    if (!value.empty() && isDigits(value)) {
+    if (isNumeral(value)) {
         problem = std::string(listTitle(list)) + " has rows 0 to " + std::to_string(rowCount(list) - 1) + ", not " +
                   value;
     } else if (match.candidates.empty()) {

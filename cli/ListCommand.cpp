@@ -27,7 +27,7 @@ void printRecord(std::ostream& out, std::size_t position, const TeamGearRecord& 
     out << position << ":";
     for (const RecordField& field : decodeRecord(record)) {
         out << ' ' << field.key << '='
-            << (field.numeric && !field.text.empty() && isDigits(field.text)
+            << (field.numeric && isNumeral(field.text)
                     ? field.text
                     : quotedField(field.numeric ? field.text : context.shown(field.text)));
         if (field.label && !field.label->empty())

@@ -1,11 +1,9 @@
 #include "jobs/JerseyForm.h"
 
+#include "core/Digits.h"
 #include "patch/PatchFormat.h"
 
-#include "core/Digits.h"
-
 #include <algorithm>
-#include <limits>
 
 namespace kitloom {
 
@@ -22,15 +20,7 @@ void copyText(std::array<char, N>& field, const std::string& text, std::size_t l
 
 std::int32_t teamNumberValue(const std::string& text)
 {
-    if (text.empty() || !isDigits(text))
-        return 0;
-    unsigned long long value = 0;
-    for (char c : text) {
-        value = value * 10 + static_cast<unsigned>(c - '0');
-        if (value > std::numeric_limits<unsigned>::max())
-            return 0;
-    }
-    return static_cast<std::int32_t>(static_cast<unsigned>(value));
+    return static_cast<std::int32_t>(numeralValue(text).value_or(0));
 }
 
 JerseyForm::JerseyForm()

@@ -34,8 +34,12 @@ std::vector<std::string> savesPast(FileSystem& fileSystem, const std::string& sa
 {
     std::vector<std::string> folders;
     for (int number = missing + 1; number <= kHighestSaveFolder; ++number) {
-        if (fileSystem.exists(saveTableIn(fileSystem, savesFolder, numberedSaveName(number))))
-            folders.push_back(savesFolder + numberedSaveName(number));
+        // Digits have no case: a folder not there under its own name is not there at all, and
+        // only one that is needs its table looked up in any case.
+        const std::string folder = savesFolder + numberedSaveName(number);
+        if (fileSystem.exists(folder) &&
+            fileSystem.exists(saveTableIn(fileSystem, savesFolder, numberedSaveName(number))))
+            folders.push_back(folder);
     }
     return folders;
 }

@@ -5,19 +5,7 @@
 # finds no error and no warning.  Usage: check-deb.sh PACKAGE.deb
 set -uo pipefail
 deb=${1:?usage: check-deb.sh PACKAGE.deb}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-passed=0 failed=0
-check() { # check WHAT COMMAND...
-  local what=$1; shift
-  if "$@" >"$work/log" 2>&1; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $what"
-    cat "$work/log"
-  fi
-}
+. "$(dirname "$0")/checks.sh"
 
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/files"
 for file in /usr/bin/kitloom-cli /usr/share/man/man1/kitloom-cli.1.gz /usr/share/mime/packages/kitloom-cli.xml \

@@ -6,19 +6,7 @@
 # Usage: check-portable.sh kitloom-cli-VERSION-linux-ARCH.tar.gz
 set -uo pipefail
 tarball=${1:?usage: check-portable.sh TARBALL.tar.gz}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-passed=0 failed=0
-check() { # check WHAT COMMAND...
-  local what=$1; shift
-  if "$@" >"$work/log" 2>&1; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $what"
-    cat "$work/log"
-  fi
-}
+. "$(dirname "$0")/checks.sh"
 
 name=$(basename "$tarball" .tar.gz)
 tar -tzf "$tarball" >"$work/entries"

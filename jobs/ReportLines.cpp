@@ -33,6 +33,13 @@ std::string tableProblem(const TableReport& table)
     return table.nameTooLong ? "name too long" : table.reason;
 }
 
+// An interrupted append's record, which went before the table was changed.
+ReportLine cutLine(const TableReport& table, bool dryRun)
+{
+    return tableLine(table.tablePath, std::string("an unfinished record past the count ") +
+                                          (dryRun ? "would be cut back" : "was cut back"));
+}
+
 std::string counted(std::size_t count, const char* one, const char* several)
 {
     return std::to_string(count) + (count == 1 ? one : several);
@@ -55,8 +62,7 @@ ReportLines appendLines(const TableReport& table, bool dryRun)
 {
     ReportLines lines;
     if (table.unfinishedRecordCut)
-        lines.push_back(tableLine(table.tablePath, std::string("an unfinished record past the count ") +
-                                                       (dryRun ? "would be cut back" : "was cut back")));
+        lines.push_back(cutLine(table, dryRun));
     if (table.result == ResultCode::Appended)
         lines.push_back(tableLine(table.tablePath, (dryRun ? "would be added as record " : "added as record ") +
                                                        std::to_string(table.recordNumber)));
@@ -71,8 +77,7 @@ ReportLines removalLines(const TableReport& table, bool dryRun)
 {
     ReportLines lines;
     if (table.unfinishedRecordCut)
-        lines.push_back(tableLine(table.tablePath, std::string("an unfinished record past the count ") +
-                                                       (dryRun ? "would be cut back" : "was cut back")));
+        lines.push_back(cutLine(table, dryRun));
     const TableRemoval removal = removalOf(table);
     if (!removal.searched) {
         lines.push_back(tableError(systemMessage(messageFor(table.result)).text, table.tablePath, tableProblem(table)));

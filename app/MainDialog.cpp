@@ -5,7 +5,9 @@
 #include "app/PatchInfoDialog.h"
 #include "app/resources/resource.h"
 #include "core/JerseyLists.h"
-#include "jobs/FormJobs.h"
+#include "app/ProgramHooks.h"
+#include "jobs/AddJob.h"
+#include "jobs/MakePatchJob.h"
 #include "platform/FileSystem.h"
 
 #include <commctrl.h>
@@ -73,7 +75,7 @@ void onCommand(HWND dialog, int command)
     MessageBoxes messages;
     switch (command) {
     case IDC_GO:
-        showAll(messages, addJersey(systemFileSystem(), AddRequest{readDialogForm(dialog), {}, {}}).messages);
+        showAll(messages, addJersey(systemFileSystem(), {readDialogForm(dialog), {}, false, &kProgramHooks}).messages);
         break;
     case IDM_RESET_FIELDS:
         resetFields(dialog);

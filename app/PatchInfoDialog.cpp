@@ -23,7 +23,7 @@ void onOk(HWND dialog)
     const std::string fileStem = controlText(dialog, IDC_PATCH_FILE);
     if (const auto problem = patchInfoProblem(prefix, fileStem, patchJerseyName)) {
         MessageBoxes messages;
-        show(messages, systemMessage(*problem));
+        show(messages, systemMessage(problem->message));
         return;  // open, with both fields as typed
     }
     std::strcpy(patchPrefix, prefix.c_str());

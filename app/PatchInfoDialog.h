@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jobs/FormJobs.h"
+#include "jobs/MakePatchJob.h"
 
 #include <windows.h>
 

@@ -1,11 +1,26 @@
 #include "app/CommandLine.h"
 #include "app/MainDialog.h"
 #include "app/MessageBoxes.h"
+#include "app/ProgramHooks.h"
 #include "app/resources/resource.h"
 #include "jobs/InstallJob.h"
 #include "platform/FileSystem.h"
 
 #include <windows.h>
+
+namespace {
+
+void installPatchShowing(kitloom::Messages& messages, const std::string& patchPath)
+{
+    using namespace kitloom;
+    InstallRequest request;
+    request.patchPaths = {patchPath};
+    request.hooks = &kProgramHooks;
+    for (const PatchInstall& patch : installJerseys(systemFileSystem(), request).patches)
+        showAll(messages, patch.messages);
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
@@ -19,8 +34,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     case RunMode::InstallPatch:
         // The program's own rules: the game is the patch's folder, the art folder the fixed
         // one, or the one beside the saves of a game installed under another Program Files.
-        showAll(messages,
-                installJersey(systemFileSystem(), InstallRequest{request.patchPath, {}, {}, nullptr, {}}).messages);
+        installPatchShowing(messages, request.patchPath);
         return 0;
     case RunMode::Form:
         break;

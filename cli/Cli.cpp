@@ -1,14 +1,13 @@
 #include "cli/Cli.h"
 
 #include "cli/Commands.h"
-#include "cli/FindGame.h"
 #include "cli/JerseyOptions.h"
 #include "patch/PatchFormat.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemError.h"
 #include "platform/TerminalText.h"
 #include "text/AsciiCase.h"
-#include "text/WatchedOutput.h"
+#include "cli/WatchedOutput.h"
 
 #include <CLI/CLI.hpp>
 
@@ -17,6 +16,41 @@
 namespace kitloom {
 
 namespace cli {
+
+namespace {
+
+// How each tone of a report line is printed.
+struct TonePrint {
+    Tone tone;
+    const char* prefix;
+    bool onErrorStream;
+};
+constexpr TonePrint kTonePrints[] = {
+    {Tone::Line, "", false},      {Tone::Error, "ERROR: ", true}, {Tone::Success, "SUCCESS: ", false},
+    {Tone::Note, "note: ", true}, {Tone::Hint, "hint: ", true},   {Tone::Listed, "  ", true},
+};
+
+const TonePrint& printOf(Tone tone)
+{
+    for (const TonePrint& print : kTonePrints) {
+        if (print.tone == tone)
+            return print;
+    }
+    return kTonePrints[0];
+}
+
+}  // namespace
+
+const char* tonePrefix(Tone tone) { return printOf(tone).prefix; }
+
+void TerminalMessages::say(const ReportLine& line)
+{
+    const TonePrint& print = printOf(line.tone);
+    (print.onErrorStream ? err_ : out_) << print.prefix << line.text << std::endl;
+    errors_ += line.tone == Tone::Error ? 1 : 0;
+    if (transcript_)
+        transcript_->push_back(line);
+}
 
 int CommandContext::usage(const std::string& problem) const
 {
@@ -59,6 +93,14 @@ CLI::Option* addGameOption(CLI::App& command, std::string& game, const char* hel
 void addDryRunFlag(CLI::App& command, bool& dryRun)
 {
     command.add_flag("--dry-run", dryRun, "tell what would change, and change nothing");
+}
+
+GamePolicy gamePolicy(const CLI::Option* gameOption, const std::string& game)
+{
+    GamePolicy policy;
+    if (gameOption->count() > 0)
+        policy.given = game;
+    return policy;
 }
 
 std::unique_ptr<CLI::App> makeApp(std::map<std::string, CommandRun>& commands, std::string& helpTopic)

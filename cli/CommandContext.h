@@ -3,7 +3,7 @@
 #include "cli/Cli.h"
 #include "jobs/JobStatus.h"
 #include "jobs/Messages.h"
-#include "jobs/ReportLines.h"
+#include "cli/report/ReportLines.h"
 
 #include <optional>
 #include <ostream>
@@ -15,47 +15,23 @@ class FileSystem;
 
 namespace kitloom::cli {
 
-// Every message a job shows, as one line: "ERROR: text" on the error stream,
-// "SUCCESS: text" on the output stream.
+// Every line of a job's report as its tone says, and every message a job shows as one line:
+// "ERROR: text" on the error stream, "SUCCESS: text" on the output stream. A transcript, when
+// given, keeps each line said with its tone.
 class TerminalMessages : public Messages {
 public:
-    TerminalMessages(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+    TerminalMessages(std::ostream& out, std::ostream& err, ReportLines* transcript = nullptr)
+        : out_(out), err_(err), transcript_(transcript)
+    {
+    }
 
     void show(MessageKind kind, const std::string& text) override
     {
-        if (kind == MessageKind::Error) {
-            ++errors_;
-            err_ << "ERROR: " << text << std::endl;
-        } else {
-            out_ << "SUCCESS: " << text << std::endl;
-        }
+        say({kind == MessageKind::Error ? Tone::Error : Tone::Success, text});
     }
     int errorCount() const { return errors_; }
 
-    // A line of a job's report, as its tone says.
-    void say(const ReportLine& line)
-    {
-        switch (line.tone) {
-        case Tone::Line:
-            out_ << line.text << std::endl;
-            return;
-        case Tone::Error:
-            show(MessageKind::Error, line.text);
-            return;
-        case Tone::Success:
-            show(MessageKind::Success, line.text);
-            return;
-        case Tone::Note:
-            err_ << "note: " << line.text << std::endl;
-            return;
-        case Tone::Hint:
-            err_ << "hint: " << line.text << std::endl;
-            return;
-        case Tone::Listed:
-            err_ << "  " << line.text << std::endl;
-            return;
-        }
-    }
+    void say(const ReportLine& line);
     void say(const ReportLines& lines)
     {
         for (const ReportLine& line : lines)
@@ -65,6 +41,7 @@ public:
 private:
     std::ostream& out_;
     std::ostream& err_;
+    ReportLines* transcript_;
     int errors_ = 0;
 };
 
@@ -76,9 +53,10 @@ struct CommandContext {
     std::ostream& out;
     std::ostream& err;
     FileSystem& fileSystem;
-    std::string encoding;  // the terminal's; tables and patches hold code page 1252
-    std::string command;   // for usage hints
-    int& savesChanged;     // tables a job changed so far, for a report that could not be printed
+    std::string encoding;               // the terminal's; tables and patches hold code page 1252
+    std::string command;                // for usage hints
+    int& savesChanged;                  // tables a job changed so far, for a report that could not be printed
+    ReportLines* transcript = nullptr;  // every line said, for a notification
 
     // Prints the one-line hint and gives the usage exit status.
     int usage(const std::string& problem) const;
@@ -87,6 +65,8 @@ struct CommandContext {
     std::optional<std::string> toTableText(std::string& text, const std::string& option) const;
     // Code page 1252 bytes as the terminal shows them.
     std::string shown(const std::string& bytes) const;
+    // What says the lines of a job's report.
+    TerminalMessages messages() const { return TerminalMessages(out, err, transcript); }
 };
 
 }  // namespace kitloom::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/CommandContext.h"
+#include "jobs/GameDecision.h"
 
 #include <functional>
 #include <map>
@@ -31,6 +32,10 @@ CLI::Option* addGameOption(CLI::App& command, std::string& game,
                                "the game folder that holds saves (default: the first found, as "
                                "'kitloom-cli where' shows)");
 void addDryRunFlag(CLI::App& command, bool& dryRun);
+// The game a command's job works on: --game when given, else the search.
+GamePolicy gamePolicy(const CLI::Option* gameOption, const std::string& game);
+// Where a command finds the game without --game, and where a choice is kept: for help texts.
+const char* gameSearchOrder();
 
 // Each adds its command to `app` and returns what runs it once the line has been parsed.
 CommandRun addAddCommand(CLI::App& app);
@@ -39,5 +44,6 @@ CommandRun addRemoveCommand(CLI::App& app);
 CommandRun addInstallCommand(CLI::App& app);
 CommandRun addShowCommand(CLI::App& app);
 CommandRun addListCommand(CLI::App& app);
+CommandRun addWhereCommand(CLI::App& app);
 
 }  // namespace kitloom::cli

@@ -1,10 +1,11 @@
 // add and make-patch: the form's Go! and Make a Patch, with the form filled from options.
 #include "cli/Cli.h"
+#include "cli/CliHooks.h"
 #include "cli/Commands.h"
-#include "cli/FindGame.h"
 #include "cli/JerseyOptions.h"
-#include "cli/SaveReport.h"
-#include "jobs/FormJobs.h"
+#include "cli/JobReporter.h"
+#include "jobs/AddJob.h"
+#include "jobs/MakePatchJob.h"
 #include "patch/PatchFormat.h"
 #include "platform/Interrupt.h"
 
@@ -25,25 +26,21 @@ struct AddOptions {
 
 int runAdd(AddOptions options, const CommandContext& context)
 {
-    if (const auto problem = jerseyOptionsProblem(options.form, context))
+    if (const auto problem = toTableTexts(options.form, context))
         return context.usage(*problem);
     watchForInterrupt();
-    SaveReport report(context, options.dryRun);
-    GameTeller teller(context, context.out);
-    AddRequest request{options.form,
-                       gamePolicy(options.gameOption, options.game, &teller),
-                       {options.dryRun, report.progress([&](const TableReport& table) {
-                            report.say(appendLines(table, options.dryRun));
-                        })}};
-    const AddResult added = addJersey(context.fileSystem, request);
+    JobReporter report(context, options.dryRun, context.out);
+    const AddResult added = addJersey(context.fileSystem, {options.form, gamePolicy(options.gameOption, options.game),
+                                                           options.dryRun, &kCliHooks, &report});
+    if (added.refused)
+        return context.usage(refusalText(*added.refused));
     if (!gameDecided(added.game))
         return kExitFailure;
     report.say(unvisitedLines(added.job));
     if (added.status == JobStatus::Stopped)
         return report.stopNow();
     report.say(installClosing(added.job, options.dryRun));
-    if (!added.installed())
-        report.say(slotHint(options.form.saveSlot));
+    report.say(slotHint(added.slotWrittenShort));
     return exitStatus(added.status);
 }
 
@@ -55,19 +52,16 @@ struct MakePatchOptions {
 
 int runMakePatch(MakePatchOptions options, const CommandContext& context)
 {
-    auto problem = jerseyOptionsProblem(options.form, context);
+    auto problem = toTableTexts(options.form, context);
     if (!problem)
-        problem = context.toTableText(options.prefix, "--prefix");
-    if (!problem && patchInfoProblem(options.prefix, options.fileStem, options.form.jerseyName)) {
-        problem = std::string(patchformat::fileStemFits(options.fileStem) ? "--prefix (with --name, the images' names)"
-                                                                          : "--file") +
-                  ": " + systemMessage(MessageId::InvalidField).text;
-    }
+        problem = context.toTableText(options.prefix, optionOf(FormField::Prefix));
     if (problem)
         return context.usage(*problem);
     AnsweredPatchInfo prompt(options.prefix, options.fileStem);
     const MakePatchResult made = makePatch([&options] { return options.form; }, prompt, context.fileSystem);
-    TerminalMessages messages(context.out, context.err);
+    if (made.refused)
+        return context.usage(refusalText(*made.refused));
+    TerminalMessages messages = context.messages();
     showAll(messages, made.messages);
     if (made.replaced)
         context.out << "replaced " << made.fileName << std::endl;

@@ -114,34 +114,38 @@ void addJerseyOptions(CLI::App& command, JerseyForm& form)
 
 namespace {
 
-// The option that a problem of the form is about.
-const char* optionOf(MessageId problem, const JerseyForm& form)
-{
-    switch (problem) {
-    case MessageId::FieldMissing:
-        return form.teamNumber.empty() ? "--team" : form.jerseyName.empty() ? "--name" : "--year";
-    case MessageId::JerseyNameLength:
-        return "--name";
-    case MessageId::TeamNumberLength:
-        return "--team";
-    default:
-        return "--year";
-    }
-}
+struct FieldOption {
+    FormField field;
+    const char* option;
+};
+constexpr FieldOption kFieldOptions[] = {
+    {FormField::SaveSlot, "--slot"}, {FormField::TeamNumber, "--team"}, {FormField::JerseyName, "--name"},
+    {FormField::Year, "--year"},     {FormField::Prefix, "--prefix"},   {FormField::FileStem, "--file"},
+};
 
 }  // namespace
 
-std::optional<std::string> jerseyOptionsProblem(JerseyForm& form, const CommandContext& context)
+const char* optionOf(FormField field)
 {
-    if (auto problem = context.toTableText(form.jerseyName, "--name"))
+    for (const FieldOption& named : kFieldOptions) {
+        if (named.field == field)
+            return named.option;
+    }
+    return "";
+}
+
+std::string refusalText(const FormProblem& problem)
+{
+    // The prefix is judged with the Jersey Name, which the images are named after too.
+    const char* with = problem.field == FormField::Prefix ? " (with --name, the images' names)" : "";
+    return std::string(optionOf(problem.field)) + with + ": " + systemMessage(problem.message).text;
+}
+
+std::optional<std::string> toTableTexts(JerseyForm& form, const CommandContext& context)
+{
+    if (auto problem = context.toTableText(form.jerseyName, optionOf(FormField::JerseyName)))
         return problem;
-    if (auto problem = context.toTableText(form.year, "--year"))
-        return problem;
-    if (const auto problem = jerseyFormProblem(form))
-        return std::string(optionOf(*problem, form)) + ": " + systemMessage(*problem).text;
-    if (form.saveSlot.size() > kMaxSaveSlotLength)
-        return "--slot: " + systemMessage(MessageId::InvalidSaveSlot).text;
-    return std::nullopt;
+    return context.toTableText(form.year, optionOf(FormField::Year));
 }
 
 }  // namespace kitloom::cli

@@ -18,9 +18,13 @@ struct CommandContext;
 // The options that describe a jersey, as add and make-patch take them, read straight into
 // `form`: texts as typed, list values as rows. Options not given leave the form as it opens.
 void addJerseyOptions(CLI::App& command, JerseyForm& form);
-// The form's name and year as a table holds them, and the form's rules, each refusal a
-// usage problem that names its option.
-std::optional<std::string> jerseyOptionsProblem(JerseyForm& form, const CommandContext& context);
+// The form's name and year as a table holds them, converted in place; the usage problem with
+// its option when one cannot be.
+std::optional<std::string> toTableTexts(JerseyForm& form, const CommandContext& context);
+// The option a field of the form is typed into.
+const char* optionOf(FormField field);
+// A job's refusal as a usage problem: the field's option and the system's words.
+std::string refusalText(const FormProblem& problem);
 inline constexpr const char* kListValueNote =
     "A list VALUE is a row number, a label in any case, or the beginning of just one label.";
 

@@ -1,13 +1,12 @@
 // list: the records of team-gear tables, decoded by the positions the installer writes.
 #include "cli/Cli.h"
+#include "cli/CliHooks.h"
 #include "cli/Commands.h"
-#include "cli/FindGame.h"
 #include "cli/JerseyOptions.h"
-#include "cli/SaveReport.h"
+#include "cli/JobReporter.h"
 #include "core/Digits.h"
-#include "jobs/SaveJobs.h"
+#include "jobs/ListJob.h"
 #include "jobs/SystemMessages.h"
-#include "text/TerminalEscape.h"
 #include "platform/TerminalText.h"
 #include "text/TerminalEscape.h"
 
@@ -66,31 +65,44 @@ struct ListOptions {
     bool json = false;
 };
 
+// Every table's records as it is read, each under its path when there are several; a JSON
+// document is printed whole at the end.
+class ListReporter final : public JobReporter {
+public:
+    ListReporter(const CommandContext& context, const ListOptions& options)
+        // A JSON document stays one: the game found is named on the error stream.
+        : JobReporter(context, false, options.json ? context.err : context.out), options_(options)
+    {
+    }
+    bool tableVisited(const TableReport& table) override
+    {
+        if (options_.json)
+            return true;
+        std::ostream& out = context_.out;
+        if (options_.table.empty() && options_.slot.empty())
+            out << escapedText(table.tablePath) << ":" << std::endl;
+        for (std::size_t i = 0; i < table.records.size(); ++i)
+            printRecord(out, i + 1, table.records[i], context_);
+        out.flush();
+        say(readLines(table));
+        return true;
+    }
+
+private:
+    const ListOptions& options_;
+};
+
 int runList(const ListOptions& options, const CommandContext& context)
 {
-    SaveReport report(context, false);
-    const bool underPaths = options.table.empty() && options.slot.empty();
+    ListReporter report(context, options);
     ListRequest request;
     request.tablePath = options.table;
     request.saveSlot = options.slot;
-    // A JSON document stays one: the game found is named on the error stream.
-    GameTeller teller(context, options.json ? context.err : context.out);
-    if (options.table.empty())
-        request.game = gamePolicy(options.gameOption, options.game, &teller);
-    // Every table's records as it is read, each under its path when there are several.
-    request.progress = [&](const TableReport& table) {
-        if (options.json)
-            return true;
-        if (underPaths)
-            context.out << escapedText(table.tablePath) << ":" << std::endl;
-        for (std::size_t i = 0; i < table.records.size(); ++i)
-            printRecord(context.out, i + 1, table.records[i], context);
-        context.out.flush();
-        report.say(readLines(table));
-        return true;
-    };
+    request.game = gamePolicy(options.gameOption, options.game);
+    request.hooks = &kCliHooks;
+    request.observer = &report;
     const ListResult result = listTables(context.fileSystem, request);
-    if (options.table.empty() && !gameDecided(result.game))
+    if (!result.gameDecided)
         return kExitFailure;
     const JobReport& job = result.job;
     if (options.json) {
@@ -105,8 +117,7 @@ int runList(const ListOptions& options, const CommandContext& context)
         context.out << document.dump(2, ' ', false, Json::error_handler_t::replace) << std::endl;
     }
     report.say(unvisitedLines(job));
-    if (result.oneTable && result.status == JobStatus::Failed)
-        report.say(slotHint(options.slot));
+    report.say(slotHint(result.slotWrittenShort));
     return exitStatus(result.status);
 }
 

@@ -1,20 +1,19 @@
 // install and show: jersey patches, installed as the program's patch mode does, or read.
 #include "cli/Cli.h"
+#include "cli/CliHooks.h"
 #include "cli/Commands.h"
-#include "cli/DoubleClick.h"
-#include "cli/FindGame.h"
+#include "cli/DesktopPrompts.h"
 #include "cli/JerseyOptions.h"
-#include "cli/SaveReport.h"
+#include "cli/JobReporter.h"
+#include "cli/report/Notification.h"
 #include "core/GamePaths.h"
 #include "core/JerseyLists.h"
 #include "jobs/InstallJob.h"
-#include "jobs/LookJobs.h"
-#include "jobs/Notification.h"
+#include "jobs/ShowJob.h"
 #include "platform/Environment.h"
 #include "platform/Interrupt.h"
 #include "platform/Paths.h"
 #include "platform/TerminalText.h"
-#include "text/LineCopy.h"
 #include "text/TerminalEscape.h"
 
 #include <CLI/CLI.hpp>
@@ -34,101 +33,103 @@ struct InstallOptions {
     bool dryRun = false;
     bool notify = false;
     bool again = false;
-    GameAsker ask;                                      // when no game is found, or several
-    std::function<void(const TableReport&)> tableDone;  // told of each table, after its line
-    std::function<void(const std::string&)> patchDone;  // told of each patch installed, or not
 };
+
+// Each patch's report follows its name when there are several, and closes with its own
+// words; the game is asked for on the desktop when the install came from there.
+class InstallReporter final : public JobReporter {
+public:
+    InstallReporter(const CommandContext& context, const InstallOptions& options)
+        : JobReporter(context, options.dryRun, context.out, TableWords::Append, true), options_(options)
+    {
+    }
+    AskedGame askForGame(const GameChoice& choice, const GameSearch& search) override
+    {
+        return options_.notify ? askOnDesktop(choice, search) : AskedGame{};
+    }
+    void patchStarted(const std::string& patchPath) override
+    {
+        if (options_.patches.size() > 1)
+            context_.out << escapedText(patchPath) << ":" << std::endl;
+    }
+    void patchDone(const PatchInstall& patch) override;
+
+    int stopStatus = 0;  // after a stop: the exit status it gives
+
+private:
+    const InstallOptions& options_;
+};
+
+void InstallReporter::patchDone(const PatchInstall& patch)
+{
+    const PatchInstallReport& installed = patch.install;
+    if (!gameDecided(patch.game))
+        return;
+    if (installed.read != PatchReadResult::Read) {
+        showAll(patch.messages);
+        return;
+    }
+    if (!installed.missingTable.empty()) {
+        say(missingTableLine(installed, patch.game.folder));
+        return;
+    }
+    say(unvisitedLines(installed.job));
+    if (patch.status == JobStatus::Stopped) {
+        stopStatus = stopNow();
+        return;
+    }
+    say(installClosing(installed.job, dryRun(), installed.imagesInPlace()));
+}
+
+InstallResult install(const InstallOptions& options, const CommandContext& context, int& status)
+{
+    watchForInterrupt();
+    InstallReporter report(context, options);
+    InstallRequest request;
+    request.patchPaths = options.patches;
+    // Without --game, a patch among the saves names its game's folder, as it always has.
+    request.game = gamePolicy(options.gameOption, options.game);
+    if (!options.art.empty())
+        request.game.artFolder = options.art;
+    request.dryRun = options.dryRun;
+    request.again = options.again;
+    request.hooks = &kCliHooks;
+    request.observer = &report;
+    InstallResult result = installJerseys(context.fileSystem, request);
+    status = result.status == JobStatus::Stopped ? report.stopStatus : exitStatus(result.status);
+    return result;
+}
 
 int runInstall(const InstallOptions& options, const CommandContext& context)
 {
-    watchForInterrupt();
-    bool allInstalled = true;
-    bool gameTold = false;  // the game found is named, or its absence told, once
-    for (const std::string& patchPath : options.patches) {
-        SaveReport report(context, options.dryRun);  // each patch's closing words are its own
-        // With several patches, each one's report follows its name.
-        if (options.patches.size() > 1)
-            context.out << escapedText(patchPath) << ":" << std::endl;
-        InstallRequest request;
-        request.patchPath = patchPath;
-        // Without --game, a patch among the saves names its game's folder, as it always has.
-        GameTeller teller(context, context.out, true);
-        teller.asker = options.ask;
-        request.game = gamePolicy(options.gameOption, options.game, gameTold ? nullptr : &teller);
-        if (!options.art.empty())
-            request.game.artFolder = options.art;
-        request.job = {options.dryRun, report.progress([&](const TableReport& table) {
-                           report.say(appendLines(table, options.dryRun));
-                           if (options.tableDone)
-                               options.tableDone(table);
-                       })};
-        request.job.install = options.again ? nullptr : installOnce;
-        request.details = &kReportedDetails;
-        request.imageMoved = [&](const ImageMove& move) { report.say(imageLine(move, options.dryRun)); };
-        const InstallResult result = installJersey(context.fileSystem, request);
-        if (options.patchDone)
-            options.patchDone(patchPath);
-        const GameSource source = result.game.source;
-        gameTold = gameTold || !result.gameDecided || source == GameSource::Found ||
-                   source == GameSource::Remembered || source == GameSource::Asked;
-        allInstalled = allInstalled && result.status == JobStatus::Succeeded;
-        const PatchInstallReport& installed = result.install;
-        if (!result.gameDecided)
-            continue;
-        if (installed.read != PatchReadResult::Read) {
-            showAll(report, result.messages);
-            continue;
-        }
-        if (!installed.missingTable.empty()) {
-            report.say(missingTableLine(installed, result.game.folder));
-            continue;
-        }
-        report.say(unvisitedLines(installed.job));
-        if (result.status == JobStatus::Stopped)
-            return report.stopNow();
-        report.say(installClosing(installed.job, options.dryRun, installed.imagesInPlace()));
-    }
-    return allInstalled ? kExitSuccess : kExitFailure;
+    int status = kExitFailure;
+    install(options, context, status);
+    return status;
 }
 
 // Runs an install with its report going to the terminal as usual, then shows its outcome as
 // a desktop notification too. With no terminal to read, the game is asked for with the
 // desktop's dialogs when it is not found.
-int runNotifying(InstallOptions options, const CommandContext& context)
+int runNotifying(const InstallOptions& options, const CommandContext& context)
 {
-    std::vector<std::string> lines;
-    LineCopy outCopy(context.out, lines);
-    LineCopy errCopy(context.err, lines);
-    std::ostream out(&outCopy);
-    std::ostream err(&errCopy);
-    const CommandContext notifying{
-        out, err, context.fileSystem, context.encoding, context.command, context.savesChanged};
-    bool cancelled = false;
-    options.ask = [&](const GameChoice& choice, const GameSearch& search) {
-        return askForGame(notifying, choice, search, cancelled);
-    };
+    ReportLines said;
+    CommandContext notifying = context;
+    notifying.transcript = &said;
+    int status = kExitFailure;
+    const InstallResult result = install(options, notifying, status);
     std::vector<TableReport> tables;
-    options.tableDone = [&](const TableReport& table) { tables.push_back(table); };
     std::vector<std::string> jerseys;
-    options.patchDone = [&](const std::string& patchPath) {
-        const ShowResult patch = showPatch(context.fileSystem, patchPath);
-        std::string jersey;
-        for (const PatchField& field : patch.fields) {
-            if (std::string_view(field.key) != "jerseyName" && std::string_view(field.key) != "year")
-                continue;
-            if (!jersey.empty())
-                jersey += ' ';
-            jersey += context.shown(field.text);
-        }
-        if (!jersey.empty())
-            jerseys.push_back(jersey);
-    };
-    const int status = runInstall(options, notifying);
-    out.flush();
-    err.flush();
-    if (cancelled)
-        return status;  // the player said no: nothing to tell
-    const Notification notification = installNotification(status == kExitSuccess, jerseys, tables, lines);
+    for (const PatchInstall& patch : result.patches) {
+        if (patch.game.source == GameSource::NotChosen)
+            return status;  // the player said no: nothing to tell
+        if (patch.install.read != PatchReadResult::Read)
+            continue;
+        const JerseySpec& jersey = patch.install.jersey;
+        jerseys.push_back(context.shown(std::string(jersey.jerseyName.data(), kJerseyNameLength)) + ' ' +
+                          context.shown(std::string(jersey.year.data(), kYearLength)));
+        tables.insert(tables.end(), patch.install.job.tables.begin(), patch.install.job.tables.end());
+    }
+    const Notification notification = installNotification(status == kExitSuccess, jerseys, tables, said);
     if (!showDesktopNotification(notification.summary, notification.body))
         context.err << "note: the outcome could not be shown as a desktop notification (notify-send is missing, or there "
                        "is no desktop session)"
@@ -145,7 +146,7 @@ int runShow(const ShowOptions& options, const CommandContext& context)
 {
     const ShowResult result = showPatch(context.fileSystem, options.patch);
     if (result.status != JobStatus::Succeeded) {
-        TerminalMessages messages(context.out, context.err);
+        TerminalMessages messages = context.messages();
         showAll(messages, result.messages);
         return exitStatus(result.status);
     }

@@ -1,11 +1,10 @@
 // remove: takes installed jerseys back out of the saves, newest first.
 #include "cli/Cli.h"
+#include "cli/CliHooks.h"
 #include "cli/Commands.h"
-#include "cli/FindGame.h"
 #include "cli/JerseyOptions.h"
-#include "cli/SaveReport.h"
-#include "jobs/SaveJobs.h"
-#include "jobs/SystemMessages.h"
+#include "cli/JobReporter.h"
+#include "jobs/RemoveJob.h"
 #include "platform/Interrupt.h"
 
 #include <CLI/CLI.hpp>
@@ -29,13 +28,29 @@ struct RemoveOptions {
     bool dryRun = false;
 };
 
+// What a field of a remove takes, when the job refused what was typed.
+std::string removeRefusal(FormField field)
+{
+    const std::string takes = std::string(optionOf(field)) + " takes ";
+    switch (field) {
+    case FormField::JerseyName:
+        return takes + "the " + std::to_string(kJerseyNameLength) + " characters of a Jersey Name";
+    case FormField::Year:
+        return takes + "the " + std::to_string(kYearLength) + " characters of a Year";
+    default:
+        return takes + "1 or 2 digits";
+    }
+}
+
 int runRemove(RemoveOptions options, const CommandContext& context)
 {
-    auto problem = context.toTableText(options.name, "--name");
+    auto problem = context.toTableText(options.name, optionOf(FormField::JerseyName));
     if (!problem)
-        problem = context.toTableText(options.year, "--year");
+        problem = context.toTableText(options.year, optionOf(FormField::Year));
     if (problem)
         return context.usage(*problem);
+    watchForInterrupt();
+    JobReporter report(context, options.dryRun, context.out, TableWords::Removal);
     RemoveRequest request;
     request.jerseyName = options.name;
     request.year = options.year;
@@ -43,35 +58,21 @@ int runRemove(RemoveOptions options, const CommandContext& context)
         request.teamNumber = options.team;
     if (options.typeOption->count() > 0)
         request.jerseyType = options.type;
-    switch (removeRequestProblem(request)) {
-    case RemoveProblem::JerseyName:
-        return context.usage("--name takes the 4 characters of a Jersey Name");
-    case RemoveProblem::Year:
-        return context.usage("--year takes the 7 characters of a Year");
-    case RemoveProblem::TeamNumber:
-        return context.usage("--team takes 1 or 2 digits");
-    case RemoveProblem::None:
-        break;
-    }
-
-    watchForInterrupt();
-    SaveReport report(context, options.dryRun);
     request.saveSlot = options.slot;
-    GameTeller teller(context, context.out);
-    request.game = gamePolicy(options.gameOption, options.game, &teller);
-    request.options = {options.dryRun, report.progress([&](const TableReport& table) {
-                           report.say(removalLines(table, options.dryRun));
-                       })};
+    request.game = gamePolicy(options.gameOption, options.game);
+    request.dryRun = options.dryRun;
+    request.hooks = &kCliHooks;
+    request.observer = &report;
     const RemoveResult result = removeJerseys(context.fileSystem, request);
+    if (result.refused)
+        return context.usage(removeRefusal(*result.refused));
     if (!gameDecided(result.game))
         return kExitFailure;
-    const JobReport& job = result.job;
-    report.say(unvisitedLines(job));
+    report.say(unvisitedLines(result.job));
     if (result.status == JobStatus::Stopped)
         return report.stopNow();
     report.say(removeClosing(result, options.dryRun));
-    if (job.namedSave && job.outcome != JobOutcome::Stopped && job.tables.front().result == ResultCode::NoTable)
-        report.say(slotHint(options.slot));
+    report.say(slotHint(result.slotWrittenShort));
     return exitStatus(result.status);
 }
 

@@ -19,18 +19,20 @@ enum class GameSource {
     Several,        // that place held several, and none is chosen: the first search.decidingCount games
     NotFound,       // none: search.lookedIn tells where it was looked for
     Asked,          // none was found, or several, and the player chose this one when asked
-    NotChosen,      // the player, asked, chose none (or one that was refused, and told so)
+    NotChosen,      // the player, asked, chose none
+    Refused,        // the player, asked, chose `folder`, which holds no saves
 };
 
 struct GameRequest {
-    std::optional<std::string> given;        // --game
+    std::optional<std::string> given;        // a folder the user named
     std::optional<std::string> patchFolder;  // an install's patch's own folder
     SearchPlaces places;
 };
 
 struct GameChoice {
     GameSource source = GameSource::NotFound;
-    std::string folder;  // a path prefix: empty for the current folder, else ending with a separator
+    std::string folder;   // a path prefix: empty for the current folder, else ending with a separator
+    bool unkept = false;  // Asked: the choice could not be kept for later jobs, so it is this one's alone
 };
 
 // The game a job works on: the folder the user named; else the patch's own folder when it

@@ -54,6 +54,17 @@ struct TableReport {
     bool operator==(const TableReport&) const = default;
 };
 
+// The table holds the jersey after an install: added, or there already.
+inline bool gotTheJersey(const TableReport& table)
+{
+    return table.result == ResultCode::Appended || table.result == ResultCode::AlreadyThere;
+}
+// The table's records changed (a dry run's: would change).
+inline bool tableChanged(const TableReport& table)
+{
+    return table.result == ResultCode::Appended || table.result == ResultCode::Removed;
+}
+
 // Told about every table a job visits, right after it; false stops the job there.
 using TableProgress = std::function<bool(const TableReport&)>;
 

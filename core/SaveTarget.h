@@ -17,6 +17,12 @@ public:
     static SaveTarget namedSave(const std::string& gameFolder, const std::string& saveFolder);
     static SaveTarget oneTable(const std::string& tablePath);
     static SaveTarget everyNumberedSave(const std::string& gameFolder);
+    // What a Save Slot (or a patch's first line) names: that save folder; empty, every
+    // numbered save.
+    static SaveTarget ofSaveSlot(const std::string& gameFolder, const std::string& saveSlot)
+    {
+        return saveSlot.empty() ? everyNumberedSave(gameFolder) : namedSave(gameFolder, saveSlot);
+    }
 
     bool named() const { return !tablePath_.empty(); }
     const std::string& tablePath() const { return tablePath_; }    // named() only

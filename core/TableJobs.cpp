@@ -14,8 +14,6 @@ TableReport TableJobs::appendJersey(const std::string& tablePath, const JerseySp
 
 JobReport TableJobs::installJersey(const SaveTarget& target, const JerseySpec& spec)
 {
-    if (options_.install)
-        return options_.install(*this, target, spec);
     return sweepSaves(
         fileSystem_, target, {ResultCode::Appended},
         [&](const std::string& tablePath) { return appendJersey(tablePath, spec); }, options_.progress);
@@ -31,7 +29,7 @@ JobReport TableJobs::installJerseyOnce(const SaveTarget& target, const JerseySpe
         options_.progress);
     // A table that holds the jersey already is one done, too.
     for (const TableReport& table : job.tables) {
-        if (job.outcome == JobOutcome::NothingDone && table.result == ResultCode::AlreadyThere)
+        if (job.outcome == JobOutcome::NothingDone && gotTheJersey(table))
             job.outcome = JobOutcome::Done;
     }
     return job;

@@ -11,17 +11,10 @@ namespace kitloom {
 
 class FileSystem;
 
-class TableJobs;
-
-// How an install goes: installJersey's own way, or another such as installOnce. A pointer,
-// so that kitloom.exe, which always appends, carries no other way.
-using JobInstall = JobReport (*)(TableJobs& file, const SaveTarget& target, const JerseySpec& spec);
-
 struct JobOptions {
     // Nothing is written, yet every table reports what a real run would give it.
     bool dryRun = false;
-    TableProgress progress;        // told about every table visited; may stop the job
-    JobInstall install = nullptr;  // installs: none appends to every table
+    TableProgress progress;  // told about every table visited; may stop the job
 };
 
 // The jobs on team-gear tables. Each returns what became of every table it visited and of
@@ -50,11 +43,5 @@ private:
     FileSystem& fileSystem_;
     JobOptions options_;
 };
-
-// installJerseyOnce, for JobOptions::install.
-inline JobReport installOnce(TableJobs& file, const SaveTarget& target, const JerseySpec& spec)
-{
-    return file.installJerseyOnce(target, spec);
-}
 
 }  // namespace kitloom

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "jobs/GamePolicy.h"
+#include "jobs/GameDecision.h"
 #include "jobs/JobStatus.h"
 #include "jobs/SystemMessages.h"
 #include "patch/PatchInstaller.h"
 
-#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,26 +13,54 @@ namespace kitloom {
 
 class FileSystem;
 
-// A patch install, from the program's command line or kitloom-cli's.
-struct InstallRequest {
-    std::string patchPath;
-    GamePolicy game;  // the program's: the patch's folder, and the fixed art folder
-    JobOptions job;   // a dry run moves, creates and writes nothing
-    // What a fuller report needs (kReportedDetails), a dry run too: with them nothing moves
-    // unless the jersey has a table to go to. The program moves the images first.
-    const InstallerDetails* details = nullptr;
-    std::function<void(const ImageMove&)> imageMoved;  // told about every image, as it goes
+// How one patch goes into a game.
+struct PatchInstallOptions {
+    // The folder holding `saves` (a path prefix, or empty for the current folder); the
+    // patch's own folder when not given. The images always come from the patch's folder.
+    std::optional<std::string> gameFolder;
+    // When the art folder cannot be made (a game installed elsewhere than the fixed folder
+    // says), a folder called render, in any case, in the game folder takes the images in
+    // its xteam.
+    bool fallBackBesideSaves = false;
+    bool dryRun = false;  // needs the hooks' look ahead; moves, creates and writes nothing
+    bool again = false;   // a save that holds the jersey gets it again
 };
 
-struct InstallResult {
+// Installs the patch at `patchPath`: moves its two images from the patch's folder into
+// `artFolder` (creating the folder's last level when missing) and puts the jersey into
+// the save folder its first line names, or into every numbered save. Nothing is touched
+// unless the whole patch could be read and holds only plain names.
+PatchInstallReport installPatch(FileSystem& fileSystem, const JobHooks& hooks, JobObserver* observer,
+                                const std::string& patchPath, const std::string& artFolder,
+                                const PatchInstallOptions& options = {});
+
+// A patch install, from the program's command line or kitloom-cli's: each patch in turn.
+struct InstallRequest {
+    std::vector<std::string> patchPaths;
+    GamePolicy game;  // the program's: the patch's folder, and the fixed art folder
+    bool dryRun = false;
+    bool again = false;
+    const JobHooks* hooks = nullptr;  // the program's or kitloom-cli's: never null
+    JobObserver* observer = nullptr;
+};
+
+// What became of one patch.
+struct PatchInstall {
+    std::string patchPath;
     GameChoice game;
-    bool gameDecided = false;             // else nothing was read or touched
-    PatchInstallReport install;           // what became of the patch, its images and the saves
+    // The game was told to the observer with this patch. It is told until one patch's game
+    // came from a search or the player, or none could be used: later ones go unsaid.
+    bool gameTold = false;
+    PatchInstallReport install;           // when the game was decided
     std::vector<SystemMessage> messages;  // what the program shows, in order
     JobStatus status = JobStatus::Failed;
 };
 
-// Installs the patch at request.patchPath into the game the policy decides.
-InstallResult installJersey(FileSystem& fileSystem, InstallRequest request);
+struct InstallResult {
+    std::vector<PatchInstall> patches;     // in order; after a stop, the last is the one stopped
+    JobStatus status = JobStatus::Failed;  // Succeeded when every patch did
+};
+
+InstallResult installJerseys(FileSystem& fileSystem, const InstallRequest& request);
 
 }  // namespace kitloom

@@ -29,17 +29,21 @@ JerseyForm::JerseyForm()
         row(list) = initialRow(list);
 }
 
-std::optional<MessageId> jerseyFormProblem(const JerseyForm& form)
+std::optional<FormProblem> jerseyFormProblem(const JerseyForm& form)
 {
     // The name is checked before the team number, although it stands below it.
-    if (form.teamNumber.empty() || form.jerseyName.empty() || form.year.empty())
-        return MessageId::FieldMissing;
+    if (form.teamNumber.empty())
+        return FormProblem{MessageId::FieldMissing, FormField::TeamNumber};
+    if (form.jerseyName.empty())
+        return FormProblem{MessageId::FieldMissing, FormField::JerseyName};
+    if (form.year.empty())
+        return FormProblem{MessageId::FieldMissing, FormField::Year};
     if (!jerseyNameFits(form.jerseyName))
-        return MessageId::JerseyNameLength;
+        return FormProblem{MessageId::JerseyNameLength, FormField::JerseyName};
     if (!teamNumberFits(form.teamNumber))
-        return MessageId::TeamNumberLength;
+        return FormProblem{MessageId::TeamNumberLength, FormField::TeamNumber};
     if (!yearFits(form.year))
-        return MessageId::YearLength;
+        return FormProblem{MessageId::YearLength, FormField::Year};
     return std::nullopt;
 }
 
@@ -59,16 +63,16 @@ JerseySpec readJerseyForm(const JerseyForm& form, ShoeCode shoeCode)
     return spec;
 }
 
-std::optional<MessageId> patchInfoProblem(const std::string& prefix, const std::string& fileStem,
-                                          std::string_view jerseyName)
+std::optional<FormProblem> patchInfoProblem(const std::string& prefix, const std::string& fileStem,
+                                            std::string_view jerseyName)
 {
     // The images are named prefix + Jersey Name: the installer takes nothing else.
     const std::string imageStem = prefix + std::string(jerseyName.substr(0, kJerseyNameLength));
-    const bool fine = prefix.size() == patchformat::kPrefixLength && isPlainName(imageStem) &&
-                      !hasControlCharacter(imageStem) && patchformat::fileStemFits(fileStem);
-    if (fine)
-        return std::nullopt;
-    return MessageId::InvalidField;
+    if (prefix.size() != patchformat::kPrefixLength || !isPlainName(imageStem) || hasControlCharacter(imageStem))
+        return FormProblem{MessageId::InvalidField, FormField::Prefix};
+    if (!patchformat::fileStemFits(fileStem))
+        return FormProblem{MessageId::InvalidField, FormField::FileStem};
+    return std::nullopt;
 }
 
 }  // namespace kitloom

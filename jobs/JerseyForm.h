@@ -40,14 +40,25 @@ inline bool yearFits(const std::string& text) { return text.size() == kYearLengt
 // anything but digits, or for a number too large.
 std::int32_t teamNumberValue(const std::string& text);
 
-// The first problem of the form in the order the user is told of them, or none.
-std::optional<MessageId> jerseyFormProblem(const JerseyForm& form);
+// The fields a job's request can be refused for, as the form names them.
+enum class FormField { SaveSlot, TeamNumber, JerseyName, Year, Prefix, FileStem };
+
+// Why a request was refused: the system's words, and the field they are about.
+struct FormProblem {
+    MessageId message;
+    FormField field;
+    bool operator==(const FormProblem&) const = default;
+};
+
+// The first problem of the jersey's fields in the order the user is told of them, or none.
+std::optional<FormProblem> jerseyFormProblem(const JerseyForm& form);
 // The jersey on the form. Texts shorter than their fields leave zero bytes.
 JerseySpec readJerseyForm(const JerseyForm& form, ShoeCode shoeCode);
 
 // The Extra Patch Info rule: a prefix of exactly 2 characters that, with the Jersey Name,
-// makes a plain file name, and a file name of 1 to 75 characters. InvalidField or none.
-std::optional<MessageId> patchInfoProblem(const std::string& prefix, const std::string& fileStem,
-                                          std::string_view jerseyName);
+// makes a plain file name, and a file name of 1 to 75 characters. InvalidField, about the
+// prefix (with the Jersey Name, the images' names) or the file name, or none.
+std::optional<FormProblem> patchInfoProblem(const std::string& prefix, const std::string& fileStem,
+                                            std::string_view jerseyName);
 
 }  // namespace kitloom

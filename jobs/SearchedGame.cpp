@@ -1,8 +1,9 @@
-// kitloom-cli's way to the game: this machine's places, searched in order.
+#include "jobs/SearchedGame.h"
+
 #include "core/RememberedGame.h"
-#include "jobs/GamePolicy.h"
 #include "platform/Environment.h"
 #include "platform/Paths.h"
+#include "platform/SystemError.h"
 
 namespace kitloom {
 
@@ -28,17 +29,22 @@ SearchPlaces searchPlaces()
     return places;
 }
 
-GameChoice searchedGame(FileSystem& fileSystem, const GameHints& hints, GameListener* listener)
+GameChoice searchedGame(FileSystem& fileSystem, const GameHints& hints, GameSearch& search)
 {
-    GameSearch search;
-    const GameChoice choice = chooseGame(fileSystem,
-                                         {hints.given ? std::optional(*hints.given) : std::nullopt,
-                                          hints.patchFolder ? std::optional(*hints.patchFolder) : std::nullopt,
-                                          searchPlaces()},
-                                         search);
-    if (listener)
-        listener->searched(search);
-    return choice;
+    return chooseGame(fileSystem,
+                      {hints.given ? std::optional(*hints.given) : std::nullopt,
+                       hints.patchFolder ? std::optional(*hints.patchFolder) : std::nullopt, searchPlaces()},
+                      search);
+}
+
+RememberResult keepChosenGame(FileSystem& fileSystem, const std::string& gameFolder, std::string& reason)
+{
+    const auto file = searchPlaces().rememberedFile;
+    if (!file)
+        return RememberResult::CannotWrite;
+    RememberResult kept = RememberResult::CannotWrite;
+    succeeds(reason, [&] { return (kept = rememberGame(fileSystem, *file, gameFolder)) == RememberResult::Remembered; });
+    return kept;
 }
 
 }  // namespace kitloom

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "core/TableJobs.h"
+#include "core/JobReport.h"
 #include "patch/PatchReader.h"
 #include "platform/FileSystem.h"
 
-#include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,42 +35,12 @@ struct ImageMove {
     std::string reason;                         // the system's words for NoArtFolder or MoveFailed, if any
 };
 
-// What a report that tells more than the program does needs from the installer. Pointers,
-// so that the program, which never dry-runs and says only whether an image arrived, carries
-// none of it.
-struct InstallerDetails {
-    // The table the jersey goes into first, when it is missing: then nothing moves.
-    std::string (*missingTable)(FileSystem& fileSystem, const std::string& gameFolder, const SaveTarget& target);
-    // A dry run's look ahead.
-    bool (*folderCouldBeMade)(FileSystem& fileSystem, const std::string& folder);
-    MoveResult (*foreseeMove)(FileSystem& fileSystem, const std::string& from, const std::string& to,
-                              bool artFolderCanBe);
-    // Whether the image there is another one, and why one did not arrive.
-    void (*explain)(FileSystem& fileSystem, ImageMove& move, bool artFolderCanBe, const std::string& artFolderReason);
-};
-
-// The installer's details for kitloom-cli's report.
-extern const InstallerDetails kReportedDetails;
-
-struct PatchInstallOptions {
-    // The folder holding `saves` (a path prefix, or empty for the current folder); the
-    // patch's own folder when not given. The images always come from the patch's folder.
-    std::optional<std::string> gameFolder;
-    // When the art folder cannot be made (a game installed elsewhere than the fixed folder
-    // says), a folder called render, in any case, in the game folder takes the images in
-    // its xteam.
-    bool fallBackBesideSaves = false;
-    // What a fuller report needs (kReportedDetails): a dry run needs them too, and moves,
-    // creates and writes nothing.
-    const InstallerDetails* details = nullptr;
-    JobOptions job;
-    std::function<void(const ImageMove&)> imageMoved;  // told about every image, as it goes
-};
-
+// What became of a patch install.
 struct PatchInstallReport {
     PatchReadResult read = PatchReadResult::CannotOpen;  // nothing else happened unless Read
+    JerseySpec jersey;                                   // Read: the patch's jersey
     std::string artFolder;                               // with its closing separator
-    // With the details: the table that was not there (job.namedSave tells whose); then
+    // With a look ahead: the table that was not there (job.namedSave tells whose); then
     // nothing moved.
     std::string missingTable;
     std::vector<ImageMove> images;
@@ -82,11 +50,14 @@ struct PatchInstallReport {
     bool imagesInPlace() const;
 };
 
-// Installs the patch at `patchPath`: moves its two images from the patch's folder into
-// `artFolder` (creating the folder's last level when missing) and puts the jersey into
-// the save folder its first line names, or into every numbered save. Nothing is touched
-// unless the whole patch could be read and holds only plain names.
-PatchInstallReport installPatch(const std::string& patchPath, const std::string& artFolder, FileSystem& fileSystem,
-                                const PatchInstallOptions& options = {});
+// Reads the patch at `patchFile` (a full path) for an install: Invalid, too, when an image
+// it names beside it is anything but a file, since a move takes folders and links along as
+// readily as files.
+PatchReadResult readPatchToInstall(FileSystem& fileSystem, const std::string& patchFile, Patch& patch);
+
+// Moves one image into the art folder (`artFolder` with its closing separator), never over
+// one there.
+ImageMove moveImage(FileSystem& fileSystem, const std::string& patchFolder, const std::string& image,
+                    const std::string& artFolder);
 
 }  // namespace kitloom

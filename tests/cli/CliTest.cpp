@@ -2,7 +2,8 @@
 #include "tests/cli/CliRun.h"
 #include "cli/JerseyOptions.h"
 #include "core/GamePaths.h"
-#include "jobs/FormJobs.h"
+#include "app/ProgramHooks.h"
+#include "jobs/AddJob.h"
 
 #include "patch/PatchFormat.h"
 #include "patch/PatchWriter.h"
@@ -99,6 +100,7 @@ TEST_F(CliTest, AddPutsTheSameRecordsIntoTheSavesAsGoWithTheSameChoices)
         AddRequest go;
         go.form = formOf(withChoices);
         go.game.given = formGame.prefix();
+        go.hooks = &kProgramHooks;
         ASSERT_TRUE(addJersey(systemFileSystem(), go).installed());
 
         TempFolder cliGame;

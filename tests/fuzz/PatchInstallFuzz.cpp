@@ -2,7 +2,8 @@
 // game and art folders changes, every image stays or arrives whole, and every table
 // reads as before or with the patch's jersey appended.
 #include "patch/PatchFormat.h"
-#include "patch/PatchInstaller.h"
+#include "app/ProgramHooks.h"
+#include "jobs/InstallJob.h"
 #include "tests/fuzz/TableInvariants.h"
 #include "tests/support/MemoryFileSystem.h"
 
@@ -67,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string patch(reinterpret_cast<const char*>(data), size);
     test::MemoryFileSystem fileSystem(fixture);
     fileSystem.tree.files[patchPath] = patch;
-    installPatch(patchPath, "/art/xteam", fileSystem);
+    installPatch(fileSystem, kProgramHooks, nullptr, patchPath, "/art/xteam");
     const test::MemoryTree& after = fileSystem.tree;
     // The bytes at `path` before the install, or null where there was no file.
     auto before = [&](const std::string& path) {

@@ -1,6 +1,7 @@
-#include "jobs/FormJobs.h"
-
+#include "app/ProgramHooks.h"
 #include "core/GamePaths.h"
+#include "jobs/AddJob.h"
+#include "jobs/MakePatchJob.h"
 #include "tests/support/ForwardingFileSystem.h"
 #include "tests/support/TestSupport.h"
 
@@ -27,7 +28,7 @@ public:
         if (!pressOk)
             return false;
         if (const auto problem = patchInfoProblem(answerPrefix, answerStem, jerseyName)) {
-            show(messages_, systemMessage(*problem));
+            show(messages_, systemMessage(problem->message));
             return false;  // a user would press Cancel now
         }
         prefix = answerPrefix;
@@ -57,7 +58,7 @@ protected:
     std::string refusal()
     {
         const auto problem = jerseyFormProblem(form);
-        return problem ? systemMessage(*problem).text : "";
+        return problem ? systemMessage(problem->message).text : "";
     }
     // Go! on the form, in the test's game.
     AddRequest addRequest() const
@@ -65,6 +66,7 @@ protected:
         AddRequest request;
         request.form = form;
         request.game.given = game.prefix();
+        request.hooks = &kProgramHooks;
         return request;
     }
     // Go!, keeping what the program says of it.
@@ -294,12 +296,13 @@ TEST(PatchInfoRuleTest, ThePrefixAndJerseyNameMustMakeAPlainFileName)
         << "letters of the code page";
     struct Case {
         std::string prefix, stem, name;
+        FormField field = FormField::Prefix;  // the one the problem is about
     };
     const Case refused[] = {
         {"t", "f", "ABCD"},
         {"tor", "f", "ABCD"},
-        {"to", "", "ABCD"},
-        {"to", std::string(76, 'f'), "ABCD"},
+        {"to", "", "ABCD", FormField::FileStem},
+        {"to", std::string(76, 'f'), "ABCD", FormField::FileStem},
         {"a/", "f", "ABCD"},
         {"to", "f", "A:*?"},
         {"to", "f", "AB\\D"},
@@ -314,7 +317,7 @@ TEST(PatchInfoRuleTest, ThePrefixAndJerseyNameMustMakeAPlainFileName)
         {"lp", "f", "t1.x"},
     };
     for (const Case& c : refused)
-        EXPECT_EQ(patchInfoProblem(c.prefix, c.stem, c.name), MessageId::InvalidField)
+        EXPECT_EQ(patchInfoProblem(c.prefix, c.stem, c.name), (FormProblem{MessageId::InvalidField, c.field}))
             << c.prefix << c.name << " " << c.stem;
 }
 

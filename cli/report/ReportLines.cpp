@@ -1,13 +1,13 @@
-#include "jobs/ReportLines.h"
+#include "cli/report/ReportLines.h"
 
 #include "core/GamePaths.h"
-#include "jobs/SaveJobs.h"
+#include "jobs/RemoveJob.h"
 #include "jobs/SystemMessages.h"
 #include "text/TerminalEscape.h"
 
 #include <algorithm>
 
-namespace kitloom {
+namespace kitloom::cli {
 
 namespace {
 
@@ -164,9 +164,7 @@ ReportLines installClosing(const JobReport& job, bool dryRun, bool imagesInPlace
     if (job.namedSave && job.outcome == JobOutcome::NothingDone)
         return {};
     if (job.outcome == JobOutcome::Done && (job.anyTableFailed() || !imagesInPlace)) {
-        const auto added = std::count_if(job.tables.begin(), job.tables.end(), [](const TableReport& table) {
-            return table.result == ResultCode::Appended || table.result == ResultCode::AlreadyThere;
-        });
+        const auto added = std::count_if(job.tables.begin(), job.tables.end(), gotTheJersey);
         const std::size_t saves = job.tables.size();
         std::string done = dryRun ? "The jersey would go into " : "The jersey went into ";
         if (job.namedSave)
@@ -221,11 +219,11 @@ ReportLine stopLine(const std::string& signalName, const std::string& lastTable)
                              "; the lines above tell every save that changed"};
 }
 
-ReportLines slotHint(const std::string& saveSlot)
+ReportLines slotHint(const std::optional<std::string>& numbered)
 {
-    if (const auto numbered = numberedSaveNameFor(saveSlot))
+    if (numbered)
         return {{Tone::Hint, "numbered save folders have three digits: --slot " + *numbered}};
     return {};
 }
 
-}  // namespace kitloom
+}  // namespace kitloom::cli

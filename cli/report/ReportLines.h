@@ -4,12 +4,15 @@
 #include "jobs/Messages.h"
 #include "patch/PatchInstaller.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace kitloom {
-
 struct RemoveResult;
+}
+
+namespace kitloom::cli {
 
 // kitloom-cli's own words on a job, line by line, beside the system's messages: a front end
 // that reports as a terminal does shows each as its tone says.
@@ -28,6 +31,9 @@ struct ReportLine {
     bool operator==(const ReportLine&) const = default;
 };
 using ReportLines = std::vector<ReportLine>;
+
+// What a line of the tone starts with when printed ("ERROR: ", "hint: ", "  ", ...).
+const char* tonePrefix(Tone tone);
 
 // A table of an add or an install: an unfinished record cut first, then the record added,
 // the one already there, or the table's failure.
@@ -50,7 +56,7 @@ ReportLines removeClosing(const RemoveResult& result, bool dryRun);
 // After a stop: which table was the last.
 ReportLine stopLine(const std::string& signalName, const std::string& lastTable);
 // For a Save Slot that looks like a numbered save written short ("1"), once its table was
-// not found: that numbered save folders have three digits ("001").
-ReportLines slotHint(const std::string& saveSlot);
+// not found: that numbered save folders have three digits (`numbered`, "001").
+ReportLines slotHint(const std::optional<std::string>& numbered);
 
-}  // namespace kitloom
+}  // namespace kitloom::cli

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "core/TableJobs.h"
-#include "jobs/GamePolicy.h"
+#include "jobs/GameDecision.h"
+#include "jobs/JerseyForm.h"
 #include "jobs/JobStatus.h"
 
 #include <cstdint>
@@ -21,12 +22,10 @@ struct RemoveRequest {
     std::optional<int> jerseyType;          // only a jersey of this Jersey Type row
     std::string saveSlot;                   // one save folder; empty for every numbered save
     GamePolicy game;
-    JobOptions options;
+    bool dryRun = false;
+    const JobHooks* hooks = nullptr;  // never null
+    JobObserver* observer = nullptr;
 };
-
-// The first text of a remove request that does not fit its field, or none.
-enum class RemoveProblem { None, JerseyName, Year, TeamNumber };
-RemoveProblem removeRequestProblem(const RemoveRequest& request);
 
 // What a table's removal says beyond its counts.
 struct TableRemoval {
@@ -39,6 +38,9 @@ struct TableRemoval {
 TableRemoval removalOf(const TableReport& table);
 
 struct RemoveResult {
+    // The first text that does not fit its field (JerseyName, Year or TeamNumber): then
+    // nothing else happened.
+    std::optional<FormField> refused;
     GameChoice game;
     JobReport job;               // when the game was decided
     std::uint32_t removed = 0;   // jerseys that went (in a dry run: would go)
@@ -46,26 +48,11 @@ struct RemoveResult {
     std::size_t unsearched = 0;  // tables that could not be searched
     bool anyMatch = false;       // a matching jersey was found, removed or not
     bool anyStays = false;       // a matching jersey stays in a table that was searched
+    // A named save whose table was not found, named like a numbered save written short.
+    std::optional<std::string> slotWrittenShort;
     JobStatus status = JobStatus::Failed;
 };
 
 RemoveResult removeJerseys(FileSystem& fileSystem, const RemoveRequest& request);
-
-// list: the records of one table, of one save's, or of every numbered save's.
-struct ListRequest {
-    std::string tablePath;  // a table named by its path: then no game is needed
-    std::string saveSlot;
-    GamePolicy game;
-    TableProgress progress;  // told of every table as it is read
-};
-
-struct ListResult {
-    GameChoice game;
-    bool oneTable = false;  // a path or a slot named one table
-    JobReport job;
-    JobStatus status = JobStatus::Failed;
-};
-
-ListResult listTables(FileSystem& fileSystem, const ListRequest& request);
 
 }  // namespace kitloom

@@ -1,10 +1,10 @@
-#include "jobs/Notification.h"
+#include "cli/report/Notification.h"
 
 #include "platform/Paths.h"
 
 #include <algorithm>
 
-namespace kitloom {
+namespace kitloom::cli {
 
 namespace {
 
@@ -39,19 +39,20 @@ std::string saveName(const TableReport& table)
 }  // namespace
 
 Notification installNotification(bool succeeded, const std::vector<std::string>& jerseys,
-                                 const std::vector<TableReport>& tables, const std::vector<std::string>& lines)
+                                 const std::vector<TableReport>& tables, const ReportLines& said)
 {
     if (!succeeded) {
         std::string body;
         std::size_t shown = 0;
-        for (const std::string& line : lines) {
-            const bool told = line.rfind("ERROR: ", 0) == 0 || line.rfind("hint: ", 0) == 0 ||
-                              (line.rfind("  ", 0) == 0 && shown > 0);
+        for (const ReportLine& line : said) {
+            const bool told = line.tone == Tone::Error || line.tone == Tone::Hint ||
+                              (line.tone == Tone::Listed && shown > 0);
             if (!told || shown == kNotificationLines)
                 continue;
             if (shown++ > 0)
                 body += '\n';
-            body += cut(line.rfind("ERROR: ", 0) == 0 ? line.substr(7) : line);
+            // An ERROR needs no word of its own here: the summary says the install failed.
+            body += cut((line.tone == Tone::Error ? "" : tonePrefix(line.tone)) + line.text);
         }
         return {"Kitloom: install failed", body};
     }
@@ -72,4 +73,4 @@ Notification installNotification(bool succeeded, const std::vector<std::string>&
     return {"Kitloom: jersey installed", cut(body)};
 }
 
-}  // namespace kitloom
+}  // namespace kitloom::cli

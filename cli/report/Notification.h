@@ -1,11 +1,12 @@
 #pragma once
 
+#include "cli/report/ReportLines.h"
 #include "core/JobReport.h"
 
 #include <string>
 #include <vector>
 
-namespace kitloom {
+namespace kitloom::cli {
 
 // A notification's text: its summary line and its body.
 struct Notification {
@@ -14,9 +15,9 @@ struct Notification {
 };
 
 // What an install's notification says. On success: the jerseys, and the saves they were
-// added to or were already in. On failure: the ERROR and hint lines of `lines` (everything
-// the install printed), as many as a notification shows, each cut to fit.
+// added to or were already in. On failure: the ERROR and hint lines the install said, with
+// the lines listed under them, as many as a notification shows, each cut to fit.
 Notification installNotification(bool succeeded, const std::vector<std::string>& jerseys,
-                                 const std::vector<TableReport>& tables, const std::vector<std::string>& lines);
+                                 const std::vector<TableReport>& tables, const ReportLines& said);
 
-}  // namespace kitloom
+}  // namespace kitloom::cli

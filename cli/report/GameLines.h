@@ -1,13 +1,13 @@
 #pragma once
 
 #include "core/GameFolder.h"
-#include "jobs/LookJobs.h"
-#include "jobs/ReportLines.h"
+#include "jobs/WhereJob.h"
+#include "cli/report/ReportLines.h"
 
 #include <optional>
 #include <string>
 
-namespace kitloom {
+namespace kitloom::cli {
 
 // kitloom-cli's words on the game a job looked for, and on where.
 
@@ -29,4 +29,4 @@ const char* noteKey(SearchNoteKind kind);
 // `folder` as typed into a shell: quoted where it holds anything but plain characters.
 std::string shellQuoted(const std::string& folder);
 
-}  // namespace kitloom
+}  // namespace kitloom::cli

@@ -1,26 +1,11 @@
-#include "jobs/LookJobs.h"
+#include "jobs/WhereJob.h"
 
 #include "core/GamePaths.h"
-#include "jobs/GamePolicy.h"
+#include "jobs/SearchedGame.h"
 #include "platform/FileSystem.h"
-#include "platform/Paths.h"
 #include "platform/SystemError.h"
 
 namespace kitloom {
-
-ShowResult showPatch(FileSystem& fileSystem, const std::string& patchPath)
-{
-    ShowResult result;
-    Patch patch;
-    result.read = readPatch(fileSystem, patchPath, patch);
-    if (result.read != PatchReadResult::Read) {
-        result.messages = {systemMessage(messageFor(result.read))};
-        return result;
-    }
-    result.fields = decodePatch(patch);
-    result.status = JobStatus::Succeeded;
-    return result;
-}
 
 namespace {
 

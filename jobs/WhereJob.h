@@ -3,25 +3,12 @@
 #include "core/GameSearch.h"
 #include "core/RememberedGame.h"
 #include "jobs/JobStatus.h"
-#include "jobs/SystemMessages.h"
-#include "patch/PatchFields.h"
 
-#include <optional>
 #include <string>
-#include <vector>
 
 namespace kitloom {
 
 class FileSystem;
-
-// show: what the patch at `patchPath` holds.
-struct ShowResult {
-    PatchReadResult read = PatchReadResult::CannotOpen;
-    std::vector<PatchField> fields;       // when read
-    std::vector<SystemMessage> messages;  // why it could not be read
-    JobStatus status = JobStatus::Failed;
-};
-ShowResult showPatch(FileSystem& fileSystem, const std::string& patchPath);
 
 // where: the games this machine holds, or the game chosen for every later job.
 enum class WhereAsk { Search, Use, Forget };

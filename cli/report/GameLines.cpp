@@ -1,9 +1,9 @@
-#include "jobs/GameLines.h"
+#include "cli/report/GameLines.h"
 
 #include "platform/Paths.h"
 #include "text/TerminalEscape.h"
 
-namespace kitloom {
+namespace kitloom::cli {
 
 namespace {
 
@@ -261,4 +261,4 @@ std::string shellQuoted(const std::string& folder)
 #endif
 }
 
-}  // namespace kitloom
+}  // namespace kitloom::cli

@@ -1,8 +1,6 @@
-// What kitloom-cli's install report tells beyond the program's: a dry run's look ahead, why
-// an image did not arrive, whether the image there is the patch's own, and the table the
-// jersey needs before anything moves.
+#include "patch/ImageLookAhead.h"
+
 #include "core/GamePaths.h"
-#include "patch/PatchInstaller.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -12,6 +10,28 @@
 namespace kitloom {
 
 namespace {
+
+// True when both files hold the same bytes.
+bool sameBytes(FileSystem& fileSystem, const std::string& one, const std::string& other)
+{
+    const std::unique_ptr<OpenFile> first = fileSystem.openForReading(one);
+    const std::unique_ptr<OpenFile> second = fileSystem.openForReading(other);
+    std::uint64_t size = 0;
+    std::uint64_t otherSize = 0;
+    if (!first || !second || !first->size(size) || !second->size(otherSize) || size != otherSize)
+        return false;
+    std::string a(64 * 1024, '\0');
+    std::string b(a.size(), '\0');
+    for (std::uint64_t offset = 0; offset < size; offset += a.size()) {
+        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(a.size(), size - offset));
+        if (!first->readAt(offset, a.data(), count) || !second->readAt(offset, b.data(), count) ||
+            a.compare(0, count, b, 0, count) != 0)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 std::string missingTable(FileSystem& fileSystem, const std::string& gameFolder, const SaveTarget& target)
 {
@@ -44,27 +64,8 @@ MoveResult foreseeMove(FileSystem& fileSystem, const std::string& from, const st
     return MoveResult::Failed;
 }
 
-// True when both files hold the same bytes.
-bool sameBytes(FileSystem& fileSystem, const std::string& one, const std::string& other)
-{
-    const std::unique_ptr<OpenFile> first = fileSystem.openForReading(one);
-    const std::unique_ptr<OpenFile> second = fileSystem.openForReading(other);
-    std::uint64_t size = 0;
-    std::uint64_t otherSize = 0;
-    if (!first || !second || !first->size(size) || !second->size(otherSize) || size != otherSize)
-        return false;
-    std::string a(64 * 1024, '\0');
-    std::string b(a.size(), '\0');
-    for (std::uint64_t offset = 0; offset < size; offset += a.size()) {
-        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(a.size(), size - offset));
-        if (!first->readAt(offset, a.data(), count) || !second->readAt(offset, b.data(), count) ||
-            a.compare(0, count, b, 0, count) != 0)
-            return false;
-    }
-    return true;
-}
 
-void explain(FileSystem& fileSystem, ImageMove& move, bool artFolderCanBe, const std::string& artFolderReason)
+void explainImage(FileSystem& fileSystem, ImageMove& move, bool artFolderCanBe, const std::string& artFolderReason)
 {
     move.otherImageThere = move.inArtFolder && move.result == MoveResult::DestinationExists &&
                            !sameBytes(fileSystem, move.from, move.to);
@@ -79,9 +80,5 @@ void explain(FileSystem& fileSystem, ImageMove& move, bool artFolderCanBe, const
     else if (move.trouble != ImageTrouble::MoveFailed)
         move.reason.clear();
 }
-
-}  // namespace
-
-const InstallerDetails kReportedDetails = {missingTable, folderCouldBeMade, foreseeMove, explain};
 
 }  // namespace kitloom

@@ -1,17 +1,12 @@
-#include "jobs/SaveJobs.h"
+#include "jobs/RemoveJob.h"
 
-#include "jobs/JerseyForm.h"
+#include "jobs/AddJob.h"
 
 #include <algorithm>
 
 namespace kitloom {
 
 namespace {
-
-SaveTarget targetOf(const std::string& gameFolder, const std::string& saveSlot)
-{
-    return saveSlot.empty() ? SaveTarget::everyNumberedSave(gameFolder) : SaveTarget::namedSave(gameFolder, saveSlot);
-}
 
 JerseyMatch matchOf(const RemoveRequest& request)
 {
@@ -24,18 +19,18 @@ JerseyMatch matchOf(const RemoveRequest& request)
     return match;
 }
 
-}  // namespace
-
-RemoveProblem removeRequestProblem(const RemoveRequest& request)
+std::optional<FormField> requestProblem(const RemoveRequest& request)
 {
     if (!jerseyNameFits(request.jerseyName))
-        return RemoveProblem::JerseyName;
+        return FormField::JerseyName;
     if (!yearFits(request.year))
-        return RemoveProblem::Year;
+        return FormField::Year;
     if (request.teamNumber && !teamNumberFits(*request.teamNumber))
-        return RemoveProblem::TeamNumber;
-    return RemoveProblem::None;
+        return FormField::TeamNumber;
+    return std::nullopt;
 }
+
+}  // namespace
 
 TableRemoval removalOf(const TableReport& table)
 {
@@ -55,11 +50,14 @@ TableRemoval removalOf(const TableReport& table)
 RemoveResult removeJerseys(FileSystem& fileSystem, const RemoveRequest& request)
 {
     RemoveResult result;
-    result.game = decideGame(fileSystem, request.game);
+    result.refused = requestProblem(request);
+    if (result.refused)
+        return result;
+    result.game = decideGame(fileSystem, *request.hooks, request.observer, request.game);
     if (!gameDecided(result.game))
         return result;
-    result.job = TableJobs(fileSystem, request.options)
-                     .removeJerseys(targetOf(result.game.folder, request.saveSlot), matchOf(request));
+    result.job = TableJobs(fileSystem, {request.dryRun, tablesToldTo(request.observer)})
+                     .removeJerseys(SaveTarget::ofSaveSlot(result.game.folder, request.saveSlot), matchOf(request));
     for (const TableReport& table : result.job.tables) {
         if (removalOf(table).searched) {
             result.removed += table.removed;
@@ -70,27 +68,14 @@ RemoveResult removeJerseys(FileSystem& fileSystem, const RemoveRequest& request)
         }
         result.anyMatch = result.anyMatch || table.removed > 0 || !table.matchesLeft.empty();
     }
-    if (result.job.outcome == JobOutcome::Stopped)
+    const JobReport& job = result.job;
+    if (job.outcome == JobOutcome::Stopped)
         result.status = JobStatus::Stopped;
     else
         result.status = result.removed > 0 && result.unsearched == 0 && !result.anyStays ? JobStatus::Succeeded
                                                                                          : JobStatus::Failed;
-    return result;
-}
-
-ListResult listTables(FileSystem& fileSystem, const ListRequest& request)
-{
-    ListResult result;
-    SaveTarget target = SaveTarget::oneTable(request.tablePath);
-    if (request.tablePath.empty()) {
-        result.game = decideGame(fileSystem, request.game);
-        if (!gameDecided(result.game))
-            return result;
-        target = targetOf(result.game.folder, request.saveSlot);
-    }
-    result.oneTable = target.named();
-    result.job = TableJobs(fileSystem, {false, request.progress}).readTables(target);
-    result.status = result.job.anyTableFailed() ? JobStatus::Failed : JobStatus::Succeeded;
+    if (job.namedSave && job.outcome != JobOutcome::Stopped && job.tables.front().result == ResultCode::NoTable)
+        result.slotWrittenShort = slotWrittenShort(request.saveSlot);
     return result;
 }
 

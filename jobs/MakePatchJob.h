@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/TableJobs.h"
-#include "jobs/GamePolicy.h"
 #include "jobs/JerseyForm.h"
 #include "jobs/JobStatus.h"
 #include "jobs/SystemMessages.h"
@@ -23,7 +21,7 @@ public:
     virtual ~PatchInfoPrompt() = default;
     virtual bool ask(std::string_view jerseyName, std::string& prefix, std::string& fileStem) = 0;
     // After a false ask(): the refusal that ended it, when it was not told already.
-    virtual std::optional<MessageId> refusal() const { return std::nullopt; }
+    virtual std::optional<FormProblem> refusal() const { return std::nullopt; }
 };
 
 // The Extra Patch Info dialog answered before it opens, as a script does. A refused answer
@@ -35,34 +33,16 @@ public:
     {
     }
     bool ask(std::string_view jerseyName, std::string& prefix, std::string& fileStem) override;
-    std::optional<MessageId> refusal() const override { return refusal_; }
+    std::optional<FormProblem> refusal() const override { return refusal_; }
 
 private:
     std::string prefix_;
     std::string fileStem_;
-    std::optional<MessageId> refusal_;
+    std::optional<FormProblem> refusal_;
 };
-
-// Go! and add: the form, the game it goes into, and how the job goes.
-struct AddRequest {
-    JerseyForm form;
-    GamePolicy game;  // the program's: the current folder
-    JobOptions options;
-};
-
-struct AddResult {
-    std::optional<MessageId> refused;     // the form's problem: then nothing else happened
-    GameChoice game;                      // when the form was fine
-    JobReport job;                        // when the game was decided
-    std::vector<SystemMessage> messages;  // what the program shows: the form's problem, or the install's closing words
-    JobStatus status = JobStatus::Failed;
-    bool installed() const { return !refused && job.outcome == JobOutcome::Done; }
-};
-
-// Go!: installs the jersey into the Save Slot's table, or into every numbered save of the game.
-AddResult addJersey(FileSystem& fileSystem, const AddRequest& request);
 
 struct MakePatchResult {
+    std::optional<FormProblem> refused;  // the form's or the prompt's problem, when one ended the job
     bool written = false;
     bool replaced = false;  // a patch of that name was there before, and is no more
     std::string fileName;   // once asked for

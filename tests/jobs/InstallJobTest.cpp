@@ -2,7 +2,9 @@
 #include "core/TeamGearTable.h"
 #include "jobs/SystemMessages.h"
 #include "patch/PatchFormat.h"
-#include "patch/PatchInstaller.h"
+#include "app/ProgramHooks.h"
+#include "jobs/InstallJob.h"
+#include "patch/ImageLookAhead.h"
 #include "patch/PatchWriter.h"
 
 #include "platform/SystemError.h"
@@ -47,12 +49,43 @@ struct CodeEdges {
 constexpr CodeEdges kCodeEdges[] = {{0, 0, 99}, {4, 0, 2},  {19, 2, 17}, {23, 1, 53},
                                     {27, 0, 1}, {31, 0, 3}, {35, 0, 1}};
 
+// The program's way, with kitloom-cli's look ahead and reasons.
+JobHooks lookingAhead()
+{
+    JobHooks hooks = kProgramHooks;
+    hooks.missingTable = missingTable;
+    hooks.folderCouldBeMade = folderCouldBeMade;
+    hooks.foreseeMove = foreseeMove;
+    hooks.explainImage = explainImage;
+    return hooks;
+}
+
+// Keeps what a job tells as it goes.
+struct RecordingObserver final : JobObserver {
+    bool tableVisited(const TableReport& table) override
+    {
+        tables.push_back(table);
+        return true;
+    }
+    void imageMoved(const ImageMove& move) override { moves.push_back(move); }
+    std::vector<TableReport> tables;
+    std::vector<ImageMove> moves;
+};
+
+PatchInstallReport installPatch(const std::string& patch, const std::string& art, FileSystem& fileSystem,
+                                const PatchInstallOptions& options = {}, const JobHooks& hooks = kProgramHooks,
+                                JobObserver* observer = nullptr)
+{
+    return kitloom::installPatch(fileSystem, hooks, observer, patch, art, options);
+}
+
 // Installs as the program's patch mode does, keeping what it says; true when a table got
 // the jersey.
 bool installShowing(const std::string& patch, const std::string& art, Messages& messages,
-                    const PatchInstallOptions& options = {})
+                    const PatchInstallOptions& options = {}, const JobHooks& hooks = kProgramHooks,
+                    JobObserver* observer = nullptr)
 {
-    const PatchInstallReport report = installPatch(patch, art, systemFileSystem(), options);
+    const PatchInstallReport report = installPatch(patch, art, systemFileSystem(), options, hooks, observer);
     showAll(messages, patchInstallMessages(report));
     return report.read == PatchReadResult::Read && report.job.outcome == JobOutcome::Done;
 }
@@ -389,22 +422,21 @@ TEST_F(PatchInstallerTest, ADownloadedPatchTakesItsImagesFromItsFolderAndItsSave
 
     std::vector<ShownMessage> shown[2];
     for (bool dryRun : {true, false}) {
-        std::vector<ImageMove> moves;
-        RecordingProgress tables;
+        RecordingObserver told;
         PatchInstallOptions options;
         options.gameFolder = game.path().string();
-        options.job = {dryRun, tables.callback()};
-        options.details = &kReportedDetails;
-        options.imageMoved = [&moves](const ImageMove& move) { moves.push_back(move); };
-        EXPECT_TRUE(installShowing(downloads / "p.jer", artFolder(), messages, options));
+        options.dryRun = dryRun;
+        EXPECT_TRUE(installShowing(downloads / "p.jer", artFolder(), messages, options, lookingAhead(), &told));
+        const std::vector<ImageMove>& moves = told.moves;
+        const std::vector<TableReport>& tables = told.tables;
         shown[dryRun] = std::move(messages.shown);
         messages.shown.clear();
         ASSERT_EQ(moves.size(), 2u);
         EXPECT_EQ(moves[0].from, downloads / "toABCD.fsh");
         EXPECT_EQ(moves[0].result, MoveResult::Moved);
         EXPECT_EQ(moves[1].result, MoveResult::Failed) << "not beside the patch";
-        ASSERT_EQ(tables.reports.size(), 2u);
-        EXPECT_EQ(tables.reports[1].recordNumber, 6u);
+        ASSERT_EQ(tables.size(), 2u);
+        EXPECT_EQ(tables[1].recordNumber, 6u);
         if (dryRun) {
             expectUntouched(saves);
             EXPECT_TRUE(fs::exists(downloads.path() / "toABCD.fsh"));
@@ -431,9 +463,7 @@ TEST(PatchImageMoveTest, ACopyAcrossVolumesCutShortLeavesNoImage)
     files.tree.files["/game/toABCD_num.fsh"] = std::string(100, 'b');
     files.tree.files["/game/p.jer"] = encodePatch("to", exampleJersey(2));
 
-    PatchInstallOptions reported;
-    reported.details = &kReportedDetails;
-    PatchInstallReport report = installPatch("/game/p.jer", "/art", files, reported);
+    PatchInstallReport report = installPatch("/game/p.jer", "/art", files, {}, lookingAhead());
     RecordingMessages messages;
     showAll(messages, patchInstallMessages(report));
     EXPECT_EQ(messages.shown,

@@ -1,7 +1,8 @@
-#include "cli/FindGame.h"
-
+// where: the game folders found, the one used first; --use and --forget.
 #include "cli/Cli.h"
-#include "jobs/GameLines.h"
+#include "cli/Commands.h"
+#include "cli/report/GameLines.h"
+#include "jobs/WhereJob.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "text/TerminalEscape.h"
@@ -74,8 +75,7 @@ int runWhere(const WhereOptions& options, const CommandContext& context)
     if (options.json && request.ask == WhereAsk::Search) {
         printJson(context, result.search, result.places);
     } else {
-        TerminalMessages messages(context.out, context.err);
-        messages.say(whereLines(request, result));
+        context.messages().say(whereLines(request, result));
     }
     return exitStatus(result.status);
 }
@@ -83,28 +83,6 @@ int runWhere(const WhereOptions& options, const CommandContext& context)
 }  // namespace
 
 const char* gameSearchOrder() { return kSearchOrder; }
-
-void GameTeller::chosen(const GameChoice& choice)
-{
-    TerminalMessages messages(context_.out, context_.err);
-    messages.say(searchNotes(search_, true));
-    if (choice.source == GameSource::NotChosen)
-        return;  // the player said no, or was told why the folder chosen is not the game's
-    if (!gameDecided(choice))
-        messages.say(refusalLines(choice, search_, forPatch_));
-    else if (const auto line = gameLine(choice))
-        named_ << line->text << std::endl;
-}
-
-GamePolicy gamePolicy(const CLI::Option* gameOption, const std::string& game, GameTeller* teller)
-{
-    GamePolicy policy;
-    if (gameOption->count() > 0)
-        policy.given = game;
-    policy.find = searchedGame;
-    policy.listener = teller;
-    return policy;
-}
 
 CommandRun addWhereCommand(CLI::App& app)
 {

@@ -1,4 +1,4 @@
-#include "jobs/FormJobs.h"
+#include "jobs/MakePatchJob.h"
 
 #include "patch/PatchFormat.h"
 #include "patch/PatchWriter.h"
@@ -16,52 +16,29 @@ bool AnsweredPatchInfo::ask(std::string_view jerseyName, std::string& prefix, st
     return true;
 }
 
-AddResult addJersey(FileSystem& fileSystem, const AddRequest& request)
-{
-    AddResult result;
-    const JerseyForm& form = request.form;
-    result.refused = jerseyFormProblem(form);
-    if (!result.refused && form.saveSlot.size() > kMaxSaveSlotLength)
-        result.refused = MessageId::InvalidSaveSlot;
-    if (result.refused) {
-        result.messages.push_back(systemMessage(*result.refused));
-        return result;
-    }
-    result.game = decideGame(fileSystem, request.game);
-    if (!gameDecided(result.game))
-        return result;
-    const std::string& game = result.game.folder;
-    const SaveTarget target = form.saveSlot.empty() ? SaveTarget::everyNumberedSave(game)
-                                                    : SaveTarget::namedSave(game, form.saveSlot);
-    result.job = TableJobs(fileSystem, request.options).installJersey(target, readJerseyForm(form, ShoeCode::Installed));
-    result.messages = installMessages(result.job);
-    result.status = statusOf(result.job);
-    return result;
-}
-
 MakePatchResult makePatch(const std::function<JerseyForm()>& readForm, PatchInfoPrompt& prompt, FileSystem& fileSystem)
 {
     MakePatchResult result;
     std::string prefix;
     std::string fileStem;
-    std::optional<MessageId> problem;
     {
         const JerseyForm asked = readForm();
-        problem = jerseyFormProblem(asked);
-        if (!problem && !prompt.ask(asked.jerseyName, prefix, fileStem)) {
-            if (const auto refusal = prompt.refusal())
-                result.messages.push_back(systemMessage(*refusal));
+        result.refused = jerseyFormProblem(asked);
+        if (!result.refused && !prompt.ask(asked.jerseyName, prefix, fileStem)) {
+            result.refused = prompt.refusal();
+            if (result.refused)
+                result.messages.push_back(systemMessage(result.refused->message));
             return result;
         }
     }
-    if (!problem) {
+    if (!result.refused) {
         // Whatever changed while the prompt was open is checked again; the images must
         // still get plain names.
         const JerseyForm form = readForm();
-        problem = jerseyFormProblem(form);
-        if (!problem)
-            problem = patchInfoProblem(prefix, fileStem, form.jerseyName);
-        if (!problem) {
+        result.refused = jerseyFormProblem(form);
+        if (!result.refused)
+            result.refused = patchInfoProblem(prefix, fileStem, form.jerseyName);
+        if (!result.refused) {
             result.replaced = fileSystem.exists(fileStem + patchformat::kExtension);
             const PatchWriteReport written = writePatchFile(prefix, fileStem, readJerseyForm(form, ShoeCode::InPatch),
                                                             fileSystem);
@@ -74,7 +51,7 @@ MakePatchResult makePatch(const std::function<JerseyForm()>& readForm, PatchInfo
             return result;
         }
     }
-    result.messages.push_back(systemMessage(*problem));
+    result.messages.push_back(systemMessage(result.refused->message));
     return result;
 }
 

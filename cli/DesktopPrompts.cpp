@@ -1,6 +1,5 @@
-#include "cli/DoubleClick.h"
+#include "cli/DesktopPrompts.h"
 
-#include "jobs/LookJobs.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -16,11 +15,6 @@ constexpr const char* kAnotherFolder = "Another folder...";
 constexpr const char* kChooserTitle = "Kitloom: choose Dunkmere's game folder, the one that holds saves";
 constexpr const char* kListText =
     "Dunkmere was found in several places. Which game should Kitloom use, now and from now on?";
-struct Dialog {
-    const char* program;
-    std::vector<std::string> listArgs;    // followed by the rows
-    std::vector<std::string> folderArgs;  // asks for a folder
-};
 
 // What one dialog program answered: none when it is not there.
 std::optional<ProgramRun> show(const std::string& program, const std::vector<std::string>& args)
@@ -75,29 +69,17 @@ std::optional<std::string> choose(const std::string& program, const GameSearch& 
 
 }  // namespace
 
-AskedGame askForGame(const CommandContext& context, const GameChoice& choice, const GameSearch& search, bool& cancelled)
+AskedGame askOnDesktop(const GameChoice& choice, const GameSearch& search)
 {
-    cancelled = false;
     const bool several = choice.source == GameSource::Several;
     for (const char* program : {"zenity", "kdialog"}) {
         bool present = false;
         const auto folder = choose(program, search, several, present);
         if (!present)
             continue;
-        if (!folder) {
-            cancelled = true;
+        if (!folder)
             return {AskedGame::Outcome::Stopped, {}};
-        }
-        const std::string chosen = withClosingSeparator(*folder);
-        const RememberResult kept = whereIsTheGame(context.fileSystem, {WhereAsk::Use, chosen}).remembered;
-        if (kept == RememberResult::NoFolder || kept == RememberResult::NoSaves) {
-            context.err << "ERROR: " << escapedText(*folder) << " holds no saves folder, so it is not the game folder"
-                        << std::endl;
-            return {AskedGame::Outcome::Stopped, {}};
-        }
-        if (kept == RememberResult::CannotWrite)
-            context.err << "note: the choice could not be kept; it is used for this install only" << std::endl;
-        return {AskedGame::Outcome::Chosen, chosen};
+        return {AskedGame::Outcome::Chosen, *folder};
     }
     return {AskedGame::Outcome::NoWayToAsk, {}};
 }

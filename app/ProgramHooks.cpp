@@ -1,0 +1,29 @@
+#include "app/ProgramHooks.h"
+
+#include "core/TableJobs.h"
+#include "platform/Paths.h"
+
+namespace kitloom {
+
+namespace {
+
+GameChoice programsGame(FileSystem&, const GameHints& hints, GameSearch&)
+{
+    if (hints.given)
+        return {GameSource::Given, withClosingSeparator(*hints.given)};
+    if (hints.patchFolder)
+        return {GameSource::PatchFolder, *hints.patchFolder};
+    return {GameSource::CurrentFolder, ""};
+}
+
+// The program adds the jersey to every table it visits, as often as it is installed.
+JobReport appendEverywhere(TableJobs& tables, const SaveTarget& target, const JerseySpec& spec, bool)
+{
+    return tables.installJersey(target, spec);
+}
+
+}  // namespace
+
+const JobHooks kProgramHooks = {programsGame, nullptr, appendEverywhere, nullptr, nullptr, nullptr, nullptr};
+
+}  // namespace kitloom

@@ -1,0 +1,26 @@
+#include "jobs/ListJob.h"
+
+#include "jobs/AddJob.h"
+
+namespace kitloom {
+
+ListResult listTables(FileSystem& fileSystem, const ListRequest& request)
+{
+    ListResult result;
+    SaveTarget target = SaveTarget::oneTable(request.tablePath);
+    if (request.tablePath.empty()) {
+        result.game = decideGame(fileSystem, *request.hooks, request.observer, request.game);
+        if (!gameDecided(result.game))
+            return result;
+        target = SaveTarget::ofSaveSlot(result.game.folder, request.saveSlot);
+    }
+    result.gameDecided = true;
+    result.oneTable = target.named();
+    result.job = TableJobs(fileSystem, {false, tablesToldTo(request.observer)}).readTables(target);
+    result.status = result.job.anyTableFailed() ? JobStatus::Failed : JobStatus::Succeeded;
+    if (result.oneTable && result.status == JobStatus::Failed)
+        result.slotWrittenShort = slotWrittenShort(request.saveSlot);
+    return result;
+}
+
+}  // namespace kitloom

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "core/SaveTarget.h"
+#include "patch/PatchInstaller.h"
+
+#include <string>
+
+namespace kitloom {
+
+class FileSystem;
+
+// What an install report can tell beyond whether an image arrived: a dry run's look ahead,
+// why an image did not arrive, whether the image there is the patch's own, and the table
+// the jersey needs before anything moves.
+
+// The table the jersey goes into first, when it is missing; empty when it is there.
+std::string missingTable(FileSystem& fileSystem, const std::string& gameFolder, const SaveTarget& target);
+// True when `folder` is there and may be written in, or could be made.
+bool folderCouldBeMade(FileSystem& fileSystem, const std::string& folder);
+// What moving `from` to `to` would give, the art folder being made first if need be.
+MoveResult foreseeMove(FileSystem& fileSystem, const std::string& from, const std::string& to, bool artFolderCanBe);
+// Fills in `move`'s trouble, its reason and whether the image there is another one.
+void explainImage(FileSystem& fileSystem, ImageMove& move, bool artFolderCanBe, const std::string& artFolderReason);
+
+}  // namespace kitloom

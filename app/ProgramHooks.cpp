@@ -1,6 +1,6 @@
 #include "app/ProgramHooks.h"
 
-#include "core/TableJobs.h"
+#include "core/SaveSweep.h"
 #include "platform/Paths.h"
 
 namespace kitloom {
@@ -17,9 +17,9 @@ GameChoice programsGame(FileSystem&, const GameHints& hints, GameSearch&)
 }
 
 // The program adds the jersey to every table it visits, as often as it is installed.
-JobReport appendEverywhere(TableJobs& tables, const SaveTarget& target, const JerseySpec& spec, bool)
+SweepReport appendEverywhere(SaveSweep& sweep, const SaveTarget& target, const JerseySpec& spec, bool)
 {
-    return tables.installJersey(target, spec);
+    return sweep.append(target, spec);
 }
 
 }  // namespace

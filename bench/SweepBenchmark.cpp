@@ -7,7 +7,7 @@
 
 #include "core/GamePaths.h"
 #include "core/LittleEndian.h"
-#include "core/TableJobs.h"
+#include "core/SaveSweep.h"
 #include "tests/support/ForwardingFileSystem.h"
 #include "core/TeamGearLayout.h"
 #include "platform/FileSystem.h"
@@ -93,8 +93,8 @@ public:
 bool sweepOnce(FileSystem& fileSystem, const TempFolder& game)
 {
     const JerseySpec jersey = test::exampleJersey(1);
-    const JobReport job = TableJobs(fileSystem).installJersey(SaveTarget::everyNumberedSave(game.prefix()), jersey);
-    return job.outcome == JobOutcome::Done && !job.anyTableFailed();
+    const SweepReport job = SaveSweep(fileSystem).append(SaveTarget::everyNumberedSave(game.prefix()), jersey);
+    return job.outcome == SweepOutcome::Done && !job.anyTableFailed();
 }
 
 // Checks that every table got exactly one record, then takes it off again and syncs,

@@ -1,6 +1,6 @@
 #include "cli/CliHooks.h"
 
-#include "core/TableJobs.h"
+#include "core/SaveSweep.h"
 #include "jobs/SearchedGame.h"
 #include "patch/ImageLookAhead.h"
 
@@ -9,9 +9,9 @@ namespace kitloom::cli {
 namespace {
 
 // A save that holds the jersey already keeps the one it has, unless asked again.
-JobReport putOnce(TableJobs& tables, const SaveTarget& target, const JerseySpec& spec, bool again)
+SweepReport putOnce(SaveSweep& sweep, const SaveTarget& target, const JerseySpec& spec, bool again)
 {
-    return again ? tables.installJersey(target, spec) : tables.installJerseyOnce(target, spec);
+    return again ? sweep.append(target, spec) : sweep.appendOnce(target, spec);
 }
 
 }  // namespace

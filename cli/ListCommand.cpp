@@ -104,7 +104,7 @@ int runList(const ListOptions& options, const CommandContext& context)
     const ListResult result = listTables(context.fileSystem, request);
     if (!result.gameDecided)
         return kExitFailure;
-    const JobReport& job = result.job;
+    const SweepReport& job = result.job;
     if (options.json) {
         Json tables = Json::array();
         for (const TableReport& table : job.tables) {

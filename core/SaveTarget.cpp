@@ -46,10 +46,10 @@ std::vector<std::string> savesPast(FileSystem& fileSystem, const std::string& sa
 
 }  // namespace
 
-JobReport sweepSaves(FileSystem& fileSystem, const SaveTarget& target, const SweepRules& rules,
-                     const std::function<TableReport(const std::string&)>& visit, const TableProgress& progress)
+SweepReport sweepSaves(FileSystem& fileSystem, const SaveTarget& target, const SweepRules& rules,
+                       const std::function<TableReport(const std::string&)>& visit, const TableProgress& progress)
 {
-    JobReport job;
+    SweepReport job;
     job.namedSave = target.named();
     bool anyDone = false;
     // True to go on with the next table.
@@ -57,7 +57,7 @@ JobReport sweepSaves(FileSystem& fileSystem, const SaveTarget& target, const Swe
         anyDone = anyDone || table.result == rules.success;
         job.tables.push_back(std::move(table));
         if (progress && !progress(job.tables.back())) {
-            job.outcome = JobOutcome::Stopped;
+            job.outcome = SweepOutcome::Stopped;
             return false;
         }
         return true;
@@ -67,7 +67,7 @@ JobReport sweepSaves(FileSystem& fileSystem, const SaveTarget& target, const Swe
         const auto& folder = target.saveFolder();
         if (record(visit(folder ? saveTableIn(fileSystem, savesFolderIn(fileSystem, target.gameFolder()), *folder)
                                 : target.tablePath())))
-            job.outcome = anyDone ? JobOutcome::Done : JobOutcome::NothingDone;
+            job.outcome = anyDone ? SweepOutcome::Done : SweepOutcome::NothingDone;
         return job;
     }
     // Found once: the sweep looks into each save folder only, never lists saves again.
@@ -85,7 +85,7 @@ JobReport sweepSaves(FileSystem& fileSystem, const SaveTarget& target, const Swe
             job.firstMissing = saves + numberedSaveName(number);
             job.unvisited = savesPast(fileSystem, saves, number);
             if (number == 0) {
-                job.outcome = JobOutcome::NoSaves;
+                job.outcome = SweepOutcome::NoSaves;
                 return job;
             }
             break;
@@ -93,7 +93,7 @@ JobReport sweepSaves(FileSystem& fileSystem, const SaveTarget& target, const Swe
         if (!record(std::move(table)))
             return job;
     }
-    job.outcome = anyDone ? JobOutcome::Done : JobOutcome::NothingDone;
+    job.outcome = anyDone ? SweepOutcome::Done : SweepOutcome::NothingDone;
     return job;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/JobReport.h"
+#include "core/SweepReport.h"
 
 #include <functional>
 #include <optional>
@@ -48,8 +48,8 @@ struct SweepRules {
 // ends before the first numbered save without a table, which is not reported as visited,
 // and names the numbered save folders past it that hold a table. A path too long for the
 // system ends it too, reported as save 000's table when it is that one's.
-JobReport sweepSaves(FileSystem& fileSystem, const SaveTarget& target, const SweepRules& rules,
-                     const std::function<TableReport(const std::string& tablePath)>& visit,
-                     const TableProgress& progress);
+SweepReport sweepSaves(FileSystem& fileSystem, const SaveTarget& target, const SweepRules& rules,
+                       const std::function<TableReport(const std::string& tablePath)>& visit,
+                       const TableProgress& progress);
 
 }  // namespace kitloom

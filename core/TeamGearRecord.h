@@ -2,7 +2,7 @@
 
 #include "core/JerseyLists.h"
 #include "core/JerseySpec.h"
-#include "core/JobReport.h"
+#include "core/SweepReport.h"
 
 #include <array>
 #include <cstdint>

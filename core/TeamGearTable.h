@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/JerseySpec.h"
-#include "core/JobReport.h"
+#include "core/SweepReport.h"
 #include "core/TeamGearLayout.h"
 #include "core/TeamGearRecord.h"
 #include "platform/FileSystem.h"

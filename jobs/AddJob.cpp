@@ -21,9 +21,9 @@ AddResult addJersey(FileSystem& fileSystem, const AddRequest& request)
     if (!gameDecided(result.game))
         return result;
     // Go! always adds a record, whatever the table holds.
-    result.job = TableJobs(fileSystem, {request.dryRun, tablesToldTo(request.observer)})
-                     .installJersey(SaveTarget::ofSaveSlot(result.game.folder, form.saveSlot),
-                                    readJerseyForm(form, ShoeCode::Installed));
+    result.job = SaveSweep(fileSystem, {request.dryRun, tablesToldTo(request.observer)})
+                     .append(SaveTarget::ofSaveSlot(result.game.folder, form.saveSlot),
+                             readJerseyForm(form, ShoeCode::Installed));
     result.messages = installMessages(result.job);
     result.status = statusOf(result.job);
     if (!result.installed() && result.status != JobStatus::Stopped)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/TableJobs.h"
+#include "core/SaveSweep.h"
 #include "jobs/GameDecision.h"
 #include "jobs/JerseyForm.h"
 #include "jobs/JobStatus.h"
@@ -26,13 +26,13 @@ struct AddRequest {
 struct AddResult {
     std::optional<FormProblem> refused;   // the form's problem: then nothing else happened
     GameChoice game;                      // when the form was fine
-    JobReport job;                        // when the game was decided
+    SweepReport job;                      // when the game was decided
     std::vector<SystemMessage> messages;  // what the program shows: the form's problem, or the install's closing words
     JobStatus status = JobStatus::Failed;
     // The Save Slot looks like a numbered save written short ("1") and its table was not
     // found: the name numbered saves have ("001").
     std::optional<std::string> slotWrittenShort;
-    bool installed() const { return !refused && job.outcome == JobOutcome::Done; }
+    bool installed() const { return !refused && job.outcome == SweepOutcome::Done; }
 };
 
 // Go!: installs the jersey into the Save Slot's table, or into every numbered save of the game.

@@ -1,7 +1,7 @@
 #include "jobs/InstallJob.h"
 
 #include "core/GamePaths.h"
-#include "core/TableJobs.h"
+#include "core/SaveSweep.h"
 #include "platform/Paths.h"
 #include "platform/SystemError.h"
 
@@ -72,7 +72,7 @@ PatchInstallReport installPatch(FileSystem& fileSystem, const JobHooks& hooks, J
         report.images.push_back(std::move(move));
     }
 
-    TableJobs tables(fileSystem, {dryRun, tablesToldTo(observer)});
+    SaveSweep tables(fileSystem, {dryRun, tablesToldTo(observer)});
     report.job = hooks.putJersey(tables, target, patch.spec, options.again);
     return report;
 }

@@ -2,7 +2,7 @@
 
 #include "core/GameFolder.h"
 #include "core/JerseySpec.h"
-#include "core/JobReport.h"
+#include "core/SweepReport.h"
 #include "core/RememberedGame.h"
 #include "core/SaveTarget.h"
 #include "patch/PatchInstaller.h"
@@ -12,7 +12,7 @@
 namespace kitloom {
 
 class FileSystem;
-class TableJobs;
+class SaveSweep;
 struct PatchInstall;
 
 // Where the game might be, as a job knows it before it is decided; null when not known.
@@ -31,7 +31,7 @@ struct JobHooks {
     RememberResult (*keepChosenGame)(FileSystem& fileSystem, const std::string& gameFolder, std::string& reason);
     // Puts the jersey into the target's tables: `again` asks for a new record where a table
     // holds the jersey already.
-    JobReport (*putJersey)(TableJobs& tables, const SaveTarget& target, const JerseySpec& spec, bool again);
+    SweepReport (*putJersey)(SaveSweep& sweep, const SaveTarget& target, const JerseySpec& spec, bool again);
 
     // An install's look ahead and its reasons, which a dry run needs; null for a program that
     // never dry-runs and says only whether an image arrived. With them nothing moves unless

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/JobReport.h"
+#include "core/SweepReport.h"
 
 namespace kitloom {
 
@@ -13,11 +13,11 @@ enum class JobStatus {
 };
 
 // A job on the saves that ran: succeeded only when it was done and no table failed.
-inline JobStatus statusOf(const JobReport& job)
+inline JobStatus statusOf(const SweepReport& job)
 {
-    if (job.outcome == JobOutcome::Stopped)
+    if (job.outcome == SweepOutcome::Stopped)
         return JobStatus::Stopped;
-    return job.outcome == JobOutcome::Done && !job.anyTableFailed() ? JobStatus::Succeeded : JobStatus::Failed;
+    return job.outcome == SweepOutcome::Done && !job.anyTableFailed() ? JobStatus::Succeeded : JobStatus::Failed;
 }
 
 }  // namespace kitloom

@@ -16,7 +16,7 @@ ListResult listTables(FileSystem& fileSystem, const ListRequest& request)
     }
     result.gameDecided = true;
     result.oneTable = target.named();
-    result.job = TableJobs(fileSystem, {false, tablesToldTo(request.observer)}).readTables(target);
+    result.job = SaveSweep(fileSystem, {false, tablesToldTo(request.observer)}).readAll(target);
     result.status = result.job.anyTableFailed() ? JobStatus::Failed : JobStatus::Succeeded;
     if (result.oneTable && result.status == JobStatus::Failed)
         result.slotWrittenShort = slotWrittenShort(request.saveSlot);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/TableJobs.h"
+#include "core/SaveSweep.h"
 #include "jobs/GameDecision.h"
 #include "jobs/JobStatus.h"
 
@@ -24,7 +24,7 @@ struct ListResult {
     GameChoice game;
     bool gameDecided = false;  // always, for a table named by its path
     bool oneTable = false;     // a path or a slot named one table
-    JobReport job;
+    SweepReport job;
     // One table was asked for and could not be read, named like a numbered save written short.
     std::optional<std::string> slotWrittenShort;
     JobStatus status = JobStatus::Failed;

@@ -56,8 +56,8 @@ RemoveResult removeJerseys(FileSystem& fileSystem, const RemoveRequest& request)
     result.game = decideGame(fileSystem, *request.hooks, request.observer, request.game);
     if (!gameDecided(result.game))
         return result;
-    result.job = TableJobs(fileSystem, {request.dryRun, tablesToldTo(request.observer)})
-                     .removeJerseys(SaveTarget::ofSaveSlot(result.game.folder, request.saveSlot), matchOf(request));
+    result.job = SaveSweep(fileSystem, {request.dryRun, tablesToldTo(request.observer)})
+                     .removeMatching(SaveTarget::ofSaveSlot(result.game.folder, request.saveSlot), matchOf(request));
     for (const TableReport& table : result.job.tables) {
         if (removalOf(table).searched) {
             result.removed += table.removed;
@@ -68,13 +68,13 @@ RemoveResult removeJerseys(FileSystem& fileSystem, const RemoveRequest& request)
         }
         result.anyMatch = result.anyMatch || table.removed > 0 || !table.matchesLeft.empty();
     }
-    const JobReport& job = result.job;
-    if (job.outcome == JobOutcome::Stopped)
+    const SweepReport& job = result.job;
+    if (job.outcome == SweepOutcome::Stopped)
         result.status = JobStatus::Stopped;
     else
         result.status = result.removed > 0 && result.unsearched == 0 && !result.anyStays ? JobStatus::Succeeded
                                                                                          : JobStatus::Failed;
-    if (job.namedSave && job.outcome != JobOutcome::Stopped && job.tables.front().result == ResultCode::NoTable)
+    if (job.namedSave && job.outcome != SweepOutcome::Stopped && job.tables.front().result == ResultCode::NoTable)
         result.slotWrittenShort = slotWrittenShort(request.saveSlot);
     return result;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/TableJobs.h"
+#include "core/SaveSweep.h"
 #include "jobs/GameDecision.h"
 #include "jobs/JerseyForm.h"
 #include "jobs/JobStatus.h"
@@ -42,7 +42,7 @@ struct RemoveResult {
     // nothing else happened.
     std::optional<FormField> refused;
     GameChoice game;
-    JobReport job;               // when the game was decided
+    SweepReport job;             // when the game was decided
     std::uint32_t removed = 0;   // jerseys that went (in a dry run: would go)
     int savesChanged = 0;        // the tables they went from
     std::size_t unsearched = 0;  // tables that could not be searched

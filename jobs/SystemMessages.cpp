@@ -74,17 +74,17 @@ MessageId messageFor(PatchReadResult result)
     return result == PatchReadResult::CannotOpen ? MessageId::CannotOpenPatch : MessageId::InvalidPatch;
 }
 
-std::vector<SystemMessage> installMessages(const JobReport& job)
+std::vector<SystemMessage> installMessages(const SweepReport& job)
 {
     switch (job.outcome) {
-    case JobOutcome::Stopped:
+    case SweepOutcome::Stopped:
         return {};
-    case JobOutcome::NoSaves:
+    case SweepOutcome::NoSaves:
         return {systemMessage(MessageId::InvalidSaveSlot)};
-    case JobOutcome::Done:
+    case SweepOutcome::Done:
         return {systemMessage(job.namedSave ? MessageId::JerseyInstalledInNamedSave
                                             : MessageId::JerseyInstalledInEverySave)};
-    case JobOutcome::NothingDone:
+    case SweepOutcome::NothingDone:
         break;
     }
     // However many tables failed, the first one's words are the job's.

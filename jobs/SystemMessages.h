@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/JobReport.h"
+#include "core/SweepReport.h"
 #include "jobs/Messages.h"
 #include "patch/PatchInstaller.h"
 #include "patch/PatchReader.h"
@@ -43,7 +43,7 @@ MessageId messageFor(PatchReadResult result);
 
 // The program's closing words on an install: its success, or why nothing was installed.
 // None after a stop.
-std::vector<SystemMessage> installMessages(const JobReport& job);
+std::vector<SystemMessage> installMessages(const SweepReport& job);
 // Every message a patch install shows, in order: the patch's problem, or each image that
 // is not in the art folder, then the install's closing words.
 std::vector<SystemMessage> patchInstallMessages(const PatchInstallReport& report);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/JobReport.h"
+#include "core/SweepReport.h"
 #include "patch/PatchReader.h"
 #include "platform/FileSystem.h"
 
@@ -44,7 +44,7 @@ struct PatchInstallReport {
     // nothing moved.
     std::string missingTable;
     std::vector<ImageMove> images;
-    JobReport job;
+    SweepReport job;
 
     // Every image is in the art folder, and is the patch's own.
     bool imagesInPlace() const;

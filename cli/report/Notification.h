@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/report/ReportLines.h"
-#include "core/JobReport.h"
+#include "core/SweepReport.h"
 
 #include <string>
 #include <vector>

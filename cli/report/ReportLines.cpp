@@ -144,7 +144,7 @@ ReportLine missingTableLine(const PatchInstallReport& install, const std::string
                           ", so nothing was moved; name the game folder with --game");
 }
 
-ReportLines unvisitedLines(const JobReport& job)
+ReportLines unvisitedLines(const SweepReport& job)
 {
     if (job.unvisited.empty())
         return {};
@@ -158,12 +158,12 @@ ReportLines unvisitedLines(const JobReport& job)
     return {{Tone::Note, line}};
 }
 
-ReportLines installClosing(const JobReport& job, bool dryRun, bool imagesInPlace)
+ReportLines installClosing(const SweepReport& job, bool dryRun, bool imagesInPlace)
 {
     // A named save that failed has said why in its table's line.
-    if (job.namedSave && job.outcome == JobOutcome::NothingDone)
+    if (job.namedSave && job.outcome == SweepOutcome::NothingDone)
         return {};
-    if (job.outcome == JobOutcome::Done && (job.anyTableFailed() || !imagesInPlace)) {
+    if (job.outcome == SweepOutcome::Done && (job.anyTableFailed() || !imagesInPlace)) {
         const auto added = std::count_if(job.tables.begin(), job.tables.end(), gotTheJersey);
         const std::size_t saves = job.tables.size();
         std::string done = dryRun ? "The jersey would go into " : "The jersey went into ";
@@ -189,8 +189,8 @@ ReportLines installClosing(const JobReport& job, bool dryRun, bool imagesInPlace
 
 ReportLines removeClosing(const RemoveResult& result, bool dryRun)
 {
-    const JobReport& job = result.job;
-    if (job.outcome == JobOutcome::NoSaves)
+    const SweepReport& job = result.job;
+    if (job.outcome == SweepOutcome::NoSaves)
         return {{Tone::Error, systemMessage(MessageId::InvalidSaveSlot).text}};
     if (job.namedSave && job.tables.front().result == ResultCode::NoTable)
         return {};  // its table's line said so

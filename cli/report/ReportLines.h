@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/JobReport.h"
+#include "core/SweepReport.h"
 #include "jobs/Messages.h"
 #include "patch/PatchInstaller.h"
 
@@ -47,10 +47,10 @@ ReportLine imageLine(const ImageMove& move, bool dryRun);
 // An install whose jersey had no table to go to, so nothing moved.
 ReportLine missingTableLine(const PatchInstallReport& install, const std::string& gameFolder);
 // The numbered save folders a sweep never reached because an earlier one is missing.
-ReportLines unvisitedLines(const JobReport& job);
+ReportLines unvisitedLines(const SweepReport& job);
 // An install's closing words, but none that its one table's line already said. After an
 // ERROR line it never closes with SUCCESS: it says what was done, as an ERROR.
-ReportLines installClosing(const JobReport& job, bool dryRun, bool imagesInPlace = true);
+ReportLines installClosing(const SweepReport& job, bool dryRun, bool imagesInPlace = true);
 // A remove's closing words.
 ReportLines removeClosing(const RemoveResult& result, bool dryRun);
 // After a stop: which table was the last.

@@ -1,5 +1,5 @@
 #include "core/GamePaths.h"
-#include "core/TableJobs.h"
+#include "core/SaveSweep.h"
 #include "jobs/SystemMessages.h"
 
 #include "tests/support/MemoryFileSystem.h"
@@ -31,10 +31,10 @@ protected:
     // Runs the job and keeps what the program would say of it.
     bool run(const SaveTarget& target, RecordingProgress* progress)
     {
-        job = TableJobs(systemFileSystem(), {false, progress ? progress->callback() : TableProgress{}})
-                  .installJersey(target, someSpec());
+        job = SaveSweep(systemFileSystem(), {false, progress ? progress->callback() : TableProgress{}})
+                  .append(target, someSpec());
         showAll(messages, installMessages(job));
-        return job.outcome == JobOutcome::Done;
+        return job.outcome == SweepOutcome::Done;
     }
     bool sweep(RecordingProgress* progress = nullptr)
     {
@@ -60,7 +60,7 @@ protected:
 
     TempFolder game;
     RecordingMessages messages;
-    JobReport job;
+    SweepReport job;
 };
 
 TEST_F(SweepTest, AppendsToEveryNumberedFolderUpToTheFirstMissingOne)
@@ -133,7 +133,7 @@ TEST_F(SweepTest, FullAndDamagedTablesArePassedOverSilently)
     messages.shown.clear();
     RecordingProgress stopping(2);
     sweep(&stopping);
-    EXPECT_EQ(job.outcome, JobOutcome::Stopped);
+    EXPECT_EQ(job.outcome, SweepOutcome::Stopped);
     EXPECT_EQ(stopping.reports.size(), 2u);
     EXPECT_EQ(countIn("001"), 7u);
     EXPECT_EQ(countIn("003"), 6u) << "stopped before";
@@ -183,11 +183,11 @@ TEST(SweepNameTooLongTest, APathTooLongEndsTheSweepAtItsFirstTable)
     files.tree.longestPath = 20;
     for (const SaveTarget& target : {SaveTarget::everyNumberedSave("/g/"), SaveTarget::namedSave("/g/", "001")}) {
         RecordingProgress progress;
-        const JobReport job = TableJobs(files, {false, progress.callback()}).installJersey(target, someSpec());
+        const SweepReport job = SaveSweep(files, {false, progress.callback()}).append(target, someSpec());
         ASSERT_EQ(progress.reports.size(), 1u);
         EXPECT_EQ(progress.reports[0].result, ResultCode::TableUnusable);
         EXPECT_TRUE(progress.reports[0].nameTooLong);
-        EXPECT_EQ(job.outcome, JobOutcome::NothingDone);
+        EXPECT_EQ(job.outcome, SweepOutcome::NothingDone);
         EXPECT_TRUE(job.unvisited.empty());
         EXPECT_EQ(installMessages(job), std::vector<SystemMessage>{systemMessage(MessageId::TableUnusable)});
     }

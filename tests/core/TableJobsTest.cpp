@@ -1,4 +1,4 @@
-#include "core/TableJobs.h"
+#include "core/SaveSweep.h"
 #include "jobs/SystemMessages.h"
 
 #include "tests/support/FaultyFileSystem.h"
@@ -46,7 +46,7 @@ protected:
     // Appends, and keeps what the program would say of a failure.
     ResultCode append(const JerseySpec& spec = exampleJersey(8))
     {
-        const ResultCode result = TableJobs(systemFileSystem()).appendJersey(table(), spec).result;
+        const ResultCode result = SaveSweep(systemFileSystem()).appendToTable(table(), spec).result;
         if (result != ResultCode::Appended)
             messages.shown.push_back(systemMessage(messageFor(result)));
         return result;
@@ -59,11 +59,11 @@ protected:
         const Bytes before = readBytes(table());
         RecordingProgress dry;
         RecordingProgress real;
-        const JobReport dryJob =
-            TableJobs(systemFileSystem(), {true, dry.callback()}).installJersey(SaveTarget::oneTable(table()), spec);
+        const SweepReport dryJob =
+            SaveSweep(systemFileSystem(), {true, dry.callback()}).append(SaveTarget::oneTable(table()), spec);
         EXPECT_EQ(readBytes(table()), before) << "a dry run changes nothing";
-        const JobReport realJob =
-            TableJobs(systemFileSystem(), {false, real.callback()}).installJersey(SaveTarget::oneTable(table()), spec);
+        const SweepReport realJob =
+            SaveSweep(systemFileSystem(), {false, real.callback()}).append(SaveTarget::oneTable(table()), spec);
         EXPECT_EQ(dry.reports, real.reports);
         EXPECT_EQ(dryJob.tables, realJob.tables);
         EXPECT_EQ(installMessages(dryJob), installMessages(realJob));
@@ -302,8 +302,8 @@ TEST_F(TableJobsTest, AFailedWriteOrFlushLeavesTheTableAsItWas)
             writeBytes(table(), before);
             FaultyFileSystem faulty(failing);
             RecordingProgress observer;
-            const JobReport job = TableJobs(faulty, {false, observer.callback()})
-                                      .installJersey(SaveTarget::oneTable(table()), exampleJersey(8));
+            const SweepReport job =
+                SaveSweep(faulty, {false, observer.callback()}).append(SaveTarget::oneTable(table()), exampleJersey(8));
             const ResultCode result = observer.reports.at(0).result;
             if (result == ResultCode::Appended) {
                 EXPECT_GT(failing, 4) << "record, flush, count and flush each had their turn to fail";
@@ -337,7 +337,7 @@ TEST_F(TableJobsTest, FailuresFromSomePointOnAndCrashesLeaveATableThatReads)
                                           std::to_string(first) + ", table of " + std::to_string(before.size());
                 writeBytes(table(), before);
                 FaultyFileSystem faulty(first, fault);
-                TableJobs(faulty).appendJersey(table(), exampleJersey(8));
+                SaveSweep(faulty).appendToTable(table(), exampleJersey(8));
                 ASSERT_EQ(append(), ResultCode::Appended) << where;
                 const Bytes after = withoutMarker(readBytes(table()));
                 ASSERT_TRUE(after == withoutMarker(once) || after == withoutMarker(twice)) << where;

@@ -1,4 +1,4 @@
-#include "core/TableJobs.h"
+#include "core/SaveSweep.h"
 
 #include "platform/UniqueHandle_win.h"
 #include "tests/support/TestSupport.h"
@@ -30,7 +30,7 @@ TEST(TableSharingTest, TableOpenElsewhereWithSharingStillGetsTheJersey)
     const UniqueHandle gameRunning = openElsewhere(table, FILE_SHARE_READ | FILE_SHARE_WRITE);
     ASSERT_TRUE(gameRunning.valid());
 
-    EXPECT_EQ(TableJobs(systemFileSystem()).appendJersey(table, spec()).result, ResultCode::Appended);
+    EXPECT_EQ(SaveSweep(systemFileSystem()).appendToTable(table, spec()).result, ResultCode::Appended);
     EXPECT_EQ(recordCountOf(readBytes(table)), 6u);
 }
 
@@ -42,7 +42,7 @@ TEST(TableSharingTest, TableLockedElsewhereIsRefusedUntouched)
         const UniqueHandle locked = openElsewhere(table, 0);
         ASSERT_TRUE(locked.valid());
 
-        const TableReport report = TableJobs(systemFileSystem()).appendJersey(table, spec());
+        const TableReport report = SaveSweep(systemFileSystem()).appendToTable(table, spec());
         EXPECT_EQ(report.result, ResultCode::TableUnusable);
         EXPECT_NE(report.reason, "") << "the system says why";
     }

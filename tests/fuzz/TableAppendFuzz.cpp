@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the appender as a team-gear table: it appends exactly one
 // record, or cuts an interrupted append's tail back and then appends, or refuses and
 // leaves every byte as it was. A dry run before it changes nothing and foresees its result.
-#include "core/TableJobs.h"
+#include "core/SaveSweep.h"
 #include "tests/fuzz/TableInvariants.h"
 #include "tests/support/MemoryFileSystem.h"
 
@@ -18,9 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     spec.year = {'2', '0', '0', '1', '-', '0', '2', '\0'};
     spec.shoe = 7;
 
-    const ResultCode foreseen = TableJobs(fileSystem, {true, {}}).appendJersey("/teamgear.dbf", spec).result;
+    const ResultCode foreseen = SaveSweep(fileSystem, {true, {}}).appendToTable("/teamgear.dbf", spec).result;
     require(fileSystem.tree.files["/teamgear.dbf"] == before);
-    const ResultCode result = TableJobs(fileSystem).appendJersey("/teamgear.dbf", spec).result;
+    const ResultCode result = SaveSweep(fileSystem).appendToTable("/teamgear.dbf", spec).result;
     require(result == foreseen);
     const std::string& after = fileSystem.tree.files["/teamgear.dbf"];
     require((result == ResultCode::Appended) == fuzz::takesAnAppend(before));

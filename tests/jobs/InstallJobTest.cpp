@@ -1,4 +1,4 @@
-#include "core/TableJobs.h"
+#include "core/SaveSweep.h"
 #include "core/TeamGearTable.h"
 #include "jobs/SystemMessages.h"
 #include "patch/PatchFormat.h"
@@ -87,7 +87,7 @@ bool installShowing(const std::string& patch, const std::string& art, Messages& 
 {
     const PatchInstallReport report = installPatch(patch, art, systemFileSystem(), options, hooks, observer);
     showAll(messages, patchInstallMessages(report));
-    return report.read == PatchReadResult::Read && report.job.outcome == JobOutcome::Done;
+    return report.read == PatchReadResult::Read && report.job.outcome == SweepOutcome::Done;
 }
 
 // A game folder holding the patch's images and save folders 000 and 001, and an art
@@ -380,7 +380,7 @@ TEST_F(PatchInstallerTest, FifosAreRefusedAtOnceWithTheMessageOfTheirKindOfFile)
     ASSERT_EQ(::mkfifo(table.c_str(), 0600), 0);
     EXPECT_EQ(TeamGearTable(systemFileSystem(), table, TableAccess::Read).readRecords().result,
               ResultCode::TableUnusable);
-    EXPECT_EQ(TableJobs(systemFileSystem()).appendJersey(table, exampleJersey(2)).result, ResultCode::TableUnusable);
+    EXPECT_EQ(SaveSweep(systemFileSystem()).appendToTable(table, exampleJersey(2)).result, ResultCode::TableUnusable);
 }
 #endif
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/JerseySpec.h"
-#include "core/TableJobs.h"
+#include "core/SaveSweep.h"
 #include "jobs/Messages.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"

@@ -1,27 +1,27 @@
-#include "core/TableJobs.h"
+#include "core/SaveSweep.h"
 
 namespace kitloom {
 
-TableJobs::TableJobs(FileSystem& fileSystem, JobOptions options)
+SaveSweep::SaveSweep(FileSystem& fileSystem, SweepOptions options)
     : fileSystem_(fileSystem), options_(std::move(options))
 {
 }
 
-TableReport TableJobs::appendJersey(const std::string& tablePath, const JerseySpec& spec)
+TableReport SaveSweep::appendToTable(const std::string& tablePath, const JerseySpec& spec)
 {
     return TeamGearTable(fileSystem_, tablePath, changeAccess()).append(spec);
 }
 
-JobReport TableJobs::installJersey(const SaveTarget& target, const JerseySpec& spec)
+SweepReport SaveSweep::append(const SaveTarget& target, const JerseySpec& spec)
 {
     return sweepSaves(
         fileSystem_, target, {ResultCode::Appended},
-        [&](const std::string& tablePath) { return appendJersey(tablePath, spec); }, options_.progress);
+        [&](const std::string& tablePath) { return appendToTable(tablePath, spec); }, options_.progress);
 }
 
-JobReport TableJobs::installJerseyOnce(const SaveTarget& target, const JerseySpec& spec)
+SweepReport SaveSweep::appendOnce(const SaveTarget& target, const JerseySpec& spec)
 {
-    JobReport job = sweepSaves(
+    SweepReport job = sweepSaves(
         fileSystem_, target, {ResultCode::Appended},
         [&](const std::string& tablePath) {
             return TeamGearTable(fileSystem_, tablePath, changeAccess()).appendUnlessThere(spec);
@@ -29,13 +29,13 @@ JobReport TableJobs::installJerseyOnce(const SaveTarget& target, const JerseySpe
         options_.progress);
     // A table that holds the jersey already is one done, too.
     for (const TableReport& table : job.tables) {
-        if (job.outcome == JobOutcome::NothingDone && gotTheJersey(table))
-            job.outcome = JobOutcome::Done;
+        if (job.outcome == SweepOutcome::NothingDone && gotTheJersey(table))
+            job.outcome = SweepOutcome::Done;
     }
     return job;
 }
 
-JobReport TableJobs::removeJerseys(const SaveTarget& target, const JerseyMatch& match)
+SweepReport SaveSweep::removeMatching(const SaveTarget& target, const JerseyMatch& match)
 {
     return sweepSaves(
         fileSystem_, target, {ResultCode::Removed},
@@ -45,7 +45,7 @@ JobReport TableJobs::removeJerseys(const SaveTarget& target, const JerseyMatch& 
         options_.progress);
 }
 
-JobReport TableJobs::readTables(const SaveTarget& target)
+SweepReport SaveSweep::readAll(const SaveTarget& target)
 {
     return sweepSaves(
         fileSystem_, target, {ResultCode::Read, MissingFirstSave::IsReported},

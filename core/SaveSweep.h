@@ -2,7 +2,7 @@
 
 #include "core/JerseySpec.h"
 #include "core/SaveTarget.h"
-#include "core/JobReport.h"
+#include "core/SweepReport.h"
 #include "core/TeamGearTable.h"
 
 #include <string>
@@ -11,37 +11,38 @@ namespace kitloom {
 
 class FileSystem;
 
-struct JobOptions {
+struct SweepOptions {
     // Nothing is written, yet every table reports what a real run would give it.
     bool dryRun = false;
     TableProgress progress;  // told about every table visited; may stop the job
 };
 
-// The jobs on team-gear tables. Each returns what became of every table it visited and of
-// the job as a whole; telling the user is the caller's.
-class TableJobs {
+// A sweep of a job's target: one table, or every numbered save's in turn. Each call returns
+// what became of every table it visited and of the sweep as a whole; telling the user is the
+// caller's.
+class SaveSweep {
 public:
-    explicit TableJobs(FileSystem& fileSystem, JobOptions options = {});
+    explicit SaveSweep(FileSystem& fileSystem, SweepOptions options = {});
 
     // Adds `spec` as a new last record of the table at `tablePath`.
-    TableReport appendJersey(const std::string& tablePath, const JerseySpec& spec);
+    TableReport appendToTable(const std::string& tablePath, const JerseySpec& spec);
     // Appends to the target's table, or to every numbered save's. Done when at least one
     // table got the jersey.
-    JobReport installJersey(const SaveTarget& target, const JerseySpec& spec);
+    SweepReport append(const SaveTarget& target, const JerseySpec& spec);
     // The same, except that a table that holds the jersey already keeps it once
     // (TeamGearTable::appendUnlessThere), which counts as done too.
-    JobReport installJerseyOnce(const SaveTarget& target, const JerseySpec& spec);
+    SweepReport appendOnce(const SaveTarget& target, const JerseySpec& spec);
     // Takes matching jerseys off the end of the target's tables. Done when at least one went.
-    JobReport removeJerseys(const SaveTarget& target, const JerseyMatch& match);
+    SweepReport removeMatching(const SaveTarget& target, const JerseyMatch& match);
     // Reads every record of the target's tables. Save 000 without a table is reported as
     // one, and a listing of every save goes on past it.
-    JobReport readTables(const SaveTarget& target);
+    SweepReport readAll(const SaveTarget& target);
 
 private:
     TableAccess changeAccess() const { return options_.dryRun ? TableAccess::DryRun : TableAccess::Change; }
 
     FileSystem& fileSystem_;
-    JobOptions options_;
+    SweepOptions options_;
 };
 
 }  // namespace kitloom

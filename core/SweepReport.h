@@ -68,7 +68,7 @@ inline bool tableChanged(const TableReport& table)
 // Told about every table a job visits, right after it; false stops the job there.
 using TableProgress = std::function<bool(const TableReport&)>;
 
-enum class JobOutcome {
+enum class SweepOutcome {
     Done,         // at least one table changed (for a read: every table was visited)
     NothingDone,  // tables were visited and none changed: the first failure tells why
     NoSaves,      // every numbered save was asked for, and save 000 has no table
@@ -76,10 +76,10 @@ enum class JobOutcome {
 };
 
 // What one job did to the saves.
-struct JobReport {
+struct SweepReport {
     bool namedSave = false;           // one table asked for, rather than every numbered save
     std::vector<TableReport> tables;  // every table visited, in order; a sweep's missing one is not among them
-    JobOutcome outcome = JobOutcome::NothingDone;
+    SweepOutcome outcome = SweepOutcome::NothingDone;
     std::string firstMissing;            // a sweep: the save folder whose table's absence ended it
     std::vector<std::string> unvisited;  // numbered save folders past it that hold a table all the same
 

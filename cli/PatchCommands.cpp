@@ -114,7 +114,7 @@ int runNotifying(InstallOptions options, const CommandContext& context)
         const ShowResult patch = showPatch(context.fileSystem, patchPath);
         std::string jersey;
         for (const PatchField& field : patch.fields) {
-            if (std::string_view(field.key) != "jerseyName" && std::string_view(field.key) != "year")
+            if (std::string_view(field.key) != "name" && std::string_view(field.key) != "year")
                 continue;
             if (!jersey.empty())
                 jersey += ' ';

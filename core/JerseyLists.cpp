@@ -1,9 +1,12 @@
 #include "core/JerseyLists.h"
 
 #include "core/Digits.h"
+#include "core/JerseyFields.h"
 #include "text/AsciiCase.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <span>
 
 namespace kitloom {
@@ -94,10 +97,9 @@ int initialRow(JerseyList list)
 
 const char* listTitle(JerseyList list)
 {
-    // In the order of JerseyList.
-    constexpr const char* kTitles[] = {"Jersey Type", "Accessory Colour", "Shoe",
-                                       "Sock Colour", "Neck Type",        "Lettering Type"};
-    return kTitles[static_cast<std::size_t>(list)];
+    return std::find_if(std::begin(kJerseyFields), std::end(kJerseyFields),
+                        [list](const JerseyField& field) { return field.list == list; })
+        ->title;
 }
 
 }  // namespace kitloom

@@ -47,7 +47,8 @@ struct RowMatch {
     std::vector<int> candidates;
 };
 RowMatch findRow(JerseyList list, const std::string& value);
-// The list's title as the form labels it ("Jersey Type", "Shoe", ...).
+// The list's title as the form labels it ("Jersey Type", "Shoe", ...): its field's in
+// kJerseyFields.
 const char* listTitle(JerseyList list);
 
 }  // namespace kitloom

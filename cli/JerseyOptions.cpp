@@ -2,6 +2,7 @@
 
 #include "cli/CommandContext.h"
 #include "core/Digits.h"
+#include "core/GamePaths.h"
 
 #include <CLI/CLI.hpp>
 

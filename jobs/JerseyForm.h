@@ -30,8 +30,6 @@ struct JerseyForm {
     std::array<int, std::size(kAllJerseyLists)> rows{};  // by JerseyList
 };
 
-inline constexpr std::size_t kMaxSaveSlotLength = 236;  // "saves\" + slot + "\teamgear.dbf" fits 255
-
 // The lengths a jersey's texts must have, wherever they are typed.
 inline bool teamNumberFits(const std::string& text) { return text.size() == 1 || text.size() == 2; }
 inline bool jerseyNameFits(const std::string& text) { return text.size() == kJerseyNameLength; }

@@ -93,8 +93,15 @@ CommandRun addMakePatchCommand(CLI::App& app)
         "Writes STEM.jer, naming the images XXNAME.fsh and XXNAME_num.fsh (it does not copy them).\n"
         "A patch of that name is replaced, and the report says so.\n" +
             std::string(kListValueNote));
-    command->add_option("--prefix", options->prefix, "the 2-character prefix of the jersey's image names")->type_name("XX");
-    command->add_option("--file", options->fileStem, "the patch is written as STEM.jer (1 to 75 characters)")
+    command
+        ->add_option("--prefix", options->prefix,
+                     "the " + std::to_string(patchformat::kPrefixLength) +
+                         "-character prefix of the jersey's image names")
+        ->type_name("XX");
+    command
+        ->add_option("--file", options->fileStem,
+                     "the patch is written as STEM.jer (1 to " + std::to_string(patchformat::kMaxFileStemLength) +
+                         " characters)")
         ->type_name("STEM");
     addJerseyOptions(*command, options->form);
     return [options](const CommandContext& context) { return runMakePatch(*options, context); };

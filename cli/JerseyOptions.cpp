@@ -2,6 +2,7 @@
 
 #include "cli/CommandContext.h"
 #include "core/Digits.h"
+#include "core/GamePaths.h"
 
 #include <CLI/CLI.hpp>
 
@@ -103,9 +104,14 @@ CLI::Validator plainSaveFolder()
 
 void addJerseyOptions(CLI::App& command, JerseyForm& form)
 {
-    command.add_option("--team", form.teamNumber, "Team Number: 1 or 2 digits")->type_name("N")->check(digitsOnly());
-    command.add_option("--name", form.jerseyName, "Jersey Name: 4 characters")->type_name("NAME");
-    command.add_option("--year", form.year, "Year: 7 characters, eg 1998-99")->type_name("YEAR");
+    command
+        .add_option("--team", form.teamNumber, "Team Number: 1 or " + std::to_string(kTeamNumberDigits) + " digits")
+        ->type_name("N")
+        ->check(digitsOnly());
+    command.add_option("--name", form.jerseyName, "Jersey Name: " + std::to_string(kJerseyNameLength) + " characters")
+        ->type_name("NAME");
+    command.add_option("--year", form.year, "Year: " + std::to_string(kYearLength) + " characters, eg 1998-99")
+        ->type_name("YEAR");
     for (const ListOption& option : kListOptions)
         command.add_option(std::string(option.name), form.row(option.list), listOptionHelp(option.list))
             ->type_name("VALUE")

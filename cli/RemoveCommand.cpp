@@ -38,7 +38,7 @@ std::string removeRefusal(FormField field)
     case FormField::Year:
         return takes + "the " + std::to_string(kYearLength) + " characters of a Year";
     default:
-        return takes + "1 or 2 digits";
+        return takes + "1 or " + std::to_string(kTeamNumberDigits) + " digits";
     }
 }
 
@@ -87,8 +87,12 @@ CommandRun addRemoveCommand(CLI::App& app)
         "of every numbered save folder: the last record goes while it matches, so the latest installs\n"
         "come out first. A matching record behind others stays, and an ERROR line names it; a table\n"
         "keeps at least one record.");
-    command->add_option("--name", options->name, "Jersey Name: 4 characters")->type_name("NAME")->required();
-    command->add_option("--year", options->year, "Year: 7 characters")->type_name("YEAR")->required();
+    command->add_option("--name", options->name, "Jersey Name: " + std::to_string(kJerseyNameLength) + " characters")
+        ->type_name("NAME")
+        ->required();
+    command->add_option("--year", options->year, "Year: " + std::to_string(kYearLength) + " characters")
+        ->type_name("YEAR")
+        ->required();
     options->teamOption = command->add_option("--team", options->team, "only a jersey of this Team Number")
                               ->type_name("N")
                               ->check(digitsOnly());

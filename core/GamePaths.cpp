@@ -8,13 +8,8 @@ namespace kitloom {
 
 namespace {
 
-constexpr const char* kSavesFolder = "saves";
-constexpr const char* kTableFile = "teamgear.dbf";
 // saves/007: numbered save folders are named with three digits.
 constexpr std::size_t kSaveNameDigits = 3;
-// Where images go in a game's own folder: render/xteam.
-constexpr const char* kRenderFolder = "render";
-constexpr const char* kArtFolder = "xteam";
 
 // `folder`'s entry `name` as the system spells it: the exact name first, which costs one
 // look-up and no listing on a lower-case tree, else one of any case; none without either.
@@ -47,11 +42,6 @@ std::string namedSaveTablePath(const std::string& gameFolder, const std::string&
 std::string numberedSaveTablePath(const std::string& gameFolder, int number)
 {
     return namedSaveTablePath(gameFolder, numberedSaveName(number));
-}
-
-std::string numberedSaveFolderPath(const std::string& gameFolder, int number)
-{
-    return folderIn(gameFolder, kSavesFolder) + numberedSaveName(number);
 }
 
 std::optional<std::string> numberedSaveNameFor(const std::string& saveFolder)

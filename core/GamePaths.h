@@ -1,7 +1,12 @@
 #pragma once
 
+#include "text/AsciiCase.h"
+
+#include <cstddef>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kitloom {
 
@@ -9,24 +14,57 @@ class FileSystem;
 
 inline constexpr int kHighestSaveFolder = 999;
 
+// The game's own names: its folder (Orvanta\Dunkmere under Program Files), its saves'
+// tables, its art folder.
+inline constexpr char kPublisherFolder[] = "Orvanta";
+inline constexpr char kGameFolderName[] = "Dunkmere";
+inline constexpr char kSavesFolder[] = "saves";
+inline constexpr char kTableFile[] = "teamgear.dbf";
+inline constexpr char kRenderFolder[] = "render";
+inline constexpr char kArtFolder[] = "xteam";
+
+// The most characters of a path the program builds in a game folder.
+inline constexpr std::size_t kMaxPathLength = 255;
+// The longest Save Slot: "saves\" + slot + "\teamgear.dbf" fits kMaxPathLength.
+inline constexpr std::size_t kMaxSaveSlotLength = kMaxPathLength - std::string_view(kSavesFolder).size() -
+                                                  std::string_view(kTableFile).size() - 2;
+
 // Paths inside the game folder. `gameFolder` is empty for the current folder, or ends
 // with a separator.
 std::string namedSaveTablePath(const std::string& gameFolder, const std::string& saveFolder);
 // The table of numbered save folder `number`, named with three digits: saves/007/teamgear.dbf.
 std::string numberedSaveTablePath(const std::string& gameFolder, int number);
-// The numbered save folder itself: saves/007.
-std::string numberedSaveFolderPath(const std::string& gameFolder, int number);
 // The numbered save folder that a short name of digits ("7", "07") stands for ("007"); none
 // for a name that is already a numbered save's, or no number at all.
 std::optional<std::string> numberedSaveNameFor(const std::string& saveFolder);
 
+// True when `path` is `folders` joined by `separator`, each in any case, then `rest`.
+consteval bool joinsInAnyCase(std::string_view path, char separator, std::initializer_list<std::string_view> folders,
+                              std::string_view rest = "")
+{
+    bool first = true;
+    for (std::string_view folder : folders) {
+        if (!first && (path.empty() || path.front() != separator))
+            return false;
+        path.remove_prefix(first ? 0 : 1);
+        first = false;
+        if (!startsWithIgnoringAsciiCase(path, folder))
+            return false;
+        path.remove_prefix(folder.size());
+    }
+    return path == rest;
+}
+
 // The art folder, where the images of every installed patch go: on Windows the game's
 // fixed folder; elsewhere, where no such path exists, render/xteam in the game folder.
-#ifdef _WIN32
 inline constexpr const char* kFixedArtFolder = "c:\\program files\\orvanta\\dunkmere\\render\\xteam";
+static_assert(joinsInAnyCase(kFixedArtFolder, '\\',
+                             {"c:", "program files", kPublisherFolder, kGameFolderName, kRenderFolder, kArtFolder}));
+#ifdef _WIN32
 inline constexpr const char* kArtFolderDescription = kFixedArtFolder;
 #else
 inline constexpr const char* kArtFolderDescription = "render/xteam in the game folder";
+static_assert(joinsInAnyCase(kArtFolderDescription, '/', {kRenderFolder, kArtFolder}, " in the game folder"));
 #endif
 
 // The game's own names as Wine finds them, in any case, on a system that matches names

@@ -76,7 +76,7 @@ public:
         for (const std::string& programFiles : places_.programFiles) {
             if (programFiles.empty())
                 continue;
-            const std::string game = folderIn(folderIn(programFiles, "Orvanta"), "Dunkmere");
+            const std::string game = folderIn(folderIn(programFiles, kPublisherFolder), kGameFolderName);
             search_.lookedIn.push_back(withoutClosingSeparator(game));
             if (holdsSaves(fileSystem_, game))
                 add({game, GamePlace::ProgramFiles, {}});
@@ -277,7 +277,7 @@ private:
                                           [&](const char* skipped) { return equalsIgnoringAsciiCase(name, skipped); }))
                 continue;
             const std::string path = folderIn(folder, name);
-            if (equalsIgnoringAsciiCase(name, "Dunkmere") && holdsSaves(fileSystem_, path)) {
+            if (equalsIgnoringAsciiCase(name, kGameFolderName) && holdsSaves(fileSystem_, path)) {
                 add({path, place, prefix});
                 continue;
             }

@@ -1,25 +1,26 @@
 #include "core/JerseyLists.h"
 
 #include "core/Digits.h"
+#include "core/JerseyFields.h"
 #include "text/AsciiCase.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <span>
 
 namespace kitloom {
 namespace {
 
-constexpr std::array<const char*, rowCountOf(JerseyList::JerseyType)> kJerseyTypes = {"Home", "Away", "Alternate"};
-constexpr std::array<const char*, rowCountOf(JerseyList::AccessoryColour)> kAccessoryColours = {
+constexpr std::array<const char*, rowCount(JerseyList::JerseyType)> kJerseyTypes = {"Home", "Away", "Alternate"};
+constexpr std::array<const char*, rowCount(JerseyList::AccessoryColour)> kAccessoryColours = {
     "Black",        "White",       "Royal Blue", "Navy Blue", "Light Green",  "Dark Green",  "Light Red", "Dark Red",
     "Light Purple", "Dark Purple", "Teal",       "Turquoise", "Light Yellow", "Dark Yellow", "Orange",    "Grey"};
-constexpr std::array<const char*, rowCountOf(JerseyList::SockColour)> kSockColours = {"Black", "White"};
-constexpr std::array<const char*, rowCountOf(JerseyList::NeckType)> kNeckTypes = {
+constexpr std::array<const char*, rowCount(JerseyList::SockColour)> kSockColours = {"Black", "White"};
+constexpr std::array<const char*, rowCount(JerseyList::NeckType)> kNeckTypes = {
     "Round Neck", "V Neck 1 (eg Zephlins 2002", "V-Neck 2 (eg Marovans 2002)", "V-Neck 3 (eg Vantrels 2002)"};
-constexpr std::array<const char*, rowCountOf(JerseyList::LetteringType)> kLetteringTypes = {"Arched over numbers",
-                                                                                            "Horizontal over numbers"};
-
-int codeOffset(JerseyList list, ShoeCode shoeCode) { return codeOfFirstRow(list, shoeCode); }
+constexpr std::array<const char*, rowCount(JerseyList::LetteringType)> kLetteringTypes = {"Arched over numbers",
+                                                                                          "Horizontal over numbers"};
 
 std::span<const char* const> labelsOf(JerseyList list)
 {
@@ -66,8 +67,6 @@ RowMatch findRow(JerseyList list, const std::string& value)
     return match;
 }
 
-int rowCount(JerseyList list) { return rowCountOf(list); }
-
 std::string rowLabel(JerseyList list, int row)
 {
     if (row < 0 || row >= rowCount(list))
@@ -77,11 +76,11 @@ std::string rowLabel(JerseyList list, int row)
     return labelsOf(list)[static_cast<std::size_t>(row)];
 }
 
-std::int32_t codeOfRow(JerseyList list, int row, ShoeCode shoeCode) { return row + codeOffset(list, shoeCode); }
+std::int32_t codeOfRow(JerseyList list, int row, ShoeCode shoeCode) { return row + codeOfFirstRow(list, shoeCode); }
 
 std::string labelOfCode(JerseyList list, long long code, ShoeCode shoeCode)
 {
-    const long long row = code - codeOffset(list, shoeCode);
+    const long long row = code - codeOfFirstRow(list, shoeCode);
     if (row < 0 || row >= rowCount(list))
         return {};
     return rowLabel(list, static_cast<int>(row));
@@ -94,10 +93,9 @@ int initialRow(JerseyList list)
 
 const char* listTitle(JerseyList list)
 {
-    // In the order of JerseyList.
-    constexpr const char* kTitles[] = {"Jersey Type", "Accessory Colour", "Shoe",
-                                       "Sock Colour", "Neck Type",        "Lettering Type"};
-    return kTitles[static_cast<std::size_t>(list)];
+    return std::find_if(std::begin(kJerseyFields), std::end(kJerseyFields),
+                        [list](const JerseyField& field) { return field.list == list; })
+        ->title;
 }
 
 }  // namespace kitloom

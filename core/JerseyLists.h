@@ -28,9 +28,8 @@ inline constexpr int codeOfFirstRow(JerseyList list, ShoeCode shoeCode = ShoeCod
         return shoeCode == ShoeCode::Installed ? 1 : 2;
     return 0;
 }
-inline constexpr int rowCountOf(JerseyList list) { return kRowCounts[static_cast<int>(list)]; }
+inline constexpr int rowCount(JerseyList list) { return kRowCounts[static_cast<int>(list)]; }
 
-int rowCount(JerseyList list);
 // The row's label; empty for a row outside the list.
 std::string rowLabel(JerseyList list, int row);
 // The row selected when the form opens and on Reset Fields.
@@ -47,7 +46,8 @@ struct RowMatch {
     std::vector<int> candidates;
 };
 RowMatch findRow(JerseyList list, const std::string& value);
-// The list's title as the form labels it ("Jersey Type", "Shoe", ...).
+// The list's title as the form labels it ("Jersey Type", "Shoe", ...): its field's in
+// kJerseyFields.
 const char* listTitle(JerseyList list);
 
 }  // namespace kitloom

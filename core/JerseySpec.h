@@ -22,6 +22,12 @@ struct JerseySpec {
 
 inline constexpr std::size_t kJerseyNameLength = 4;
 inline constexpr std::size_t kYearLength = 7;
-inline constexpr std::uint32_t kHighestTeamNumber = 99;  // two digits on the form
+inline constexpr std::size_t kTeamNumberDigits = 2;  // at most, on the form
+inline constexpr std::uint32_t kHighestTeamNumber = [] {
+    std::uint32_t highest = 0;
+    for (std::size_t i = 0; i < kTeamNumberDigits; ++i)
+        highest = highest * 10 + 9;
+    return highest;
+}();
 
 }  // namespace kitloom

@@ -1,7 +1,7 @@
 #include "core/TeamGearRecord.h"
 
 #include "core/Digits.h"
-#include "core/TeamGearFields.h"
+#include "core/JerseyFields.h"
 
 #include <algorithm>
 #include <charconv>
@@ -9,41 +9,33 @@
 
 namespace kitloom {
 
-using namespace teamgear;
-
 namespace {
 
-// The bytes of `spec` that `field` writes: a 32-bit number's, or a text's.
-const char* valueIn(const JerseySpec& spec, const RecordFieldLayout& field)
-{
-    return reinterpret_cast<const char*>(&spec) + field.valueOffset;
-}
-
 // Writes the value of `spec` that `field` holds into `record`, as the field's form says.
-void putField(TeamGearRecord& record, const RecordFieldLayout& field, const JerseySpec& spec)
+void putField(TeamGearRecord& record, const JerseyField& field, const JerseySpec& spec)
 {
-    std::uint8_t* at = record.data() + field.offset;
-    if (field.form == FieldForm::Text) {
-        std::memcpy(at, valueIn(spec, field), field.size);
+    std::uint8_t* at = record.data() + field.record.offset;
+    const std::size_t size = field.record.size;
+    if (field.holdsText()) {
+        std::memcpy(at, valueIn(spec, field).data(), size);
         return;
     }
-    std::int32_t value = 0;
-    std::memcpy(&value, valueIn(spec, field), sizeof value);
+    const std::int32_t value = numberIn(spec, field);
     char text[16] = {};
     char* digits = text;
-    if (field.form == FieldForm::Code && value < 10)
+    if (field.record.form == FieldForm::Code && value < 10)
         *digits++ = ' ';
     std::to_chars(digits, text + sizeof text - 1, value);
-    const std::size_t length = std::min<std::size_t>(std::strlen(text), field.size);
+    const std::size_t length = std::min<std::size_t>(std::strlen(text), size);
     std::memcpy(at, text, length);
-    std::memset(at + length, 0, field.size - length);
+    std::memset(at + length, 0, size - length);
 }
 
 // A number's text without the spaces and zero bytes around it; a text's bytes as they are.
-std::string_view fieldText(const TeamGearRecord& record, const RecordFieldLayout& field)
+std::string_view fieldText(const TeamGearRecord& record, const JerseyField& field)
 {
-    std::string_view text(reinterpret_cast<const char*>(record.data()) + field.offset, field.size);
-    if (field.form != FieldForm::Text) {
+    std::string_view text(reinterpret_cast<const char*>(record.data()) + field.record.offset, field.record.size);
+    if (!field.holdsText()) {
         constexpr std::string_view kPadding(" \0", 2);
         const std::size_t first = text.find_first_not_of(kPadding);
         if (first == std::string_view::npos)
@@ -64,10 +56,10 @@ std::string labelOf(JerseyList list, std::string_view text)
 std::vector<RecordField> decodeRecord(const TeamGearRecord& record)
 {
     std::vector<RecordField> fields;
-    for (const RecordFieldLayout& layout : kRecordFields) {
-        RecordField field{layout.key, layout.form != FieldForm::Text, std::string(fieldText(record, layout)),
-                          std::nullopt};
-        if (layout.list)
+    for (const JerseyField& layout : kJerseyFields) {
+        RecordField field{layout.key, !layout.holdsText(), std::string(fieldText(record, layout)), std::nullopt};
+        // A shoe's code names no one row: the table holds row + 1 after Go! and row + 2 after a patch.
+        if (layout.list && *layout.list != JerseyList::Shoe)
             field.label = labelOf(*layout.list, field.text);
         fields.push_back(std::move(field));
     }
@@ -77,7 +69,7 @@ std::vector<RecordField> decodeRecord(const TeamGearRecord& record)
 TeamGearRecord composeRecord(const TeamGearRecord& copied, const JerseySpec& spec)
 {
     TeamGearRecord record = copied;
-    for (const RecordFieldLayout& field : kRecordFields)
+    for (const JerseyField& field : kJerseyFields)
         putField(record, field, spec);
     return record;
 }
@@ -85,8 +77,8 @@ TeamGearRecord composeRecord(const TeamGearRecord& copied, const JerseySpec& spe
 bool holdsJersey(const TeamGearRecord& record, const JerseySpec& spec)
 {
     TeamGearRecord probe = record;
-    for (const RecordFieldLayout& field : kRecordFields) {
-        if (field.valueOffset != offsetof(JerseySpec, recordNumber))
+    for (const JerseyField& field : kJerseyFields) {
+        if (&field != &jerseyField("record"))
             putField(probe, field, spec);
     }
     return probe == record;
@@ -102,13 +94,12 @@ bool matchesJersey(const TeamGearRecord& record, const JerseyMatch& match)
     wanted.teamNumber = match.teamNumber.value_or(0);
     wanted.jerseyType = match.jerseyType.value_or(0);
     TeamGearRecord probe = record;
-    for (const RecordFieldLayout& field : kRecordFields) {
-        const bool compared = field.form == FieldForm::Text ||
-                              (field.valueOffset == offsetof(JerseySpec, teamNumber) && match.teamNumber) ||
-                              (field.valueOffset == offsetof(JerseySpec, jerseyType) && match.jerseyType);
-        if (compared)
-            putField(probe, field, wanted);
-    }
+    putField(probe, jerseyField("name"), wanted);
+    putField(probe, jerseyField("year"), wanted);
+    if (match.teamNumber)
+        putField(probe, jerseyField("team"), wanted);
+    if (match.jerseyType)
+        putField(probe, jerseyField("type"), wanted);
     return probe == record;
 }
 

@@ -1,6 +1,7 @@
 #include "jobs/JerseyForm.h"
 
 #include "core/Digits.h"
+#include "core/JerseyFields.h"
 #include "patch/PatchFormat.h"
 
 #include <algorithm>
@@ -53,13 +54,10 @@ JerseySpec readJerseyForm(const JerseyForm& form, ShoeCode shoeCode)
     spec.teamNumber = teamNumberValue(form.teamNumber);
     copyText(spec.jerseyName, form.jerseyName, kJerseyNameLength);
     copyText(spec.year, form.year, kYearLength);
-    auto code = [&](JerseyList list) { return codeOfRow(list, form.row(list), shoeCode); };
-    spec.jerseyType = code(JerseyList::JerseyType);
-    spec.accessoryColour = code(JerseyList::AccessoryColour);
-    spec.shoe = code(JerseyList::Shoe);
-    spec.sockColour = code(JerseyList::SockColour);
-    spec.neckType = code(JerseyList::NeckType);
-    spec.letteringType = code(JerseyList::LetteringType);
+    for (const JerseyField& field : kJerseyFields) {
+        if (field.list)
+            setNumber(spec, field, codeOfRow(*field.list, form.row(*field.list), shoeCode));
+    }
     return spec;
 }
 

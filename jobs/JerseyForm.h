@@ -30,10 +30,8 @@ struct JerseyForm {
     std::array<int, std::size(kAllJerseyLists)> rows{};  // by JerseyList
 };
 
-inline constexpr std::size_t kMaxSaveSlotLength = 236;  // "saves\" + slot + "\teamgear.dbf" fits 255
-
 // The lengths a jersey's texts must have, wherever they are typed.
-inline bool teamNumberFits(const std::string& text) { return text.size() == 1 || text.size() == 2; }
+inline bool teamNumberFits(const std::string& text) { return !text.empty() && text.size() <= kTeamNumberDigits; }
 inline bool jerseyNameFits(const std::string& text) { return text.size() == kJerseyNameLength; }
 inline bool yearFits(const std::string& text) { return text.size() == kYearLength; }
 // A Team Number's digits read as an unsigned number, as the table stores it: 0 for

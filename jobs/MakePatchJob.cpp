@@ -1,5 +1,6 @@
 #include "jobs/MakePatchJob.h"
 
+#include "core/GamePaths.h"
 #include "patch/PatchFormat.h"
 #include "patch/PatchWriter.h"
 #include "platform/FileSystem.h"

@@ -1,5 +1,7 @@
 #include "patch/PatchFields.h"
 
+#include "core/JerseyFields.h"
+
 namespace kitloom {
 
 std::vector<PatchField> decodePatch(const Patch& patch)
@@ -8,12 +10,16 @@ std::vector<PatchField> decodePatch(const Patch& patch)
                                       {"image", "Image", {}, patch.lines[1], {}, {}},
                                       {"numberImage", "Number image", {}, patch.lines[2], {}, {}}};
     const JerseySpec& spec = patch.spec;
-    for (const patchformat::TrailerField& trailer : patchformat::kTrailerFields) {
-        PatchField field{trailer.key, trailer.title, {}, {}, trailer.list, {}};
-        if (!trailer.code)
-            field.text.assign(reinterpret_cast<const char*>(&spec) + trailer.textOffset, trailer.size);
-        else
-            field.code = spec.*trailer.code;
+    for (const JerseyField& row : kJerseyFields) {
+        if (!row.inTrailer())
+            continue;
+        PatchField field{row.key, row.title, {}, {}, row.list, {}};
+        if (row.holdsText()) {
+            const std::span<const char> text = valueIn(spec, row);
+            field.text.assign(text.begin(), text.end());
+        } else {
+            field.code = numberIn(spec, row);
+        }
         if (field.code && field.list)
             field.label = labelOfCode(*field.list, *field.code, ShoeCode::InPatch);
         fields.push_back(std::move(field));

@@ -35,12 +35,18 @@ bool isDeviceName(std::string_view name)
     return false;
 }
 
-// A text field's bytes in `spec`.
-const char* textIn(const JerseySpec& spec, const TrailerField& field)
+// True when the form writes `code` into number field `field`: a Team Number up to 99, or a
+// code of the field's list. A shoe is row + 2 from Make a Patch; a patch made by hand from
+// Go!'s row + 1 installs too.
+bool formWrites(const JerseyField& field, std::uint32_t code)
 {
-    return reinterpret_cast<const char*>(&spec) + field.textOffset;
+    if (!field.list)
+        return code <= kHighestTeamNumber;
+    const JerseyList list = *field.list;
+    const auto first = static_cast<std::uint32_t>(codeOfFirstRow(list, ShoeCode::Installed));
+    const auto last = static_cast<std::uint32_t>(codeOfFirstRow(list, ShoeCode::InPatch) + rowCount(list) - 1);
+    return code >= first && code <= last;
 }
-char* textIn(JerseySpec& spec, const TrailerField& field) { return reinterpret_cast<char*>(&spec) + field.textOffset; }
 
 }  // namespace
 
@@ -48,15 +54,17 @@ std::string encodePatch(const std::string& prefix, const JerseySpec& spec)
 {
     const std::string name(spec.jerseyName.data(), kJerseyNameLength);
     std::string bytes = "\r\n" + prefix + name + kImageSuffix + "\r\n" + prefix + name + kNumberImageSuffix + "\r\n";
-    for (const TrailerField& field : kTrailerFields) {
-        if (field.code) {
-            for (std::uint8_t byte : littleendian::uint32Bytes(static_cast<std::uint32_t>(spec.*field.code)))
-                bytes.push_back(static_cast<char>(byte));
-        } else {
-            bytes.append(textIn(spec, field), field.size);
-        }
+    std::string trailer(kTrailerSize, '\0');
+    for (const JerseyField& field : kJerseyFields) {
+        if (!field.inTrailer())
+            continue;
+        char* at = trailer.data() + field.trailer.offset;
+        if (field.holdsText())
+            std::memcpy(at, valueIn(spec, field).data(), field.trailer.size);
+        else
+            littleendian::writeUInt32(at, static_cast<std::uint32_t>(numberIn(spec, field)));
     }
-    return bytes;
+    return bytes + trailer;
 }
 
 PatchHeader readPatchHeader(std::string_view fileStart)
@@ -87,11 +95,14 @@ JerseySpec decodeTrailer(std::string_view trailer)
     JerseySpec spec;
     if (trailer.size() != kTrailerSize)
         return spec;
-    for (const TrailerField& field : kTrailerFields) {
-        if (field.code)
-            spec.*field.code = static_cast<std::int32_t>(littleendian::readUInt32(trailer.data() + field.offset));
+    for (const JerseyField& field : kJerseyFields) {
+        if (!field.inTrailer())
+            continue;
+        const char* at = trailer.data() + field.trailer.offset;
+        if (field.holdsText())
+            std::memcpy(valueIn(spec, field).data(), at, field.trailer.size);
         else
-            std::memcpy(textIn(spec, field), trailer.data() + field.offset, field.size);
+            setNumber(spec, field, static_cast<std::int32_t>(littleendian::readUInt32(at)));
     }
     return spec;
 }
@@ -100,9 +111,9 @@ bool trailerCodesInRange(std::string_view trailer)
 {
     if (trailer.size() != kTrailerSize)
         return false;
-    return std::all_of(std::begin(kTrailerFields), std::end(kTrailerFields), [&](const TrailerField& field) {
-        const std::uint32_t value = littleendian::readUInt32(trailer.data() + field.offset);
-        return !field.code || (value >= field.lowest && value <= field.highest);
+    return std::all_of(std::begin(kJerseyFields), std::end(kJerseyFields), [&](const JerseyField& field) {
+        return !field.inTrailer() || field.holdsText() ||
+               formWrites(field, littleendian::readUInt32(trailer.data() + field.trailer.offset));
     });
 }
 

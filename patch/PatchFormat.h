@@ -1,12 +1,11 @@
 #pragma once
 
-#include "core/JerseyLists.h"
+#include "core/JerseyFields.h"
 #include "core/JerseySpec.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,56 +24,20 @@ inline bool fileStemFits(const std::string& stem) { return !stem.empty() && stem
 inline constexpr std::size_t kMaxLineRead = 79;  // a longer line goes on in the next read
 inline constexpr std::size_t kHeaderLines = 3;
 
-// The trailer: integers 32-bit little-endian, texts raw. The year takes 7 bytes,
-// so every integer after it starts at an odd offset.
+// The trailer: each field of the jersey but its record number, where kJerseyFields places it.
+// The year takes 7 bytes, so every number after it starts at an odd offset.
 inline constexpr std::size_t kTrailerSize = 39;
-inline constexpr std::uint8_t kCodeSize = 4;
 
-// One field of the trailer, from the form's field to its bytes.
-// Small widths keep the table small in kitloom.exe.
-struct TrailerField {
-    const char* key;    // as JSON names it
-    const char* title;  // as the form labels it
-    std::uint8_t offset;
-    std::uint8_t size;
-    std::int32_t JerseySpec::*code;  // a code, stored as an unsigned 32-bit number; null for a text
-    std::uint8_t textOffset;         // a text's place in the JerseySpec, stored byte for byte
-    std::optional<JerseyList> list;  // the list whose row a code names
-    std::uint8_t lowest;             // the codes the form writes
-    std::uint8_t highest;
-};
-
-constexpr TrailerField codeField(const char* key, const char* title, std::uint8_t offset,
-                                 std::int32_t JerseySpec::*code, std::optional<JerseyList> list)
-{
-    if (!list)
-        return {key, title, offset, kCodeSize, code, 0, list, 0, std::uint8_t{kHighestTeamNumber}};
-    // A shoe is row + 2 from Make a Patch; a patch made by hand from Go!'s row + 1 installs too.
-    const auto first = static_cast<std::uint8_t>(codeOfFirstRow(*list, ShoeCode::Installed));
-    const auto last = static_cast<std::uint8_t>(codeOfFirstRow(*list, ShoeCode::InPatch) + rowCountOf(*list) - 1);
-    return {key, title, offset, kCodeSize, code, 0, list, first, last};
-}
-
-// In the trailer's order, which is the JerseySpec's without its record number.
-inline constexpr TrailerField kTrailerFields[] = {
-    codeField("teamNumber", "Team Number", 0, &JerseySpec::teamNumber, std::nullopt),
-    codeField("jerseyType", "Jersey Type", 4, &JerseySpec::jerseyType, JerseyList::JerseyType),
-    {"jerseyName",
-     "Jersey Name",
-     8,
-     std::uint8_t{kJerseyNameLength},
-     nullptr,
-     std::uint8_t{offsetof(JerseySpec, jerseyName)},
-     {},
-     0,
-     0},
-    {"year", "Year", 12, std::uint8_t{kYearLength}, nullptr, std::uint8_t{offsetof(JerseySpec, year)}, {}, 0, 0},
-    codeField("accessoryColour", "Accessory Colour", 19, &JerseySpec::accessoryColour, JerseyList::AccessoryColour),
-    codeField("shoe", "Shoe", 23, &JerseySpec::shoe, JerseyList::Shoe),
-    codeField("sockColour", "Sock Colour", 27, &JerseySpec::sockColour, JerseyList::SockColour),
-    codeField("neckType", "Neck Type", 31, &JerseySpec::neckType, JerseyList::NeckType),
-    codeField("letteringType", "Lettering Type", 35, &JerseySpec::letteringType, JerseyList::LetteringType),
-};
+// The trailer's fields follow one another in the table's order and fill it exactly.
+static_assert([] {
+    std::size_t end = 0;
+    for (const JerseyField& field : kJerseyFields) {
+        if (field.inTrailer() && field.trailer.offset != end)
+            return false;
+        end += field.trailer.size;
+    }
+    return end == kTrailerSize;
+}());
 
 // Every byte the three lines can take: 3 reads of 79 characters and a line end, each
 // character at most two bytes (CR LF).

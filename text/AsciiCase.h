@@ -18,18 +18,18 @@ inline std::string asciiLowered(std::string_view text)
     return lowered;
 }
 
-inline bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
+inline constexpr bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return asciiLower(x) == asciiLower(y); });
 }
 
-inline bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view start)
+inline constexpr bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view start)
 {
     return text.size() >= start.size() && equalsIgnoringAsciiCase(text.substr(0, start.size()), start);
 }
 
-inline bool endsWithIgnoringAsciiCase(std::string_view text, std::string_view end)
+inline constexpr bool endsWithIgnoringAsciiCase(std::string_view text, std::string_view end)
 {
     return text.size() >= end.size() && equalsIgnoringAsciiCase(text.substr(text.size() - end.size()), end);
 }

@@ -253,6 +253,11 @@ TEST(CliLists, LabelsMatchInAnyCaseByUniqueBeginningOrByRow)
         else
             EXPECT_FALSE(problem.empty()) << c.value;
     }
+    // A refusal names the list by the title its field has on the form.
+    int row = 0;
+    std::string problem;
+    EXPECT_FALSE(cli::matchRow(JerseyList::LetteringType, "2", row, problem));
+    EXPECT_EQ(problem, "Lettering Type has rows 0 to 1, not 2");
 }
 
 TEST_F(CliTest, MakePatchWritesTheSameBytesAsTheProgramsWriter)
@@ -283,6 +288,14 @@ TEST_F(CliTest, MakePatchWritesTheSameBytesAsTheProgramsWriter)
               "Sock Colour: 1 (White)\n"
               "Neck Type: 2 (V-Neck 2 (eg Marovans 2002))\n"
               "Lettering Type: 1 (Horizontal over numbers)\n");
+
+    // In the file's order, the jersey's fields under the keys list --json gives them.
+    EXPECT_EQ(nlohmann::ordered_json::parse(runIt({"show", "--json", "toronto_98.jer"}).out),
+              nlohmann::ordered_json::parse(R"json({"saveSlot":"","image":"toABCD.fsh","numberImage":"toABCD_num.fsh",
+                  "team":5,"type":{"code":1,"label":"Away"},"name":"ABCD","year":"1998-99",
+                  "accessory":{"code":5,"label":"Navy Blue"},"shoe":{"code":9,"label":"7"},
+                  "sock":{"code":1,"label":"White"},"neck":{"code":2,"label":"V-Neck 2 (eg Marovans 2002)"},
+                  "lettering":{"code":1,"label":"Horizontal over numbers"}})json"));
 }
 
 // A code no form can write is a cut or padded download: shown, it would pass for a jersey.

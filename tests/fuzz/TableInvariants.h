@@ -1,9 +1,9 @@
 // What an append may make of a team-gear table, judged from the bytes alone.
 #pragma once
 
+#include "core/JerseyFields.h"
 #include "core/JerseySpec.h"
 #include "core/LittleEndian.h"
-#include "core/TeamGearFields.h"
 #include "core/TeamGearLayout.h"
 
 #include <cstdint>
@@ -63,9 +63,9 @@ inline bool isAppendOf(const std::string& before, const std::string& after, cons
         if (record[kept] != last[kept])
             return false;
     }
-    constexpr RecordFieldLayout kNumber = recordField("record");
-    constexpr RecordFieldLayout kName = recordField("name");
-    constexpr RecordFieldLayout kYear = recordField("year");
+    constexpr auto kNumber = jerseyField("record").record;
+    constexpr auto kName = jerseyField("name").record;
+    constexpr auto kYear = jerseyField("year").record;
     const std::size_t digits = std::min<std::size_t>(number.size(), kNumber.size);
     return record.compare(kNumber.offset, digits, number, 0, digits) == 0 &&
            record.compare(kName.offset, kName.size, spec.jerseyName.data(), kName.size) == 0 &&

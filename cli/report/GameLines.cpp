@@ -3,6 +3,8 @@
 #include "platform/Paths.h"
 #include "text/TerminalEscape.h"
 
+#include <iterator>
+
 namespace kitloom::cli {
 
 namespace {
@@ -179,59 +181,23 @@ ReportLines foundLines(const GameSearch& search)
 
 }  // namespace
 
-const char* placeKey(GamePlace place)
-{
-    switch (place) {
-    case GamePlace::Given:
-        return "given";
-    case GamePlace::PatchFolder:
-        return "patch-folder";
-    case GamePlace::CurrentFolder:
-        return "current-folder";
-    case GamePlace::Remembered:
-        return "chosen";
-    case GamePlace::ProgramFolder:
-        return "program-folder";
-    case GamePlace::ProgramFiles:
-        return "program-files";
-    case GamePlace::WinePrefix:
-        return "wineprefix";
-    case GamePlace::HomeWine:
-        return "wine";
-    case GamePlace::Steam:
-        return "steam";
-    case GamePlace::Lutris:
-        return "lutris";
-    case GamePlace::Bottles:
-        return "bottles";
-    case GamePlace::PlayOnLinux:
-        return "playonlinux";
-    case GamePlace::Heroic:
-        return "heroic";
-    }
-    return "";
-}
+namespace {
 
-const char* noteKey(SearchNoteKind kind)
-{
-    switch (kind) {
-    case SearchNoteKind::WinePrefixMissing:
-        return "wineprefix-missing";
-    case SearchNoteKind::WinePrefixNotWine:
-        return "wineprefix-not-wine";
-    case SearchNoteKind::RememberedGone:
-        return "chosen-game-gone";
-    case SearchNoteKind::RememberedUnreadable:
-        return "chosen-game-unreadable";
-    case SearchNoteKind::FolderUnreadable:
-        return "folder-unreadable";
-    case SearchNoteKind::FileUnreadable:
-        return "file-unreadable";
-    case SearchNoteKind::FileMalformed:
-        return "file-malformed";
-    }
-    return "";
-}
+// The names a machine reader gets, by the value's place in its enum.
+constexpr const char* kPlaceKeys[] = {"given",         "patch-folder", "current-folder", "chosen", "program-folder",
+                                      "program-files", "wineprefix",   "wine",           "steam",  "lutris",
+                                      "bottles",       "playonlinux",  "heroic"};
+static_assert(std::size(kPlaceKeys) == static_cast<std::size_t>(GamePlace::Heroic) + 1);
+constexpr const char* kNoteKeys[] = {"wineprefix-missing",     "wineprefix-not-wine", "chosen-game-gone",
+                                     "chosen-game-unreadable", "folder-unreadable",   "file-unreadable",
+                                     "file-malformed"};
+static_assert(std::size(kNoteKeys) == static_cast<std::size_t>(SearchNoteKind::FileMalformed) + 1);
+
+}  // namespace
+
+const char* placeKey(GamePlace place) { return kPlaceKeys[static_cast<std::size_t>(place)]; }
+
+const char* noteKey(SearchNoteKind kind) { return kNoteKeys[static_cast<std::size_t>(kind)]; }
 
 ReportLines whereLines(const WhereRequest& request, const WhereResult& result)
 {

@@ -3,7 +3,6 @@
 #include "core/GamePaths.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
-#include "platform/SystemError.h"
 
 #include <algorithm>
 #include <memory>
@@ -47,16 +46,16 @@ PatchInstallReport installPatch(const std::string& patchPath, const std::string&
     const bool dryRun = options.job.dryRun;
     auto folderCanBe = [&](const std::string& folder) {
         if (dryRun)
-            return details && details->folderCouldBeMade(fileSystem, folder);
-        return fileSystem.exists(folder) || fileSystem.createFolder(folder);
+            return details ? details->folderCouldBeMade(fileSystem, folder) : Done::failure({});
+        return fileSystem.exists(folder) ? Done() : fileSystem.createFolder(folder);
     };
     std::string artFolderName = withoutClosingSeparator(artFolder);
     std::string artFolderReason;
-    bool artFolderCanBe = succeeds(artFolderReason, [&] { return folderCanBe(artFolderName); });
+    bool artFolderCanBe = succeeded(folderCanBe(artFolderName), artFolderReason);
     if (!artFolderCanBe && options.fallBackBesideSaves) {
         if (const auto render = artFolderBesideSaves(fileSystem, game)) {
             artFolderName = *render;
-            artFolderCanBe = succeeds(artFolderReason, [&] { return folderCanBe(artFolderName); });
+            artFolderCanBe = succeeded(folderCanBe(artFolderName), artFolderReason);
         }
     }
     report.artFolder = withClosingSeparator(artFolderName);
@@ -69,12 +68,14 @@ PatchInstallReport installPatch(const std::string& patchPath, const std::string&
         move.image = image;
         move.from = patchFolder + image;
         move.to = report.artFolder + image;
-        if (dryRun)
+        if (dryRun) {
             move.result = details ? details->foreseeMove(fileSystem, move.from, move.to, artFolderCanBe)
                                   : MoveResult::Failed;
-        else
-            succeeds(move.reason,
-                     [&] { return (move.result = fileSystem.moveFile(move.from, move.to)) == MoveResult::Moved; });
+        } else {
+            MoveDone moved = fileSystem.moveFile(move.from, move.to);
+            move.result = moved.result;
+            move.reason = std::move(moved.reason);
+        }
         // Only a file is an image: a folder of that name would take none.
         move.inArtFolder = (dryRun && move.result != MoveResult::Failed) ||
                            fileSystem.kindOf(move.to) == EntryKind::RegularFile;

@@ -44,7 +44,7 @@ struct InstallerDetails {
     // The table the jersey goes into first, when it is missing: then nothing moves.
     std::string (*missingTable)(FileSystem& fileSystem, const std::string& gameFolder, const SaveTarget& target);
     // A dry run's look ahead.
-    bool (*folderCouldBeMade)(FileSystem& fileSystem, const std::string& folder);
+    Done (*folderCouldBeMade)(FileSystem& fileSystem, const std::string& folder);
     MoveResult (*foreseeMove)(FileSystem& fileSystem, const std::string& from, const std::string& to,
                               bool artFolderCanBe);
     // Whether the image there is another one, and why one did not arrive.

@@ -95,12 +95,6 @@ Bytes withoutMarker(Bytes bytes)
     return bytes;
 }
 
-std::string diskFullReason()
-{
-    setDiskFullError();
-    return lastSystemError();
-}
-
 TEST_F(TableJobsTest, AppendsCopyOfLastRecordWithFieldsOverwritten)
 {
     writeBytes(table(), makeTable(5));
@@ -245,7 +239,7 @@ TEST_F(TableJobsTest, TheTailOfAnInterruptedAppendIsCutOffAndTheAppendGoesOn)
 TEST_F(TableJobsTest, AWriterWaitsForAnotherWritersLockButNotForEver)
 {
     writeBytes(table(), makeTable(5));
-    std::unique_ptr<OpenFile> other = systemFileSystem().openForUpdate(table());
+    std::unique_ptr<OpenFile> other = systemFileSystem().openForUpdate(table()).file;
     ASSERT_TRUE(other && other->lockExclusive(teamgear::kWriterLockOffset, teamgear::kWriterLockLength, 0));
     std::thread release([&other] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -256,10 +250,10 @@ TEST_F(TableJobsTest, AWriterWaitsForAnotherWritersLockButNotForEver)
     const Bytes appended = readBytes(table());
     EXPECT_EQ(recordCountOf(appended), 6u);
 
-    other = systemFileSystem().openForUpdate(table());
+    other = systemFileSystem().openForUpdate(table()).file;
     ASSERT_TRUE(other && other->lockExclusive(teamgear::kWriterLockOffset, teamgear::kWriterLockLength, 0));
     std::uint8_t count[4] = {};
-    std::unique_ptr<OpenFile> reader = systemFileSystem().openForReading(table());
+    std::unique_ptr<OpenFile> reader = systemFileSystem().openForReading(table()).file;
     ASSERT_TRUE(reader && reader->readAt(4, count, sizeof count));
     EXPECT_EQ(count[0], 6);
 

@@ -154,7 +154,7 @@ void openAndClose(benchmark::State& state)
         paths.push_back(numberedSaveTablePath(benchmarkGame->prefix(), folder));
     for (auto _ : state) {
         for (const std::string& path : paths) {
-            auto table = systemFileSystem().openForUpdate(path);
+            auto table = systemFileSystem().openForUpdate(path).file;
             if (!table) {
                 state.SkipWithError("a table could not be opened");
                 return;

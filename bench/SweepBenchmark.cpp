@@ -60,18 +60,18 @@ void buildGame(const TempFolder& game, std::uint32_t records)
 class NoSyncFile final : public OpenFile {
 public:
     explicit NoSyncFile(std::unique_ptr<OpenFile> file) : file_(std::move(file)) {}
-    bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override
+    Done readAt(std::uint64_t offset, void* buffer, std::size_t count) override
     {
         return file_->readAt(offset, buffer, count);
     }
-    bool writeAt(std::uint64_t offset, const void* data, std::size_t count) override
+    Done writeAt(std::uint64_t offset, const void* data, std::size_t count) override
     {
         return file_->writeAt(offset, data, count);
     }
-    bool size(std::uint64_t& size) override { return file_->size(size); }
-    bool flush() override { return true; }
-    bool truncate(std::uint64_t size) override { return file_->truncate(size); }
-    bool lockExclusive(std::uint64_t offset, std::uint64_t length, int waitMilliseconds) override
+    Done size(std::uint64_t& size) override { return file_->size(size); }
+    Done flush() override { return {}; }
+    Done truncate(std::uint64_t size) override { return file_->truncate(size); }
+    Done lockExclusive(std::uint64_t offset, std::uint64_t length, int waitMilliseconds) override
     {
         return file_->lockExclusive(offset, length, waitMilliseconds);
     }
@@ -83,10 +83,12 @@ private:
 // The system file system with flush() made a no-op, to see what fsync costs.
 class NoSyncFileSystem final : public test::ForwardingFileSystem {
 public:
-    std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override
+    Opened openForUpdate(const std::string& path) override
     {
-        auto file = systemFileSystem().openForUpdate(path);
-        return file ? std::make_unique<NoSyncFile>(std::move(file)) : nullptr;
+        Opened opened = systemFileSystem().openForUpdate(path);
+        if (opened.file)
+            opened.file = std::make_unique<NoSyncFile>(std::move(opened.file));
+        return opened;
     }
 };
 
@@ -104,7 +106,7 @@ bool restoreGame(const TempFolder& game, std::uint32_t records)
     const std::uint64_t original = tableSize(records);
     std::uint8_t count[teamgear::kRecordCountSize];
     for (int folder = 0; folder < kFolderCount; ++folder) {
-        auto table = systemFileSystem().openForUpdate(numberedSaveTablePath(game.prefix(), folder));
+        auto table = systemFileSystem().openForUpdate(numberedSaveTablePath(game.prefix(), folder)).file;
         std::uint64_t size = 0;
         if (!table || !table->size(size) || size != original + teamgear::kRecordSize ||
             !table->readAt(teamgear::kRecordCountOffset, count, sizeof count) ||
@@ -152,7 +154,7 @@ void openAndClose(benchmark::State& state)
         paths.push_back(numberedSaveTablePath(benchmarkGame->prefix(), folder));
     for (auto _ : state) {
         for (const std::string& path : paths) {
-            auto table = systemFileSystem().openForUpdate(path);
+            auto table = systemFileSystem().openForUpdate(path).file;
             if (!table) {
                 state.SkipWithError("a table could not be opened");
                 return;

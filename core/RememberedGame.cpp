@@ -24,7 +24,7 @@ bool isAbsolute(const std::string& path)
 }
 
 // Makes every missing folder on the way to `folder`, from the outermost in.
-bool makeFolders(FileSystem& fileSystem, const std::string& folder)
+bool makeFolders(FileSystem& fileSystem, const std::string& folder, std::string& reason)
 {
     std::vector<std::string> missing;
     for (std::string at = withoutClosingSeparator(folder); !at.empty() && !fileSystem.exists(at);) {
@@ -35,8 +35,11 @@ bool makeFolders(FileSystem& fileSystem, const std::string& folder)
         at = parent;
     }
     for (auto level = missing.rbegin(); level != missing.rend(); ++level) {
-        if (!fileSystem.createFolder(*level) && !fileSystem.exists(*level))
+        const Done made = fileSystem.createFolder(*level);
+        if (!made && !fileSystem.exists(*level)) {
+            reason = made.reason();
             return false;
+        }
     }
     return true;
 }
@@ -63,7 +66,8 @@ std::optional<std::string> rememberedGameFile([[maybe_unused]] const std::option
     return folderIn(base, "kitloom") + "game";
 }
 
-RememberResult rememberGame(FileSystem& fileSystem, const std::string& file, const std::string& gameFolder)
+RememberResult rememberGame(FileSystem& fileSystem, const std::string& file, const std::string& gameFolder,
+                            std::string& reason)
 {
     const std::string folder = withClosingSeparator(fileSystem.fullPath(gameFolder));
     // Other: a folder, or a link, which holdsSaves() looks through.
@@ -71,17 +75,17 @@ RememberResult rememberGame(FileSystem& fileSystem, const std::string& file, con
         return RememberResult::NoFolder;
     if (!holdsSaves(fileSystem, folder))
         return RememberResult::NoSaves;
-    if (!makeFolders(fileSystem, folderOfPath(file)) ||
-        !fileSystem.replaceFile(file, withoutClosingSeparator(folder) + "\n"))
+    if (!makeFolders(fileSystem, folderOfPath(file), reason) ||
+        !succeeded(fileSystem.replaceFile(file, withoutClosingSeparator(folder) + "\n"), reason))
         return RememberResult::CannotWrite;
     return RememberResult::Remembered;
 }
 
-ForgetResult forgetGame(FileSystem& fileSystem, const std::string& file)
+ForgetResult forgetGame(FileSystem& fileSystem, const std::string& file, std::string& reason)
 {
     if (fileSystem.missing(file))
         return ForgetResult::NothingRemembered;
-    return fileSystem.removeFile(file) ? ForgetResult::Forgotten : ForgetResult::CannotRemove;
+    return succeeded(fileSystem.removeFile(file), reason) ? ForgetResult::Forgotten : ForgetResult::CannotRemove;
 }
 
 RememberedRead readRememberedGame(FileSystem& fileSystem, const std::string& file, std::string& gameFolder)

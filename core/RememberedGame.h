@@ -23,12 +23,14 @@ enum class RememberResult {
 };
 
 // Keeps `gameFolder`, made a full path, in `file`, once it holds saves. The file's folders
-// are made as needed.
-RememberResult rememberGame(FileSystem& fileSystem, const std::string& file, const std::string& gameFolder);
+// are made as needed. CannotWrite leaves the system's words in `reason`.
+RememberResult rememberGame(FileSystem& fileSystem, const std::string& file, const std::string& gameFolder,
+                            std::string& reason);
 
 enum class ForgetResult { Forgotten, NothingRemembered, CannotRemove };
 
-ForgetResult forgetGame(FileSystem& fileSystem, const std::string& file);
+// CannotRemove leaves the system's words in `reason`.
+ForgetResult forgetGame(FileSystem& fileSystem, const std::string& file, std::string& reason);
 
 enum class RememberedRead { Read, NothingRemembered, Unreadable };
 

@@ -2,7 +2,6 @@
 
 #include "core/LittleEndian.h"
 #include "platform/FileSystem.h"
-#include "platform/SystemError.h"
 
 #include <algorithm>
 #include <optional>
@@ -13,7 +12,7 @@ using namespace teamgear;
 
 namespace {
 
-bool writeRecordCount(OpenFile& table, std::uint32_t count)
+Done writeRecordCount(OpenFile& table, std::uint32_t count)
 {
     const auto bytes = littleendian::uint32Bytes(count);
     return table.writeAt(kRecordCountOffset, bytes.data(), bytes.size());
@@ -36,13 +35,15 @@ void rollBackAppend(OpenFile& table, const TableLayout& layout, bool countTouche
 
 // The count goes down before the record is cut, so an interruption leaves either the
 // table as it was or one record past its count, which the next change cuts back.
-bool removeLastRecord(OpenFile& table, std::uint32_t count, bool hasMarker, bool& recordCut)
+bool removeLastRecord(OpenFile& table, std::uint32_t count, bool hasMarker, bool& recordCut, std::string& reason)
 {
     const std::uint64_t newEnd = recordOffset(count - 1);
-    if (!writeRecordCount(table, count - 1) || !table.flush() || !table.truncate(newEnd))
+    if (!succeeded(writeRecordCount(table, count - 1), reason) || !succeeded(table.flush(), reason) ||
+        !succeeded(table.truncate(newEnd), reason))
         return false;
     recordCut = true;
-    return (!hasMarker || table.writeAt(newEnd, &kEndOfFileMarker, 1)) && table.flush();
+    return (!hasMarker || succeeded(table.writeAt(newEnd, &kEndOfFileMarker, 1), reason)) &&
+           succeeded(table.flush(), reason);
 }
 
 // What a table that could not be opened or checked gives; none for one that reads. The
@@ -65,15 +66,15 @@ std::optional<ResultCode> failedCheck(TableCheck check)
 
 }  // namespace
 
-TableCheck readTableLayout(OpenFile& table, TableLayout& layout)
+TableCheck readTableLayout(OpenFile& table, TableLayout& layout, std::string& reason)
 {
     layout = {};
-    if (!table.size(layout.size))
+    if (!succeeded(table.size(layout.size), reason))
         return TableCheck::Unreadable;
     if (layout.size < kRecordCountOffset + kRecordCountSize)
         return TableCheck::Damaged;
     std::uint8_t countBytes[kRecordCountSize];
-    if (!table.readAt(kRecordCountOffset, countBytes, sizeof countBytes))
+    if (!succeeded(table.readAt(kRecordCountOffset, countBytes, sizeof countBytes), reason))
         return TableCheck::Unreadable;
     layout.count = littleendian::readUInt32(countBytes);
 
@@ -87,7 +88,7 @@ TableCheck readTableLayout(OpenFile& table, TableLayout& layout)
         return TableCheck::Damaged;
     if (layout.size == layout.recordsEnd + 1) {
         std::uint8_t last = 0;
-        if (!table.readAt(layout.recordsEnd, &last, 1))
+        if (!succeeded(table.readAt(layout.recordsEnd, &last, 1), reason))
             return TableCheck::Unreadable;
         layout.hasMarker = last == kEndOfFileMarker;
         if (layout.hasMarker)
@@ -101,10 +102,10 @@ TeamGearTable::TeamGearTable(FileSystem& fileSystem, const std::string& path, Ta
 {
     report_.tablePath = path;
     std::string& reason = report_.reason;
-    if (!succeeds(reason, [&] {
-            file_ = access == TableAccess::Read ? fileSystem.openForReading(path) : fileSystem.openForUpdate(path);
-            return file_ != nullptr;
-        })) {
+    Opened opened = access == TableAccess::Read ? fileSystem.openForReading(path) : fileSystem.openForUpdate(path);
+    file_ = std::move(opened.file);
+    if (!file_) {
+        reason = opened.reason;
         // Only a table the system says is not there ends a sweep; one it cannot reach is a
         // table that cannot be opened.
         report_.nameTooLong = fileSystem.nameTooLong(path);
@@ -113,16 +114,12 @@ TeamGearTable::TeamGearTable(FileSystem& fileSystem, const std::string& path, Ta
     }
     // The layout is read only once the lock is held: another writer in between would make
     // it stale.
-    if (access != TableAccess::Read && !succeeds(reason, [&] {
-            return file_->lockExclusive(kWriterLockOffset, kWriterLockLength, kWriterLockWaitMilliseconds);
-        })) {
+    if (access != TableAccess::Read &&
+        !succeeded(file_->lockExclusive(kWriterLockOffset, kWriterLockLength, kWriterLockWaitMilliseconds), reason)) {
         check_ = TableCheck::Unreadable;
         return;
     }
-    succeeds(reason, [&] {
-        check_ = readTableLayout(*file_, layout_);
-        return check_ != TableCheck::Unreadable;
-    });
+    check_ = readTableLayout(*file_, layout_, reason);
 }
 
 TableReport TeamGearTable::finish(ResultCode result)
@@ -150,8 +147,8 @@ std::optional<ResultCode> TeamGearTable::whyNotReadyForChange()
 bool TeamGearTable::cutInterruptedTail()
 {
     const std::uint64_t end = layout_.recordsEnd;
-    if (!dryRun() &&
-        !succeeds(report_.reason, [&] { return file_->truncate(end) && file_->writeAt(end, &kEndOfFileMarker, 1); }))
+    if (!dryRun() && !(succeeded(file_->truncate(end), report_.reason) &&
+                       succeeded(file_->writeAt(end, &kEndOfFileMarker, 1), report_.reason)))
         return false;
     layout_.size = end + 1;
     layout_.hasMarker = true;
@@ -162,8 +159,7 @@ bool TeamGearTable::cutInterruptedTail()
 
 bool TeamGearTable::readRecord(std::uint32_t position, TeamGearRecord& record)
 {
-    return succeeds(report_.reason,
-                    [&] { return file_->readAt(recordOffset(position - 1), record.data(), record.size()); });
+    return succeeded(file_->readAt(recordOffset(position - 1), record.data(), record.size()), report_.reason);
 }
 
 TableReport TeamGearTable::append(JerseySpec spec)
@@ -193,12 +189,12 @@ TableReport TeamGearTable::append(JerseySpec spec)
     tail[kRecordSize] = kEndOfFileMarker;
     const std::size_t tailSize = layout_.hasMarker ? kRecordSize + 1 : kRecordSize;
     OpenFile& file = *file_;
-    if (!succeeds(report_.reason,
-                  [&] { return file.writeAt(layout_.recordsEnd, tail.data(), tailSize) && file.flush(); })) {
+    if (!succeeded(file.writeAt(layout_.recordsEnd, tail.data(), tailSize), report_.reason) ||
+        !succeeded(file.flush(), report_.reason)) {
         rollBackAppend(file, layout_, false);
         return finish(ResultCode::TableUnusable);
     }
-    if (!succeeds(report_.reason, [&] { return writeRecordCount(file, count + 1) && file.flush(); })) {
+    if (!succeeded(writeRecordCount(file, count + 1), report_.reason) || !succeeded(file.flush(), report_.reason)) {
         rollBackAppend(file, layout_, true);
         return finish(ResultCode::TableUnusable);
     }
@@ -238,8 +234,7 @@ TableReport TeamGearTable::removeLastWhile(const JerseyMatch& match)
         if (!matchesJersey(record, match))
             break;
         bool recordCut = false;
-        if (!dryRun() &&
-            !succeeds(report_.reason, [&] { return removeLastRecord(file, count, layout_.hasMarker, recordCut); })) {
+        if (!dryRun() && !removeLastRecord(file, count, layout_.hasMarker, recordCut, report_.reason)) {
             // A record cut is gone, marker or not; one still there gets its count back
             // (or, failing that, is a tail the next change cuts).
             if (recordCut) {

@@ -27,8 +27,9 @@ struct TableLayout {
 
 // Reads the record count of an open table and checks it against the file's size: the
 // records must fill the file exactly, save for one optional end-of-file marker or the
-// tail of an interrupted append (`recordsEnd` is where either begins).
-TableCheck readTableLayout(OpenFile& table, TableLayout& layout);
+// tail of an interrupted append (`recordsEnd` is where either begins). Unreadable leaves the
+// system's words in `reason`.
+TableCheck readTableLayout(OpenFile& table, TableLayout& layout, std::string& reason);
 
 // How a table is opened. A writer holds the writers' lock from before the layout is read
 // until the table is closed. A dry run opens for writing and takes the lock too, so that

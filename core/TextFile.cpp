@@ -8,7 +8,7 @@ namespace kitloom {
 
 TextFileRead readTextFile(FileSystem& fileSystem, const std::string& path, std::string& text, std::size_t limit)
 {
-    const std::unique_ptr<OpenFile> file = fileSystem.openForReading(path);
+    const std::unique_ptr<OpenFile> file = fileSystem.openForReading(path).file;
     if (!file)
         return fileSystem.missing(path) ? TextFileRead::Missing : TextFileRead::Unreadable;
     std::uint64_t size = 0;

@@ -3,7 +3,6 @@
 #include "core/GamePaths.h"
 #include "core/SaveSweep.h"
 #include "platform/Paths.h"
-#include "platform/SystemError.h"
 
 namespace kitloom {
 
@@ -35,16 +34,16 @@ PatchInstallReport installPatch(FileSystem& fileSystem, const JobHooks& hooks, J
     const bool dryRun = options.dryRun;
     auto folderCanBe = [&](const std::string& folder) {
         if (dryRun)
-            return hooks.folderCouldBeMade && hooks.folderCouldBeMade(fileSystem, folder);
-        return fileSystem.exists(folder) || fileSystem.createFolder(folder);
+            return hooks.folderCouldBeMade ? hooks.folderCouldBeMade(fileSystem, folder) : Done::failure({});
+        return fileSystem.exists(folder) ? Done() : fileSystem.createFolder(folder);
     };
     std::string artFolderName = withoutClosingSeparator(artFolder);
     std::string artFolderReason;
-    bool artFolderCanBe = succeeds(artFolderReason, [&] { return folderCanBe(artFolderName); });
+    bool artFolderCanBe = succeeded(folderCanBe(artFolderName), artFolderReason);
     if (!artFolderCanBe && options.fallBackBesideSaves) {
         if (const auto render = artFolderBesideSaves(fileSystem, game)) {
             artFolderName = *render;
-            artFolderCanBe = succeeds(artFolderReason, [&] { return folderCanBe(artFolderName); });
+            artFolderCanBe = succeeded(folderCanBe(artFolderName), artFolderReason);
         }
     }
     report.artFolder = withClosingSeparator(artFolderName);

@@ -37,7 +37,7 @@ struct JobHooks {
     // never dry-runs and says only whether an image arrived. With them nothing moves unless
     // the jersey has a table to go to.
     std::string (*missingTable)(FileSystem& fileSystem, const std::string& gameFolder, const SaveTarget& target);
-    bool (*folderCouldBeMade)(FileSystem& fileSystem, const std::string& folder);
+    Done (*folderCouldBeMade)(FileSystem& fileSystem, const std::string& folder);
     MoveResult (*foreseeMove)(FileSystem& fileSystem, const std::string& from, const std::string& to,
                               bool artFolderCanBe);
     void (*explainImage)(FileSystem& fileSystem, ImageMove& move, bool artFolderCanBe,

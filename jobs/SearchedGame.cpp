@@ -3,7 +3,6 @@
 #include "core/RememberedGame.h"
 #include "platform/Environment.h"
 #include "platform/Paths.h"
-#include "platform/SystemError.h"
 
 namespace kitloom {
 
@@ -42,9 +41,7 @@ RememberResult keepChosenGame(FileSystem& fileSystem, const std::string& gameFol
     const auto file = searchPlaces().rememberedFile;
     if (!file)
         return RememberResult::CannotWrite;
-    RememberResult kept = RememberResult::CannotWrite;
-    succeeds(reason, [&] { return (kept = rememberGame(fileSystem, *file, gameFolder)) == RememberResult::Remembered; });
-    return kept;
+    return rememberGame(fileSystem, *file, gameFolder, reason);
 }
 
 }  // namespace kitloom

@@ -3,7 +3,7 @@
 #include "core/GamePaths.h"
 #include "jobs/SearchedGame.h"
 #include "platform/FileSystem.h"
-#include "platform/SystemError.h"
+#include "platform/Paths.h"
 
 namespace kitloom {
 
@@ -16,12 +16,10 @@ void use(FileSystem& fileSystem, const std::string& folder, WhereResult& result)
         result.remembered = holdsSaves(fileSystem, folder) ? RememberResult::CannotWrite : RememberResult::NoSaves;
         return;
     }
-    result.remembered = rememberGame(fileSystem, *result.places.rememberedFile, folder);
+    result.remembered = rememberGame(fileSystem, *result.places.rememberedFile, folder, result.reason);
     if (result.remembered == RememberResult::Remembered) {
         result.folder = fileSystem.fullPath(folder);
         result.status = JobStatus::Succeeded;
-    } else if (result.remembered == RememberResult::CannotWrite) {
-        result.reason = lastSystemError();
     }
 }
 
@@ -35,11 +33,9 @@ void forget(FileSystem& fileSystem, WhereResult& result)
     const std::string& file = *result.places.rememberedFile;
     if (readRememberedGame(fileSystem, file, result.folder) == RememberedRead::NothingRemembered)
         return;
-    result.forgotten = forgetGame(fileSystem, file);
-    if (result.forgotten == ForgetResult::CannotRemove) {
-        result.reason = lastSystemError();
+    result.forgotten = forgetGame(fileSystem, file, result.reason);
+    if (result.forgotten == ForgetResult::CannotRemove)
         result.status = JobStatus::Failed;
-    }
 }
 
 }  // namespace

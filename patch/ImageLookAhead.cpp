@@ -14,8 +14,8 @@ namespace {
 // True when both files hold the same bytes.
 bool sameBytes(FileSystem& fileSystem, const std::string& one, const std::string& other)
 {
-    const std::unique_ptr<OpenFile> first = fileSystem.openForReading(one);
-    const std::unique_ptr<OpenFile> second = fileSystem.openForReading(other);
+    const std::unique_ptr<OpenFile> first = fileSystem.openForReading(one).file;
+    const std::unique_ptr<OpenFile> second = fileSystem.openForReading(other).file;
     std::uint64_t size = 0;
     std::uint64_t otherSize = 0;
     if (!first || !second || !first->size(size) || !second->size(otherSize) || size != otherSize)
@@ -40,12 +40,12 @@ std::string missingTable(FileSystem& fileSystem, const std::string& gameFolder, 
     return fileSystem.missing(table) ? table : std::string();
 }
 
-bool folderCouldBeMade(FileSystem& fileSystem, const std::string& folder)
+Done folderCouldBeMade(FileSystem& fileSystem, const std::string& folder)
 {
     if (fileSystem.exists(folder))
         return fileSystem.mayWriteIn(folder);
     const std::string parent = withoutClosingSeparator(folderOfPath(folder));
-    return parent.empty() ? fileSystem.mayWriteIn(".") : fileSystem.exists(parent) && fileSystem.mayWriteIn(parent);
+    return fileSystem.mayWriteIn(parent.empty() ? "." : parent);
 }
 
 // What moving `from` to `to` would give, the art folder being made first if need be.

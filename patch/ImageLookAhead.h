@@ -15,8 +15,8 @@ class FileSystem;
 
 // The table the jersey goes into first, when it is missing; empty when it is there.
 std::string missingTable(FileSystem& fileSystem, const std::string& gameFolder, const SaveTarget& target);
-// True when `folder` is there and may be written in, or could be made.
-bool folderCouldBeMade(FileSystem& fileSystem, const std::string& folder);
+// Whether `folder` is there and may be written in, or could be made; the reason when not.
+Done folderCouldBeMade(FileSystem& fileSystem, const std::string& folder);
 // What moving `from` to `to` would give, the art folder being made first if need be.
 MoveResult foreseeMove(FileSystem& fileSystem, const std::string& from, const std::string& to, bool artFolderCanBe);
 // Fills in `move`'s trouble, its reason and whether the image there is another one.

@@ -2,7 +2,6 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
-#include "platform/SystemError.h"
 
 #include <algorithm>
 
@@ -29,7 +28,9 @@ ImageMove moveImage(FileSystem& fileSystem, const std::string& patchFolder, cons
     move.image = image;
     move.from = patchFolder + image;
     move.to = artFolder + image;
-    succeeds(move.reason, [&] { return (move.result = fileSystem.moveFile(move.from, move.to)) == MoveResult::Moved; });
+    MoveDone moved = fileSystem.moveFile(move.from, move.to);
+    move.result = moved.result;
+    move.reason = std::move(moved.reason);
     // Only a file is an image: a folder of that name would take none.
     move.inArtFolder = fileSystem.kindOf(move.to) == EntryKind::RegularFile;
     return move;

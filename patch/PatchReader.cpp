@@ -11,7 +11,7 @@ using namespace patchformat;
 
 PatchReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch& patch)
 {
-    std::unique_ptr<OpenFile> file = fileSystem.openForReading(path);
+    const std::unique_ptr<OpenFile> file = fileSystem.openForReading(path).file;
     std::uint64_t size = 0;
     if (!file || !file->size(size))
         return PatchReadResult::CannotOpen;

@@ -10,7 +10,7 @@ PatchWriteReport writePatchFile(const std::string& prefix, const std::string& fi
 {
     PatchWriteReport report{fileStem + patchformat::kExtension};
     report.written = patchformat::fileStemFits(fileStem) &&
-                     fileSystem.replaceFile(report.fileName, encodePatch(prefix, spec));
+                     static_cast<bool>(fileSystem.replaceFile(report.fileName, encodePatch(prefix, spec)));
     return report;
 }
 

@@ -6,38 +6,50 @@
 
 namespace kitloom {
 
-MoveResult FileSystem::moveFile(const std::string& from, const std::string& to)
+MoveDone FileSystem::moveFile(const std::string& from, const std::string& to)
 {
-    const MoveResult renamed = renameFile(from, to);
-    return renamed == MoveResult::OtherVolume ? copyThenRemove(from, to) : renamed;
+    MoveDone renamed = renameFile(from, to);
+    return renamed.result == MoveResult::OtherVolume ? copyThenRemove(from, to) : renamed;
 }
 
-MoveResult FileSystem::copyThenRemove(const std::string& from, const std::string& to)
+MoveDone FileSystem::copyThenRemove(const std::string& from, const std::string& to)
 {
-    const std::unique_ptr<OpenFile> source = openForReading(from);
+    MoveDone moved;
+    Opened source = openForReading(from);
     std::uint64_t size = 0;
-    if (!source || !source->size(size))
-        return MoveResult::Failed;
+    if (!source.file) {
+        moved.reason = source.reason;
+        return moved;
+    }
+    if (!succeeded(source.file->size(size), moved.reason))
+        return moved;
     std::string temporary;
-    std::unique_ptr<OpenFile> copy = createTemporaryIn(withClosingSeparator(folderOfPath(to)), temporary);
-    if (!copy)
-        return MoveResult::Failed;
+    Opened copy = createTemporaryIn(withClosingSeparator(folderOfPath(to)), temporary);
+    if (!copy.file) {
+        moved.reason = copy.reason;
+        return moved;
+    }
     std::string buffer(64 * 1024, '\0');
     bool copied = true;
     for (std::uint64_t offset = 0; copied && offset < size; offset += buffer.size()) {
         const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), size - offset));
-        copied = source->readAt(offset, buffer.data(), count) && copy->writeAt(offset, buffer.data(), count);
+        copied = succeeded(source.file->readAt(offset, buffer.data(), count), moved.reason) &&
+                 succeeded(copy.file->writeAt(offset, buffer.data(), count), moved.reason);
     }
-    copied = copied && copy->flush();
-    copy.reset();  // Windows renames no open file
+    copied = copied && succeeded(copy.file->flush(), moved.reason);
+    copy.file.reset();  // Windows renames no open file
     // The whole copy, closed, takes the final name without replacing anything.
-    MoveResult result = copied ? renameFile(temporary, to) : MoveResult::Failed;
-    if (result == MoveResult::Moved) {
+    if (copied)
+        moved = renameFile(temporary, to);
+    if (moved.result == MoveResult::Moved) {
+        source.file.reset();  // Windows removes no file open without delete sharing
         removeFile(from);
-        return result;
+        return moved;
     }
     removeFile(temporary);
-    return result == MoveResult::DestinationExists ? result : MoveResult::Failed;
+    if (moved.result != MoveResult::DestinationExists)
+        moved.result = MoveResult::Failed;
+    return moved;
 }
 
 }  // namespace kitloom

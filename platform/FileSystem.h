@@ -5,9 +5,41 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kitloom {
+
+// What became of a file-system call that can fail: on failure, the system's words for why,
+// taken at the failing call ("No space left on device"), without a closing period; empty
+// when the system gave none. Success carries nothing.
+class Done {
+public:
+    Done() = default;
+    static Done failure(std::string reason)
+    {
+        Done done;
+        done.failed_ = true;
+        done.reason_ = std::move(reason);
+        return done;
+    }
+
+    explicit operator bool() const { return !failed_; }
+    const std::string& reason() const { return reason_; }
+
+private:
+    bool failed_ = false;
+    std::string reason_;
+};
+
+// True when `done` succeeded; otherwise `reason` receives its words. A chain of steps
+// stops at the first failure and keeps its words: succeeded(a(), why) && succeeded(b(), why).
+inline bool succeeded(const Done& done, std::string& reason)
+{
+    if (!done)
+        reason = done.reason();
+    return static_cast<bool>(done);
+}
 
 // An open file. Closing happens when the object goes away.
 class OpenFile {
@@ -17,21 +49,33 @@ public:
     OpenFile& operator=(const OpenFile&) = delete;
     virtual ~OpenFile() = default;
 
-    // Reads exactly `count` bytes at `offset`; false when fewer could be read.
-    virtual bool readAt(std::uint64_t offset, void* buffer, std::size_t count) = 0;
-    // Writes all `count` bytes at `offset`; false when any could not be written.
-    virtual bool writeAt(std::uint64_t offset, const void* data, std::size_t count) = 0;
-    virtual bool size(std::uint64_t& size) = 0;
-    virtual bool flush() = 0;
-    virtual bool truncate(std::uint64_t size) = 0;
+    // Reads exactly `count` bytes at `offset`; a failure when fewer could be read.
+    virtual Done readAt(std::uint64_t offset, void* buffer, std::size_t count) = 0;
+    // Writes all `count` bytes at `offset`; a failure when any could not be written.
+    virtual Done writeAt(std::uint64_t offset, const void* data, std::size_t count) = 0;
+    virtual Done size(std::uint64_t& size) = 0;
+    virtual Done flush() = 0;
+    virtual Done truncate(std::uint64_t size) = 0;
     // Takes an exclusive lock on `length` bytes at `offset`, held until the file is closed,
     // trying again for up to `waitMilliseconds` while another handle holds it. Only other
     // lockers are kept out: reads and writes by anyone go on as before.
-    virtual bool lockExclusive(std::uint64_t offset, std::uint64_t length, int waitMilliseconds) = 0;
+    virtual Done lockExclusive(std::uint64_t offset, std::uint64_t length, int waitMilliseconds) = 0;
+};
+
+// A file opened, or the system's words for why it could not be.
+struct Opened {
+    std::unique_ptr<OpenFile> file;  // null when it could not be opened
+    std::string reason;
 };
 
 // OtherVolume: a rename only; the destination's folder is on another volume.
 enum class MoveResult { Moved, DestinationExists, Failed, OtherVolume };
+
+// A move's result, and the system's words for any result but Moved.
+struct MoveDone {
+    MoveResult result = MoveResult::Failed;
+    std::string reason;
+};
 
 // Files written whole before they take their names start so, in the folder of that name.
 inline constexpr const char* kTemporaryPrefix = ".kitloom-";
@@ -62,27 +106,27 @@ public:
     // True when the system refuses `path` for its length, or that of one of its names.
     virtual bool nameTooLong(const std::string& path) = 0;
     // An existing regular file, for reading and writing, that others may read and write
-    // meanwhile. Null when it cannot be opened that way (missing, read-only, locked, a
+    // meanwhile. None when it cannot be opened that way (missing, read-only, locked, a
     // folder); anything but a regular file is refused at once, without waiting on it.
-    virtual std::unique_ptr<OpenFile> openForUpdate(const std::string& path) = 0;
+    virtual Opened openForUpdate(const std::string& path) = 0;
     // An existing regular file for reading, shared with other readers and writers; refused
     // like openForUpdate.
-    virtual std::unique_ptr<OpenFile> openForReading(const std::string& path) = 0;
-    // True when this user may make and remove entries in `folder` (a dry run's question:
-    // the real run finds out by trying).
-    virtual bool mayWriteIn(const std::string& folder) = 0;
+    virtual Opened openForReading(const std::string& path) = 0;
+    // Succeeds when `folder` is there and this user may make and remove entries in it (a dry
+    // run's question: the real run finds out by trying).
+    virtual Done mayWriteIn(const std::string& folder) = 0;
     // Creates the last level of `path` only.
-    virtual bool createFolder(const std::string& path) = 0;
+    virtual Done createFolder(const std::string& path) = 0;
     // Moves a file, across volumes too, and never replaces an existing destination. Across
     // volumes the copy is made whole under a temporary name beside the destination first,
     // then takes that name: a copy cut short (a full disk) never stands under the final name.
-    MoveResult moveFile(const std::string& from, const std::string& to);
+    MoveDone moveFile(const std::string& from, const std::string& to);
     // Gives a file a new name on its own volume, never replacing an existing destination.
-    virtual MoveResult renameFile(const std::string& from, const std::string& to) = 0;
+    virtual MoveDone renameFile(const std::string& from, const std::string& to) = 0;
     // A new empty file in `folder` (a path prefix) whose name starts with kTemporaryPrefix,
-    // made by this call alone; `path` receives its path. Null when none could be made.
-    virtual std::unique_ptr<OpenFile> createTemporaryIn(const std::string& folder, std::string& path) = 0;
-    virtual bool removeFile(const std::string& path) = 0;
+    // made by this call alone; `path` receives its path. None when none could be made.
+    virtual Opened createTemporaryIn(const std::string& folder, std::string& path) = 0;
+    virtual Done removeFile(const std::string& path) = 0;
     // Removes the temporaries in `folder` that a copy cut short left behind; a copy that
     // may still be going on keeps its own.
     virtual void removeLeftTemporaries(const std::string& folder) = 0;
@@ -113,10 +157,10 @@ public:
     // repeated separators taken out by the text alone (links are not followed).
     virtual std::string fullPath(const std::string& path) = 0;
     // Gives `path` exactly `bytes`, or leaves it as it was: never a partly written file.
-    virtual bool replaceFile(const std::string& path, const std::string& bytes) = 0;
+    virtual Done replaceFile(const std::string& path, const std::string& bytes) = 0;
 
 private:
-    MoveResult copyThenRemove(const std::string& from, const std::string& to);
+    MoveDone copyThenRemove(const std::string& from, const std::string& to);
 };
 
 FileSystem& systemFileSystem();

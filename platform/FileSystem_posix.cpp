@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include "platform/Paths.h"
+#include "platform/SystemError.h"
 #include "text/AsciiCase.h"
 
 #include <cerrno>
@@ -49,63 +50,76 @@ private:
     int fd_;
 };
 
-bool writeAll(int fd, std::uint64_t offset, const char* data, std::size_t count)
+// The failure of the call that just failed, in the system's words.
+Done failedNow() { return Done::failure(lastSystemError()); }
+
+Done doneIf(bool ok) { return ok ? Done() : failedNow(); }
+
+// A call that wrote or read nothing, without an error, gives no words.
+Done writeAll(int fd, std::uint64_t offset, const char* data, std::size_t count)
 {
     while (count > 0) {
         ssize_t written = ::pwrite(fd, data, count, static_cast<off_t>(offset));
         if (written < 0 && errno == EINTR)
             continue;
-        if (written <= 0)
-            return false;
+        if (written < 0)
+            return failedNow();
+        if (written == 0)
+            return Done::failure({});
         data += written;
         offset += static_cast<std::uint64_t>(written);
         count -= static_cast<std::size_t>(written);
     }
-    return true;
+    return {};
 }
 
-bool readAll(int fd, std::uint64_t offset, char* buffer, std::size_t count)
+Done readAll(int fd, std::uint64_t offset, char* buffer, std::size_t count)
 {
     while (count > 0) {
         ssize_t got = ::pread(fd, buffer, count, static_cast<off_t>(offset));
         if (got < 0 && errno == EINTR)
             continue;
-        if (got <= 0)
-            return false;
+        if (got < 0)
+            return failedNow();
+        if (got == 0)
+            return Done::failure({});
         buffer += got;
         offset += static_cast<std::uint64_t>(got);
         count -= static_cast<std::size_t>(got);
     }
-    return true;
+    return {};
 }
 
 class PosixFile final : public OpenFile {
 public:
     explicit PosixFile(int ownedFd) : fd_(ownedFd) {}
 
-    bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override
+    Done readAt(std::uint64_t offset, void* buffer, std::size_t count) override
     {
         return readAll(fd_.get(), offset, static_cast<char*>(buffer), count);
     }
-    bool writeAt(std::uint64_t offset, const void* data, std::size_t count) override
+    Done writeAt(std::uint64_t offset, const void* data, std::size_t count) override
     {
         return writeAll(fd_.get(), offset, static_cast<const char*>(data), count);
     }
-    bool size(std::uint64_t& size) override
+    Done size(std::uint64_t& size) override
     {
         struct stat info {};
         if (::fstat(fd_.get(), &info) != 0)
-            return false;
+            return failedNow();
         size = static_cast<std::uint64_t>(info.st_size);
-        return true;
+        return {};
     }
     // The data and the size are on disk when this returns; other metadata may follow later.
-    bool flush() override { return ::fdatasync(fd_.get()) == 0; }
-    bool truncate(std::uint64_t size) override { return ::ftruncate(fd_.get(), static_cast<off_t>(size)) == 0; }
+    Done flush() override { return doneIf(::fdatasync(fd_.get()) == 0); }
+    Done truncate(std::uint64_t size) override
+    {
+        return doneIf(::ftruncate(fd_.get(), static_cast<off_t>(size)) == 0);
+    }
     // An open file description lock: it belongs to this handle, not to the process, so two
     // handles of one process keep each other out too, and closing any other handle of the
     // file does not drop it.
-    bool lockExclusive(std::uint64_t offset, std::uint64_t length, int waitMilliseconds) override
+    Done lockExclusive(std::uint64_t offset, std::uint64_t length, int waitMilliseconds) override
     {
         struct flock lock {};
         lock.l_type = F_WRLCK;
@@ -115,11 +129,11 @@ public:
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMilliseconds);
         for (;;) {
             if (::fcntl(fd_.get(), F_OFD_SETLK, &lock) == 0)
-                return true;
+                return {};
             if (errno != EAGAIN && errno != EACCES && errno != EINTR)
-                return false;
+                return failedNow();
             if (std::chrono::steady_clock::now() >= deadline)
-                return false;
+                return failedNow();
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
     }
@@ -137,15 +151,17 @@ mode_t newFileMode()
 
 // O_NONBLOCK: a FIFO or a device opens at once, to be refused, instead of waiting for a
 // writer. Regular files ignore the flag, so it stays.
-std::unique_ptr<OpenFile> openRegular(const std::string& path, int flags)
+Opened openRegular(const std::string& path, int flags)
 {
     UniqueFd fd(::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid())
-        return nullptr;
+        return {nullptr, lastSystemError()};
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return nullptr;
-    return std::make_unique<PosixFile>(fd.release());
+    if (::fstat(fd.get(), &info) != 0)
+        return {nullptr, lastSystemError()};
+    if (!S_ISREG(info.st_mode))
+        return {};
+    return {std::make_unique<PosixFile>(fd.release()), {}};
 }
 
 // Where a file is written before it takes its name: beside it, so that the name can be
@@ -155,18 +171,20 @@ std::string temporaryBeside(const std::string& path)
     return withClosingSeparator(folderOfPathOrCurrent(path)) + kTemporaryPrefix + "XXXXXX";
 }
 
-MoveResult linkThenUnlink(const std::string& from, const std::string& to)
+MoveDone linkThenUnlink(const std::string& from, const std::string& to)
 {
     if (::link(from.c_str(), to.c_str()) == 0) {
         ::unlink(from.c_str());
-        return MoveResult::Moved;
+        return {MoveResult::Moved, {}};
     }
-    if (errno == EEXIST)
-        return MoveResult::DestinationExists;
+    const int error = errno;
+    const std::string reason = lastSystemError();
+    if (error == EEXIST)
+        return {MoveResult::DestinationExists, reason};
     // Some file systems have no hard links either; a copy still never replaces anything.
-    if (errno == EXDEV || errno == EPERM || errno == EOPNOTSUPP)
-        return MoveResult::OtherVolume;
-    return MoveResult::Failed;
+    if (error == EXDEV || error == EPERM || error == EOPNOTSUPP)
+        return {MoveResult::OtherVolume, reason};
+    return {MoveResult::Failed, reason};
 }
 
 // The kind of file `path` names itself (a link is not followed); 0 when it cannot be told.
@@ -224,14 +242,14 @@ public:
         return ::stat(path.c_str(), &info) != 0 && errno == ENAMETOOLONG;
     }
 
-    std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override { return openRegular(path, O_RDWR); }
-    std::unique_ptr<OpenFile> openForReading(const std::string& path) override { return openRegular(path, O_RDONLY); }
+    Opened openForUpdate(const std::string& path) override { return openRegular(path, O_RDWR); }
+    Opened openForReading(const std::string& path) override { return openRegular(path, O_RDONLY); }
 
-    bool mayWriteIn(const std::string& folder) override { return ::access(folder.c_str(), W_OK | X_OK) == 0; }
+    Done mayWriteIn(const std::string& folder) override { return doneIf(::access(folder.c_str(), W_OK | X_OK) == 0); }
 
-    bool createFolder(const std::string& path) override { return ::mkdir(path.c_str(), 0777) == 0; }
+    Done createFolder(const std::string& path) override { return doneIf(::mkdir(path.c_str(), 0777) == 0); }
 
-    bool removeFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
+    Done removeFile(const std::string& path) override { return doneIf(::unlink(path.c_str()) == 0); }
 
     void removeLeftTemporaries(const std::string& folder) override
     {
@@ -295,59 +313,65 @@ public:
         return std::filesystem::path(absolute).lexically_normal().string();
     }
 
-    MoveResult renameFile(const std::string& from, const std::string& to) override
+    MoveDone renameFile(const std::string& from, const std::string& to) override
     {
         if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-            return MoveResult::Moved;
+            return {MoveResult::Moved, {}};
         switch (errno) {
         case EEXIST:
-            return MoveResult::DestinationExists;
+            return {MoveResult::DestinationExists, lastSystemError()};
         case EXDEV:
-            return MoveResult::OtherVolume;
+            return {MoveResult::OtherVolume, lastSystemError()};
         case EINVAL:
         case ENOSYS:
             // The file system cannot rename without replacing: a hard link can.
             return linkThenUnlink(from, to);
         default:
-            return MoveResult::Failed;
+            return {MoveResult::Failed, lastSystemError()};
         }
     }
 
-    std::unique_ptr<OpenFile> createTemporaryIn(const std::string& folder, std::string& path) override
+    Opened createTemporaryIn(const std::string& folder, std::string& path) override
     {
         path = withClosingSeparator(folder.empty() ? "." : folder) + kTemporaryPrefix + "XXXXXX";
         UniqueFd fd(::mkstemp(path.data()));
         if (!fd.valid())
-            return nullptr;
+            return {nullptr, lastSystemError()};
         // mkstemp's file is the owner's alone; an image is as readable as any new file.
         if (::fchmod(fd.get(), newFileMode()) != 0) {
+            Opened failed{nullptr, lastSystemError()};
             ::unlink(path.c_str());
-            return nullptr;
+            return failed;
         }
-        return std::make_unique<PosixFile>(fd.release());
+        return {std::make_unique<PosixFile>(fd.release()), {}};
     }
 
-
-    bool replaceFile(const std::string& path, const std::string& bytes) override
+    Done replaceFile(const std::string& path, const std::string& bytes) override
     {
         // A file that may not be written is not replaced behind its back either; one that
         // may keeps its mode.
         struct stat replaced {};
         const bool exists = ::stat(path.c_str(), &replaced) == 0;
         if (exists && ::access(path.c_str(), W_OK) != 0)
-            return false;
+            return failedNow();
         const mode_t mode = exists ? replaced.st_mode & 07777 : newFileMode();
         std::string temporary = temporaryBeside(path);
         UniqueFd fd(::mkstemp(temporary.data()));
         if (!fd.valid())
-            return false;
-        bool ok = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), 0, bytes.data(), bytes.size()) &&
-                  ::fsync(fd.get()) == 0;
-        ok = fd.reset() && ok;
-        ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
-        if (!ok)
+            return failedNow();
+        Done done = doneIf(::fchmod(fd.get(), mode) == 0);
+        if (done)
+            done = writeAll(fd.get(), 0, bytes.data(), bytes.size());
+        if (done)
+            done = doneIf(::fsync(fd.get()) == 0);
+        const bool closed = fd.reset();
+        if (done && !closed)
+            done = failedNow();
+        if (done)
+            done = doneIf(::rename(temporary.c_str(), path.c_str()) == 0);
+        if (!done)
             ::unlink(temporary.c_str());
-        return ok;
+        return done;
     }
 
 private:

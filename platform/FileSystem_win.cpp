@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include "platform/Paths.h"
+#include "platform/SystemError.h"
 #include "platform/UniqueHandle_win.h"
 
 #include <windows.h>
@@ -48,26 +49,34 @@ std::uint64_t secondsBetween(FILETIME earlier, FILETIME later)
     return to > from ? (to - from) / 10000000 : 0;  // in 100-nanosecond ticks
 }
 
-bool seekTo(HANDLE file, std::uint64_t offset)
+// The failure of the call that just failed, in the system's words.
+Done failedNow() { return Done::failure(lastSystemError()); }
+
+Done doneIf(bool ok) { return ok ? Done() : failedNow(); }
+
+Done seekTo(HANDLE file, std::uint64_t offset)
 {
     SetLastError(NO_ERROR);  // a low part of 0xFFFFFFFF is only a failure with an error set
     LONG high = static_cast<LONG>(offset >> 32);
     DWORD low = SetFilePointer(file, static_cast<LONG>(offset & 0xFFFFFFFFu), &high, FILE_BEGIN);
-    return !(low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR);
+    return doneIf(!(low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR));
 }
 
-bool writeAll(HANDLE file, std::uint64_t offset, const char* data, std::size_t count)
+// A call that wrote or read nothing, without an error, gives no words.
+Done writeAll(HANDLE file, std::uint64_t offset, const char* data, std::size_t count)
 {
-    if (!seekTo(file, offset))
-        return false;
+    if (Done seek = seekTo(file, offset); !seek)
+        return seek;
     while (count > 0) {
         DWORD written = 0;
-        if (!WriteFile(file, data, static_cast<DWORD>(count), &written, nullptr) || written == 0)
-            return false;
+        if (!WriteFile(file, data, static_cast<DWORD>(count), &written, nullptr))
+            return failedNow();
+        if (written == 0)
+            return Done::failure({});
         data += written;
         count -= written;
     }
-    return true;
+    return {};
 }
 
 class WinFile final : public OpenFile {
@@ -84,38 +93,42 @@ public:
         }
     }
 
-    bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override
+    Done readAt(std::uint64_t offset, void* buffer, std::size_t count) override
     {
-        if (!seekTo(handle_.get(), offset))
-            return false;
+        if (Done seek = seekTo(handle_.get(), offset); !seek)
+            return seek;
         char* into = static_cast<char*>(buffer);
         while (count > 0) {
             DWORD got = 0;
-            if (!ReadFile(handle_.get(), into, static_cast<DWORD>(count), &got, nullptr) || got == 0)
-                return false;
+            if (!ReadFile(handle_.get(), into, static_cast<DWORD>(count), &got, nullptr))
+                return failedNow();
+            if (got == 0)
+                return Done::failure({});
             into += got;
             count -= got;
         }
-        return true;
+        return {};
     }
-    bool writeAt(std::uint64_t offset, const void* data, std::size_t count) override
+    Done writeAt(std::uint64_t offset, const void* data, std::size_t count) override
     {
         return writeAll(handle_.get(), offset, static_cast<const char*>(data), count);
     }
-    bool size(std::uint64_t& size) override
+    Done size(std::uint64_t& size) override
     {
         LARGE_INTEGER value{};
         if (!GetFileSizeEx(handle_.get(), &value))
-            return false;
+            return failedNow();
         size = static_cast<std::uint64_t>(value.QuadPart);
-        return true;
+        return {};
     }
-    bool flush() override { return FlushFileBuffers(handle_.get()) != 0; }
-    bool truncate(std::uint64_t size) override
+    Done flush() override { return doneIf(FlushFileBuffers(handle_.get()) != 0); }
+    Done truncate(std::uint64_t size) override
     {
-        return seekTo(handle_.get(), size) && SetEndOfFile(handle_.get()) != 0;
+        if (Done seek = seekTo(handle_.get(), size); !seek)
+            return seek;
+        return doneIf(SetEndOfFile(handle_.get()) != 0);
     }
-    bool lockExclusive(std::uint64_t offset, std::uint64_t length, int waitMilliseconds) override
+    Done lockExclusive(std::uint64_t offset, std::uint64_t length, int waitMilliseconds) override
     {
         const DWORD start = GetTickCount();  // differences stay right across its wrap
         for (;;) {
@@ -124,10 +137,10 @@ public:
                            static_cast<DWORD>(length), static_cast<DWORD>(length >> 32), &at)) {
                 lockedOffset_ = offset;
                 lockedLength_ = length;
-                return true;
+                return {};
             }
             if (GetLastError() != ERROR_LOCK_VIOLATION || GetTickCount() - start >= static_cast<DWORD>(waitMilliseconds))
-                return false;
+                return failedNow();
             Sleep(2);
         }
     }
@@ -146,14 +159,16 @@ private:
     std::uint64_t lockedLength_ = 0;
 };
 
-std::unique_ptr<OpenFile> openExisting(const std::string& path, DWORD access)
+Opened openExisting(const std::string& path, DWORD access)
 {
     UniqueHandle handle(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle.valid())
+        return {nullptr, lastSystemError()};
     // Devices (NUL, CON, COM1 and the like) and pipes open as files too.
-    if (!handle.valid() || GetFileType(handle.get()) != FILE_TYPE_DISK)
-        return nullptr;
-    return std::make_unique<WinFile>(handle.release());
+    if (GetFileType(handle.get()) != FILE_TYPE_DISK)
+        return {};
+    return {std::make_unique<WinFile>(handle.release()), {}};
 }
 
 class WinFileSystem final : public FileSystem {
@@ -180,19 +195,20 @@ public:
                                                      GetLastError() == ERROR_FILENAME_EXCED_RANGE);
     }
 
-    std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override
+    Opened openForUpdate(const std::string& path) override { return openExisting(path, GENERIC_READ | GENERIC_WRITE); }
+    Opened openForReading(const std::string& path) override { return openExisting(path, GENERIC_READ); }
+
+    // Folder permissions are the system's to judge at the moment of the write; only a
+    // folder that is not there is known to refuse.
+    Done mayWriteIn(const std::string& folder) override
     {
-        return openExisting(path, GENERIC_READ | GENERIC_WRITE);
-    }
-    std::unique_ptr<OpenFile> openForReading(const std::string& path) override
-    {
-        return openExisting(path, GENERIC_READ);
+        return doneIf(GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES);
     }
 
-    // Folder permissions are the system's to judge at the moment of the write.
-    bool mayWriteIn(const std::string&) override { return true; }
-
-    bool createFolder(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+    Done createFolder(const std::string& path) override
+    {
+        return doneIf(CreateDirectoryA(path.c_str(), nullptr) != 0);
+    }
 
     void removeLeftTemporaries(const std::string& folder) override
     {
@@ -257,22 +273,24 @@ public:
 
     // Without MOVEFILE_COPY_ALLOWED the system copies nothing: a copy it cut short would
     // stand under the final name.
-    MoveResult renameFile(const std::string& from, const std::string& to) override
+    MoveDone renameFile(const std::string& from, const std::string& to) override
     {
         if (MoveFileExA(from.c_str(), to.c_str(), 0))
-            return MoveResult::Moved;
-        switch (GetLastError()) {
+            return {MoveResult::Moved, {}};
+        const DWORD error = GetLastError();
+        const std::string reason = lastSystemError();
+        switch (error) {
         case ERROR_ALREADY_EXISTS:
         case ERROR_FILE_EXISTS:
-            return MoveResult::DestinationExists;
+            return {MoveResult::DestinationExists, reason};
         case ERROR_NOT_SAME_DEVICE:
-            return MoveResult::OtherVolume;
+            return {MoveResult::OtherVolume, reason};
         default:
-            return MoveResult::Failed;
+            return {MoveResult::Failed, reason};
         }
     }
 
-    std::unique_ptr<OpenFile> createTemporaryIn(const std::string& folder, std::string& path) override
+    Opened createTemporaryIn(const std::string& folder, std::string& path) override
     {
         // A name another copy holds is tried again with the next number.
         const std::string start = withClosingSeparator(folder) + kTemporaryPrefix +
@@ -282,27 +300,31 @@ public:
             HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
             if (file != INVALID_HANDLE_VALUE)
-                return std::make_unique<WinFile>(file);
+                return {std::make_unique<WinFile>(file), {}};
             if (GetLastError() != ERROR_FILE_EXISTS)
                 break;
         }
-        return nullptr;
+        return {nullptr, lastSystemError()};
     }
 
-    bool removeFile(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
+    Done removeFile(const std::string& path) override { return doneIf(DeleteFileA(path.c_str()) != 0); }
 
-    bool replaceFile(const std::string& path, const std::string& bytes) override
+    Done replaceFile(const std::string& path, const std::string& bytes) override
     {
         std::string temporary;
-        std::unique_ptr<OpenFile> file = createTemporaryIn(folderOfPath(path), temporary);
-        if (!file)
-            return false;
-        bool ok = file->writeAt(0, bytes.data(), bytes.size()) && file->flush();
-        file.reset();
-        ok = ok && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-        if (!ok)
+        Opened opened = createTemporaryIn(folderOfPath(path), temporary);
+        if (!opened.file)
+            return Done::failure(opened.reason);
+        Done done = opened.file->writeAt(0, bytes.data(), bytes.size());
+        if (done)
+            done = opened.file->flush();
+        opened.file.reset();
+        if (done)
+            done = doneIf(
+                MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0);
+        if (!done)
             DeleteFileA(temporary.c_str());
-        return ok;
+        return done;
     }
 };
 

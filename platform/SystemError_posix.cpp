@@ -11,8 +11,6 @@ std::string lastSystemError()
     return error == 0 ? std::string() : std::generic_category().message(error);
 }
 
-void clearSystemError() { errno = 0; }
-
-void setDiskFullError() { errno = ENOSPC; }
+std::string diskFullReason() { return std::generic_category().message(ENOSPC); }
 
 }  // namespace kitloom

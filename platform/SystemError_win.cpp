@@ -4,9 +4,10 @@
 
 namespace kitloom {
 
-std::string lastSystemError()
+namespace {
+
+std::string wordsFor(DWORD error)
 {
-    const DWORD error = GetLastError();
     if (error == NO_ERROR)
         return {};
     char text[512];
@@ -21,8 +22,10 @@ std::string lastSystemError()
     return std::string(text, length);
 }
 
-void clearSystemError() { SetLastError(NO_ERROR); }
+}  // namespace
 
-void setDiskFullError() { SetLastError(ERROR_DISK_FULL); }
+std::string lastSystemError() { return wordsFor(GetLastError()); }
+
+std::string diskFullReason() { return wordsFor(ERROR_DISK_FULL); }
 
 }  // namespace kitloom

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <climits>
 #include <csignal>
 #include <map>
 #include <sstream>
@@ -432,11 +433,16 @@ TEST_F(CliTest, EverySaveIsReportedAndASkippedOneFailsTheJob)
 {
     addSaveTable(game, "002", 999);
     addSaveTable(game, "003", 3);
-    // Writing the record into the fourth table fails as on a full disk.
-    FaultyFileSystem fullDisk(9, Fault::FailOne);
-    setDiskFullError();
-    const std::string diskFull = lastSystemError();
-    const CliRun run = runIt(Args{"add"} + inGame() + kJersey, fullDisk);
+    // Writing the record into the fourth table, the sweep's fifth write, fails as on a full
+    // disk: a run that fails nothing tells which operation that is.
+    const Args add = Args{"add"} + inGame() + kJersey;
+    FaultyFileSystem counting(INT_MAX);
+    runIt(add, counting);
+    for (const char* folder : {"000", "001", "003"})
+        addSaveTable(game, folder, 3);
+    FaultyFileSystem fullDisk(counting.numberOf(Operation::Write, 5));
+    const std::string diskFull = diskFullReason();
+    const CliRun run = runIt(add, fullDisk);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, added("000", 4) + added("001", 4));
     EXPECT_EQ(run.err, "ERROR: There are already 999 jerseys! (" + tablePath("002") + ")\n" +
@@ -545,7 +551,7 @@ TEST_F(CliTest, NamesAreTheTerminalsTextAndTheTablesCodePage)
 class InterruptingFileSystem final : public ForwardingFileSystem {
 public:
     explicit InterruptingFileSystem(int atOpening) : atOpening_(atOpening) {}
-    std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override
+    Opened openForUpdate(const std::string& path) override
     {
         if (++openings_ == atOpening_)
             std::raise(SIGINT);

@@ -152,20 +152,21 @@ TEST(GameSearch, EveryLaunchersPrefixesInOrderWithWhatWasPassedOverAsNotes)
     EXPECT_TRUE(search.notes.empty()) << "the search ended with the first place that held a game";
 
     // The game chosen once comes before WINEPREFIX; one that is gone is a note.
-    ASSERT_EQ(rememberGame(fileSystem, *places.rememberedFile, bottle), RememberResult::Remembered);
+    std::string reason;
+    ASSERT_EQ(rememberGame(fileSystem, *places.rememberedFile, bottle, reason), RememberResult::Remembered);
     EXPECT_EQ(fileSystem.tree.files[*places.rememberedFile], bottle.substr(0, bottle.size() - 1) + "\n");
     choice = chooseGame(fileSystem, {std::nullopt, std::nullopt, places}, search);
     EXPECT_EQ(choice.source, GameSource::Remembered);
     EXPECT_EQ(choice.folder, bottle);
-    EXPECT_EQ(rememberGame(fileSystem, *places.rememberedFile, home + "/Games"), RememberResult::NoSaves);
-    EXPECT_EQ(rememberGame(fileSystem, *places.rememberedFile, "/nowhere"), RememberResult::NoFolder);
+    EXPECT_EQ(rememberGame(fileSystem, *places.rememberedFile, home + "/Games", reason), RememberResult::NoSaves);
+    EXPECT_EQ(rememberGame(fileSystem, *places.rememberedFile, "/nowhere", reason), RememberResult::NoFolder);
     fileSystem.tree.folders.erase(bottle + "saves");
     choice = chooseGame(fileSystem, {std::nullopt, std::nullopt, places}, search);
     EXPECT_EQ(choice.source, GameSource::Found);
     EXPECT_EQ(search.notes.front(),
               (SearchNote{SearchNoteKind::RememberedGone, bottle.substr(0, bottle.size() - 1), ""}));
-    EXPECT_EQ(forgetGame(fileSystem, *places.rememberedFile), ForgetResult::Forgotten);
-    EXPECT_EQ(forgetGame(fileSystem, *places.rememberedFile), ForgetResult::NothingRemembered);
+    EXPECT_EQ(forgetGame(fileSystem, *places.rememberedFile, reason), ForgetResult::Forgotten);
+    EXPECT_EQ(forgetGame(fileSystem, *places.rememberedFile, reason), ForgetResult::NothingRemembered);
 
     // The current folder (the root here) and a patch's folder come first.
     addGame(fileSystem.tree, "/saves/..");

@@ -163,9 +163,9 @@ TEST_F(FormRulesTest, GoSweepsPastASaveFolderItCannotReach)
         {
             return path != table_ && ForwardingFileSystem::missing(path);
         }
-        std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override
+        Opened openForUpdate(const std::string& path) override
         {
-            return path == table_ ? nullptr : ForwardingFileSystem::openForUpdate(path);
+            return path == table_ ? Opened{} : ForwardingFileSystem::openForUpdate(path);
         }
 
     private:

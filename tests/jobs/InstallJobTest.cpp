@@ -8,12 +8,16 @@
 #include "patch/PatchWriter.h"
 
 #include "platform/SystemError.h"
+#include "tests/support/FaultyFileSystem.h"
 #include "tests/support/MemoryFileSystem.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <map>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -469,9 +473,8 @@ TEST(PatchImageMoveTest, ACopyAcrossVolumesCutShortLeavesNoImage)
     EXPECT_EQ(messages.shown,
               (std::vector<ShownMessage>{error("Couldn't move toABCD_num.fsh to /art" + std::string(1, kPathSeparator)),
                                          success("Jersey Installed Succesfully")}));
-    setDiskFullError();
     EXPECT_EQ(report.images[1].trouble, ImageTrouble::MoveFailed);
-    EXPECT_EQ(report.images[1].reason, lastSystemError());
+    EXPECT_EQ(report.images[1].reason, diskFullReason());
     EXPECT_EQ(files.tree.files["/art/toABCD.fsh"], std::string(100, 'a'));
     EXPECT_FALSE(files.tree.files.count("/game/toABCD.fsh"));
     EXPECT_FALSE(files.exists("/art/toABCD_num.fsh"));
@@ -485,6 +488,120 @@ TEST(PatchImageMoveTest, ACopyAcrossVolumesCutShortLeavesNoImage)
     EXPECT_FALSE(files.exists(std::string("/art/") + kTemporaryPrefix + "7"));
     EXPECT_EQ(messages.shown.back(), success("Jersey Installed Succesfully"));
     EXPECT_EQ(messages.shown.size(), 3u) << "the first image is already there";
+}
+
+// A game in memory: saves 000 and 001, the patch and its images beside them (one larger than
+// a copy's buffer), and an art folder to be made, on the game's volume or on one of its own.
+MemoryTree gameWithArtFolder(bool artOnItsOwnVolume)
+{
+    MemoryTree tree;
+    tree.folders.insert({"/game", "/game/saves", "/game/saves/000", "/game/saves/001", "/art"});
+    if (artOnItsOwnVolume)
+        tree.volumes["/art"] = 1 << 20;
+    const Bytes table = makeTable(3);
+    for (const char* save : {"000", "001"})
+        tree.files[std::string("/game/saves/") + save + "/teamgear.dbf"] = std::string(table.begin(), table.end());
+    tree.files["/game/toABCD.fsh"] = std::string(100 * 1024, 'a');
+    tree.files["/game/toABCD_num.fsh"] = std::string(100, 'b');
+    tree.files["/game/p.jer"] = encodePatch("to", exampleJersey(2));
+    return tree;
+}
+
+using Records = std::vector<TeamGearRecord>;
+
+Records recordsIn(MemoryFileSystem& files, const std::string& table)
+{
+    TableReport read = TeamGearTable(files, table, TableAccess::Read).readRecords();
+    EXPECT_EQ(read.result, ResultCode::Read) << table;
+    return read.records;
+}
+
+bool sawAll(const FaultyFileSystem& faulty, std::initializer_list<Operation> kinds)
+{
+    const auto& seen = faulty.operations();
+    return std::all_of(kinds.begin(), kinds.end(),
+                       [&](Operation kind) { return std::find(seen.begin(), seen.end(), kind) != seen.end(); });
+}
+
+// Whatever operation of an install fails, once or from some point on, and wherever a crash
+// stops it: every table reads with its records or with the jersey more, an image is whole
+// beside the patch or in the art folder and never partly under its final name, and the
+// report says moved, in place, appended or done only for what is on disk. The program's
+// install and kitloom-cli's, which looks further, are walked both.
+TEST(PatchInstallFaultTest, AFaultAtAnyOperationOfAnInstallLosesNothing)
+{
+    const std::string images[] = {"toABCD.fsh", "toABCD_num.fsh"};
+    const std::string tables[] = {"/game/saves/000/teamgear.dbf", "/game/saves/001/teamgear.dbf"};
+    for (bool ownVolume : {false, true}) {
+        const MemoryTree before = gameWithArtFolder(ownVolume);
+        MemoryFileSystem clean(before);
+        installPatch("/game/p.jer", "/art/xteam", clean);
+        std::map<std::string, Records> untouched;
+        std::map<std::string, Records> appended;
+        for (const std::string& table : tables) {
+            MemoryFileSystem unchanged(before);
+            untouched[table] = recordsIn(unchanged, table);
+            appended[table] = recordsIn(clean, table);
+        }
+        for (bool details : {false, true}) {
+            const JobHooks hooks = details ? lookingAhead() : kProgramHooks;
+            for (Fault fault : {Fault::FailOne, Fault::FailFromOn, Fault::CrashFromOn}) {
+                for (int first = 1;; ++first) {
+                    const std::string where = "fault " + std::to_string(static_cast<int>(fault)) + " from operation " +
+                                              std::to_string(first) + ", own volume " + std::to_string(ownVolume) +
+                                              ", looking ahead " + std::to_string(details);
+                    MemoryFileSystem files(before);
+                    FaultyFileSystem faulty(first, fault, files);
+                    const PatchInstallReport report = installPatch("/game/p.jer", "/art/xteam", faulty, {}, hooks);
+                    const bool crashed = fault == Fault::CrashFromOn;
+
+                    for (const std::string& image : images) {
+                        const std::string& bytes = before.files.at("/game/" + image);
+                        const auto beside = files.tree.files.find("/game/" + image);
+                        const auto there = files.tree.files.find("/art/xteam/" + image);
+                        const bool inArt = there != files.tree.files.end();
+                        ASSERT_TRUE(!inArt || there->second == bytes) << image << " partly there, " << where;
+                        ASSERT_TRUE(inArt || (beside != files.tree.files.end() && beside->second == bytes))
+                            << image << " lost, " << where;
+                    }
+                    for (const ImageMove& move : crashed ? std::vector<ImageMove>{} : report.images) {
+                        const bool moved = move.result == MoveResult::Moved || move.inArtFolder;
+                        ASSERT_TRUE(!moved || files.kindOf(move.to) == EntryKind::RegularFile)
+                            << move.image << ", " << where;
+                    }
+                    for (const std::string& table : tables) {
+                        const Records now = recordsIn(files, table);
+                        ASSERT_TRUE(now == untouched.at(table) || now == appended.at(table)) << table << ", " << where;
+                    }
+                    if (!crashed) {
+                        bool anyAppended = false;
+                        for (const TableReport& table : report.job.tables) {
+                            const bool isAppended = table.result == ResultCode::Appended;
+                            anyAppended = anyAppended || isAppended;
+                            ASSERT_TRUE(!isAppended || recordsIn(files, table.tablePath) ==
+                                                           appended.at(MemoryFileSystem::normal(table.tablePath)))
+                                << table.tablePath << ", " << where;
+                        }
+                        ASSERT_EQ(report.job.outcome == SweepOutcome::Done, anyAppended) << where;
+                        if (report.read == PatchReadResult::Read && report.imagesInPlace()) {
+                            for (const std::string& image : images)
+                                ASSERT_TRUE(files.tree.files.count("/art/xteam/" + image)) << image << ", " << where;
+                        }
+                    }
+                    if (!faulty.sawFault()) {
+                        ASSERT_EQ(files.tree.files, clean.tree.files) << where;
+                        EXPECT_TRUE(sawAll(faulty, {Operation::Open, Operation::Read, Operation::Size,
+                                                    Operation::Write, Operation::Flush, Operation::Lock,
+                                                    Operation::Query, Operation::CreateFolder, Operation::Rename}))
+                            << where;
+                        EXPECT_TRUE(!ownVolume || sawAll(faulty, {Operation::CreateTemporary, Operation::Remove}))
+                            << where;
+                        break;
+                    }
+                }
+            }
+        }
+    }
 }
 
 }  // namespace

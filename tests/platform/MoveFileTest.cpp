@@ -13,14 +13,14 @@ TEST(MoveFileTest, NeverReplacesAnExistingDestination)
     TempFolder folder;
     writeBytes(folder / "from", toBytes("source"));
     writeBytes(folder / "to", toBytes("destination"));
-    EXPECT_EQ(systemFileSystem().moveFile(folder / "from", folder / "to"), MoveResult::DestinationExists);
+    EXPECT_EQ(systemFileSystem().moveFile(folder / "from", folder / "to").result, MoveResult::DestinationExists);
     EXPECT_EQ(readBytes(folder / "from"), toBytes("source"));
     EXPECT_EQ(readBytes(folder / "to"), toBytes("destination"));
 
-    EXPECT_EQ(systemFileSystem().moveFile(folder / "from", folder / "new"), MoveResult::Moved);
+    EXPECT_EQ(systemFileSystem().moveFile(folder / "from", folder / "new").result, MoveResult::Moved);
     EXPECT_FALSE(fs::exists(folder / "from"));
     EXPECT_EQ(readBytes(folder / "new"), toBytes("source"));
-    EXPECT_EQ(systemFileSystem().moveFile(folder / "from", folder / "again"), MoveResult::Failed);
+    EXPECT_EQ(systemFileSystem().moveFile(folder / "from", folder / "again").result, MoveResult::Failed);
 }
 
 #ifndef _WIN32
@@ -34,10 +34,10 @@ TEST(MoveFileTest, AcrossVolumesCopiesWithoutReplacing)
     writeBytes(here / "image.fsh", toBytes("image"));
     writeBytes(there / "taken.fsh", toBytes("kept"));
 
-    EXPECT_EQ(systemFileSystem().moveFile(here / "image.fsh", (there / "taken.fsh").string()),
+    EXPECT_EQ(systemFileSystem().moveFile(here / "image.fsh", (there / "taken.fsh").string()).result,
               MoveResult::DestinationExists);
     EXPECT_EQ(readBytes(there / "taken.fsh"), toBytes("kept"));
-    EXPECT_EQ(systemFileSystem().moveFile(here / "image.fsh", (there / "image.fsh").string()), MoveResult::Moved);
+    EXPECT_EQ(systemFileSystem().moveFile(here / "image.fsh", (there / "image.fsh").string()).result, MoveResult::Moved);
     EXPECT_EQ(readBytes(there / "image.fsh"), toBytes("image"));
     EXPECT_FALSE(fs::exists(here.path() / "image.fsh"));
     fs::remove_all(there);

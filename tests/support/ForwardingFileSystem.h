@@ -4,54 +4,53 @@
 
 namespace kitloom::test {
 
-// The system's files and folders, for test file systems that change a call or two.
+// Another file system's files and folders (the system's unless told), for test file systems
+// that change a call or two.
 class ForwardingFileSystem : public FileSystem {
 public:
-    bool exists(const std::string& path) override { return systemFileSystem().exists(path); }
-    bool missing(const std::string& path) override { return systemFileSystem().missing(path); }
-    bool nameTooLong(const std::string& path) override { return systemFileSystem().nameTooLong(path); }
-    std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override
+    explicit ForwardingFileSystem(FileSystem& inner = systemFileSystem()) : inner_(inner) {}
+
+    FileSystem& inner() { return inner_; }
+
+    bool exists(const std::string& path) override { return inner_.exists(path); }
+    bool missing(const std::string& path) override { return inner_.missing(path); }
+    bool nameTooLong(const std::string& path) override { return inner_.nameTooLong(path); }
+    Opened openForUpdate(const std::string& path) override { return inner_.openForUpdate(path); }
+    Opened openForReading(const std::string& path) override { return inner_.openForReading(path); }
+    Done mayWriteIn(const std::string& folder) override { return inner_.mayWriteIn(folder); }
+    Done createFolder(const std::string& path) override { return inner_.createFolder(path); }
+    MoveDone renameFile(const std::string& from, const std::string& to) override
     {
-        return systemFileSystem().openForUpdate(path);
+        return inner_.renameFile(from, to);
     }
-    std::unique_ptr<OpenFile> openForReading(const std::string& path) override
+    Opened createTemporaryIn(const std::string& folder, std::string& path) override
     {
-        return systemFileSystem().openForReading(path);
+        return inner_.createTemporaryIn(folder, path);
     }
-    bool mayWriteIn(const std::string& folder) override { return systemFileSystem().mayWriteIn(folder); }
-    bool createFolder(const std::string& path) override { return systemFileSystem().createFolder(path); }
-    MoveResult renameFile(const std::string& from, const std::string& to) override
-    {
-        return systemFileSystem().renameFile(from, to);
-    }
-    std::unique_ptr<OpenFile> createTemporaryIn(const std::string& folder, std::string& path) override
-    {
-        return systemFileSystem().createTemporaryIn(folder, path);
-    }
-    bool removeFile(const std::string& path) override { return systemFileSystem().removeFile(path); }
-    void removeLeftTemporaries(const std::string& folder) override
-    {
-        systemFileSystem().removeLeftTemporaries(folder);
-    }
+    Done removeFile(const std::string& path) override { return inner_.removeFile(path); }
+    void removeLeftTemporaries(const std::string& folder) override { inner_.removeLeftTemporaries(folder); }
     std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override
     {
-        return systemFileSystem().folderNamed(folder, name);
+        return inner_.folderNamed(folder, name);
     }
     std::optional<std::string> fileNamed(const std::string& folder, const std::string& name) override
     {
-        return systemFileSystem().fileNamed(folder, name);
+        return inner_.fileNamed(folder, name);
     }
     std::optional<std::vector<std::string>> entryNames(const std::string& folder, ListedEntries listed) override
     {
-        return systemFileSystem().entryNames(folder, listed);
+        return inner_.entryNames(folder, listed);
     }
-    std::string realPath(const std::string& path) override { return systemFileSystem().realPath(path); }
-    EntryKind kindOf(const std::string& path) override { return systemFileSystem().kindOf(path); }
-    std::string fullPath(const std::string& path) override { return systemFileSystem().fullPath(path); }
-    bool replaceFile(const std::string& path, const std::string& bytes) override
+    std::string realPath(const std::string& path) override { return inner_.realPath(path); }
+    EntryKind kindOf(const std::string& path) override { return inner_.kindOf(path); }
+    std::string fullPath(const std::string& path) override { return inner_.fullPath(path); }
+    Done replaceFile(const std::string& path, const std::string& bytes) override
     {
-        return systemFileSystem().replaceFile(path, bytes);
+        return inner_.replaceFile(path, bytes);
     }
+
+private:
+    FileSystem& inner_;
 };
 
 }  // namespace kitloom::test

@@ -15,14 +15,14 @@ class MemoryFile final : public OpenFile {
 public:
     MemoryFile(std::string& bytes, std::size_t* bytesFree) : bytes_(bytes), bytesFree_(bytesFree) {}
 
-    bool readAt(std::uint64_t offset, void* buffer, std::size_t count) override
+    Done readAt(std::uint64_t offset, void* buffer, std::size_t count) override
     {
         if (offset > bytes_.size() || bytes_.size() - offset < count)
-            return false;
+            return Done::failure({});
         std::memcpy(buffer, bytes_.data() + offset, count);
-        return true;
+        return {};
     }
-    bool writeAt(std::uint64_t offset, const void* data, std::size_t count) override
+    Done writeAt(std::uint64_t offset, const void* data, std::size_t count) override
     {
         const std::size_t end = static_cast<std::size_t>(offset) + count;
         const std::size_t growth = end > bytes_.size() ? end - bytes_.size() : 0;
@@ -33,22 +33,21 @@ public:
         if (bytesFree_)
             *bytesFree_ -= growth - cut;
         if (cut == 0)
-            return true;
-        setDiskFullError();
-        return false;
+            return {};
+        return Done::failure(diskFullReason());
     }
-    bool size(std::uint64_t& size) override
+    Done size(std::uint64_t& size) override
     {
         size = bytes_.size();
-        return true;
+        return {};
     }
-    bool flush() override { return true; }
-    bool truncate(std::uint64_t size) override
+    Done flush() override { return {}; }
+    Done truncate(std::uint64_t size) override
     {
         bytes_.resize(size, '\0');
-        return true;
+        return {};
     }
-    bool lockExclusive(std::uint64_t, std::uint64_t, int) override { return true; }
+    Done lockExclusive(std::uint64_t, std::uint64_t, int) override { return {}; }
 
 private:
     std::string& bytes_;
@@ -118,38 +117,38 @@ std::string MemoryFileSystem::normal(const std::string& path)
 
 bool MemoryFileSystem::exists(const std::string& path) { return kindOf(path) != EntryKind::Missing; }
 
-std::unique_ptr<OpenFile> MemoryFileSystem::openForUpdate(const std::string& path)
+Opened MemoryFileSystem::openForUpdate(const std::string& path)
 {
     auto found = tree.files.find(normal(path));
     if (found == tree.files.end() || found->first.size() > tree.longestPath)
-        return nullptr;
-    return std::make_unique<MemoryFile>(found->second, roomOn(found->first));
+        return {};
+    return {std::make_unique<MemoryFile>(found->second, roomOn(found->first)), {}};
 }
 
-bool MemoryFileSystem::createFolder(const std::string& path)
+Done MemoryFileSystem::createFolder(const std::string& path)
 {
     const std::string folder = normal(path);
     if (exists(folder) || !tree.folders.count(parentOf(folder)))
-        return false;
+        return Done::failure({});
     tree.folders.insert(folder);
-    return true;
+    return {};
 }
 
-MoveResult MemoryFileSystem::renameFile(const std::string& from, const std::string& to)
+MoveDone MemoryFileSystem::renameFile(const std::string& from, const std::string& to)
 {
     const std::string source = normal(from);
     const std::string target = normal(to);
     auto found = tree.files.find(source);
     if (found == tree.files.end() || !tree.folders.count(parentOf(target)))
-        return MoveResult::Failed;
+        return {MoveResult::Failed, {}};
     if (exists(target))
-        return MoveResult::DestinationExists;
+        return {MoveResult::DestinationExists, {}};
     if (volumeOf(source) != volumeOf(target))
-        return MoveResult::OtherVolume;
+        return {MoveResult::OtherVolume, {}};
     std::string bytes = std::move(found->second);
     tree.files.erase(found);
     tree.files[target] = std::move(bytes);
-    return MoveResult::Moved;
+    return {MoveResult::Moved, {}};
 }
 
 std::map<std::string, std::size_t>::iterator MemoryFileSystem::volumeOf(const std::string& path)
@@ -169,15 +168,15 @@ std::size_t* MemoryFileSystem::roomOn(const std::string& path)
     return volume == tree.volumes.end() ? nullptr : &volume->second;
 }
 
-std::unique_ptr<OpenFile> MemoryFileSystem::createTemporaryIn(const std::string& folder, std::string& path)
+Opened MemoryFileSystem::createTemporaryIn(const std::string& folder, std::string& path)
 {
     const std::string parent = normal(folder.empty() ? "." : folder);
     if (!tree.folders.count(parent))
-        return nullptr;
+        return {};
     for (int number = 0;; ++number) {
         path = (parent == "/" ? "" : parent) + "/" + kTemporaryPrefix + std::to_string(number);
         if (!exists(path))
-            return std::make_unique<MemoryFile>(tree.files[path], roomOn(path));
+            return {std::make_unique<MemoryFile>(tree.files[path], roomOn(path)), {}};
     }
 }
 
@@ -270,13 +269,13 @@ EntryKind MemoryFileSystem::kindOf(const std::string& path)
     return tree.folders.count(path) || tree.others.count(path) ? EntryKind::Other : EntryKind::Missing;
 }
 
-bool MemoryFileSystem::replaceFile(const std::string& path, const std::string& bytes)
+Done MemoryFileSystem::replaceFile(const std::string& path, const std::string& bytes)
 {
     const std::string name = normal(path);
     if (tree.folders.count(name) || tree.others.count(name) || !tree.folders.count(parentOf(name)))
-        return false;
+        return Done::failure({});
     tree.files[name] = bytes;
-    return true;
+    return {};
 }
 
 }  // namespace kitloom::test

@@ -23,7 +23,8 @@ struct MemoryTree {
 };
 
 // Files and folders in memory, for fuzzing whole commands. Paths are absolute, with
-// either separator; the current folder is the root.
+// either separator; the current folder is the root. Only a full volume gives a failure
+// words (the system's for a full disk).
 class MemoryFileSystem final : public FileSystem {
 public:
     explicit MemoryFileSystem(MemoryTree tree = {}) : tree(std::move(tree)) {}
@@ -36,16 +37,22 @@ public:
     bool exists(const std::string& path) override;
     bool missing(const std::string& path) override { return !exists(path) && !nameTooLong(path); }
     bool nameTooLong(const std::string& path) override { return normal(path).size() > tree.longestPath; }
-    std::unique_ptr<OpenFile> openForUpdate(const std::string& path) override;
-    std::unique_ptr<OpenFile> openForReading(const std::string& path) override { return openForUpdate(path); }
-    bool mayWriteIn(const std::string& folder) override { return kindOf(folder) == EntryKind::Other; }
-    bool createFolder(const std::string& path) override;
-    MoveResult renameFile(const std::string& from, const std::string& to) override;
+    Opened openForUpdate(const std::string& path) override;
+    Opened openForReading(const std::string& path) override { return openForUpdate(path); }
+    Done mayWriteIn(const std::string& folder) override
+    {
+        return kindOf(folder) == EntryKind::Other ? Done() : Done::failure({});
+    }
+    Done createFolder(const std::string& path) override;
+    MoveDone renameFile(const std::string& from, const std::string& to) override;
     // The volume `path` (a normal path) is on: the deepest of `volumes` it lies in, or none.
     std::map<std::string, std::size_t>::iterator volumeOf(const std::string& path);
     std::size_t* roomOn(const std::string& path);  // null on the root's volume
-    std::unique_ptr<OpenFile> createTemporaryIn(const std::string& folder, std::string& path) override;
-    bool removeFile(const std::string& path) override { return tree.files.erase(normal(path)) == 1; }
+    Opened createTemporaryIn(const std::string& folder, std::string& path) override;
+    Done removeFile(const std::string& path) override
+    {
+        return tree.files.erase(normal(path)) == 1 ? Done() : Done::failure({});
+    }
     void removeLeftTemporaries(const std::string& folder) override;
     std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override;
     std::optional<std::string> fileNamed(const std::string& folder, const std::string& name) override;
@@ -53,7 +60,7 @@ public:
     std::string realPath(const std::string& path) override { return normal(path); }
     EntryKind kindOf(const std::string& path) override;
     std::string fullPath(const std::string& path) override { return normal(path); }
-    bool replaceFile(const std::string& path, const std::string& bytes) override;
+    Done replaceFile(const std::string& path, const std::string& bytes) override;
 };
 
 }  // namespace kitloom::test

@@ -25,6 +25,16 @@ std::unique_ptr<CLI::App> makeApp(std::map<std::string, CommandRun>& commands, s
 
 // A command of `app`: its one-line summary in the command list, `details` under its options.
 CLI::App* addCommand(CLI::App& app, const char* name, const char* summary, const std::string& details);
+// A command of `app` whose options live in one `Options`, declared on it by
+// `declare(command, options)` and handed to `run` once the command line has been parsed.
+template <typename Options, typename Declare, typename Run>
+CommandRun defineCommand(CLI::App& app, const char* name, const char* summary, const std::string& details,
+                         Declare&& declare, Run run)
+{
+    auto options = std::make_shared<Options>();
+    declare(*addCommand(app, name, summary, details), *options);
+    return [options, run](const CommandContext& context) { return run(*options, context); };
+}
 // The options that the commands on saves share.
 CLI::Option* addSlotOption(CLI::App& command, std::string& slot, const char* help);
 CLI::Option* addGameOption(CLI::App& command, std::string& game,

@@ -72,39 +72,41 @@ int runMakePatch(MakePatchOptions options, const CommandContext& context)
 
 CommandRun addAddCommand(CLI::App& app)
 {
-    auto options = std::make_shared<AddOptions>();
-    CLI::App* command = addCommand(
+    return defineCommand<AddOptions>(
         app, "add", "put a jersey into the saves, as Go! does",
         "Appends the jersey to saves/SLOT/teamgear.dbf, or without --slot to the table of every\n"
         "numbered save folder from 000 up to the first one missing, and tells what became of each.\n" +
-            std::string(kListValueNote));
-    addSlotOption(*command, options->form.saveSlot, "Save Slot: the save folder saves/SLOT only, named as typed");
-    options->gameOption = addGameOption(*command, options->game);
-    addDryRunFlag(*command, options->dryRun);
-    addJerseyOptions(*command, options->form);
-    return [options](const CommandContext& context) { return runAdd(*options, context); };
+            std::string(kListValueNote),
+        [](CLI::App& command, AddOptions& options) {
+            addSlotOption(command, options.form.saveSlot, "Save Slot: the save folder saves/SLOT only, named as typed");
+            options.gameOption = addGameOption(command, options.game);
+            addDryRunFlag(command, options.dryRun);
+            addJerseyOptions(command, options.form);
+        },
+        runAdd);
 }
 
 CommandRun addMakePatchCommand(CLI::App& app)
 {
-    auto options = std::make_shared<MakePatchOptions>();
-    CLI::App* command = addCommand(
+    return defineCommand<MakePatchOptions>(
         app, "make-patch", "write a jersey patch (.jer), as Make a Patch does",
         "Writes STEM.jer, naming the images XXNAME.fsh and XXNAME_num.fsh (it does not copy them).\n"
         "A patch of that name is replaced, and the report says so.\n" +
-            std::string(kListValueNote));
-    command
-        ->add_option("--prefix", options->prefix,
-                     "the " + std::to_string(patchformat::kPrefixLength) +
-                         "-character prefix of the jersey's image names")
-        ->type_name("XX");
-    command
-        ->add_option("--file", options->fileStem,
-                     "the patch is written as STEM.jer (1 to " + std::to_string(patchformat::kMaxFileStemLength) +
-                         " characters)")
-        ->type_name("STEM");
-    addJerseyOptions(*command, options->form);
-    return [options](const CommandContext& context) { return runMakePatch(*options, context); };
+            std::string(kListValueNote),
+        [](CLI::App& command, MakePatchOptions& options) {
+            command
+                .add_option("--prefix", options.prefix,
+                            "the " + std::to_string(patchformat::kPrefixLength) +
+                                "-character prefix of the jersey's image names")
+                ->type_name("XX");
+            command
+                .add_option("--file", options.fileStem,
+                            "the patch is written as STEM.jer (1 to " +
+                                std::to_string(patchformat::kMaxFileStemLength) + " characters)")
+                ->type_name("STEM");
+            addJerseyOptions(command, options.form);
+        },
+        runMakePatch);
 }
 
 }  // namespace kitloom::cli

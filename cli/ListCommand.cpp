@@ -125,22 +125,23 @@ int runList(const ListOptions& options, const CommandContext& context)
 
 CommandRun addListCommand(CLI::App& app)
 {
-    auto options = std::make_shared<ListOptions>();
-    CLI::App* command = addCommand(
+    return defineCommand<ListOptions>(
         app, "list", "print the records of team-gear tables",
         "Prints every record of the table, one line each: its position, then the fields at the\n"
         "places Kitloom writes them, each list code with its label. Without a table or --slot, every\n"
         "numbered save's table in turn. The shoe code is the Shoe row plus 1 after add, plus 2 after\n"
-        "installing a patch.");
-    CLI::Option* table =
-        command->add_option("table", options->table, "a team-gear table (.dbf) to list")->type_name("TABLE");
-    CLI::Option* slot = addSlotOption(*command, options->slot, "the table of save folder saves/SLOT");
-    CLI::Option* game = options->gameOption = addGameOption(*command, options->game);
-    table->excludes(slot)->excludes(game);
-    command->add_flag("--json", options->json,
-                      "one JSON document: {\"tables\": [{\"path\", \"records\", \"error\"}], \"unvisited\": [...]}, "
-                      "texts in UTF-8, each list field with its label (null when the code names none)");
-    return [options](const CommandContext& context) { return runList(*options, context); };
+        "installing a patch.",
+        [](CLI::App& command, ListOptions& options) {
+            CLI::Option* table =
+                command.add_option("table", options.table, "a team-gear table (.dbf) to list")->type_name("TABLE");
+            CLI::Option* slot = addSlotOption(command, options.slot, "the table of save folder saves/SLOT");
+            CLI::Option* game = options.gameOption = addGameOption(command, options.game);
+            table->excludes(slot)->excludes(game);
+            command.add_flag("--json", options.json,
+                             "one JSON document: {\"tables\": [{\"path\", \"records\", \"error\"}], \"unvisited\": [...]}, "
+                             "texts in UTF-8, each list field with its label (null when the code names none)");
+        },
+        runList);
 }
 
 }  // namespace kitloom::cli

@@ -100,13 +100,6 @@ InstallResult install(const InstallOptions& options, const CommandContext& conte
     return result;
 }
 
-int runInstall(const InstallOptions& options, const CommandContext& context)
-{
-    int status = kExitFailure;
-    install(options, context, status);
-    return status;
-}
-
 // Runs an install with its report going to the terminal as usual, then shows its outcome as
 // a desktop notification too. With no terminal to read, the game is asked for with the
 // desktop's dialogs when it is not found.
@@ -134,6 +127,15 @@ int runNotifying(const InstallOptions& options, const CommandContext& context)
         context.err << "note: the outcome could not be shown as a desktop notification (notify-send is missing, or there "
                        "is no desktop session)"
                     << std::endl;
+    return status;
+}
+
+int runInstall(const InstallOptions& options, const CommandContext& context)
+{
+    if (options.notify)
+        return runNotifying(options, context);
+    int status = kExitFailure;
+    install(options, context, status);
     return status;
 }
 
@@ -188,49 +190,50 @@ int runShow(const ShowOptions& options, const CommandContext& context)
 
 CommandRun addInstallCommand(CLI::App& app)
 {
-    auto options = std::make_shared<InstallOptions>();
-    CLI::App* command = addCommand(
+    return defineCommand<InstallOptions>(
         app, "install", "install jersey patches, as opening them with Kitloom does",
         "Installs each patch in turn: its two images move from the patch's folder into the art\n"
         "folder, and the jersey goes into the save folder the patch names, or into every numbered\n"
         "save folder; the report tells what became of each. A save that holds the jersey already\n"
-        "keeps the one it has, so an install can be repeated (after fixing its images, say).");
-    command->add_option("patches", options->patches, "the patches (.jer)")->type_name("PATCH")->required();
-    options->gameOption = addGameOption(
-        *command, options->game,
-        "the game folder that holds saves (default: each patch's folder when it holds saves, else the first "
-        "found, as 'kitloom-cli where' shows)");
-    command
-        ->add_option("--art", options->art,
-                     "the art folder the images move into, of which only the last level is created "
-                     "(default: " +
-                         std::string(kArtFolderDescription) + ")")
-        ->type_name("DIR")
-        ->check([](const std::string& value) { return value.empty() ? std::string("--art needs a folder") : ""; });
-    addDryRunFlag(*command, options->dryRun);
-    command->add_flag("--again", options->again,
-                      "add the jersey to a save that holds it already, too (without it, such a save's line says "
-                      "\"already there\")");
+        "keeps the one it has, so an install can be repeated (after fixing its images, say).",
+        [](CLI::App& command, InstallOptions& options) {
+            command.add_option("patches", options.patches, "the patches (.jer)")->type_name("PATCH")->required();
+            options.gameOption = addGameOption(
+                command, options.game,
+                "the game folder that holds saves (default: each patch's folder when it holds saves, else the first "
+                "found, as 'kitloom-cli where' shows)");
+            command
+                .add_option("--art", options.art,
+                            "the art folder the images move into, of which only the last level is created "
+                            "(default: " +
+                                std::string(kArtFolderDescription) + ")")
+                ->type_name("DIR")
+                ->check(
+                    [](const std::string& value) { return value.empty() ? std::string("--art needs a folder") : ""; });
+            addDryRunFlag(command, options.dryRun);
+            command.add_flag("--again", options.again,
+                             "add the jersey to a save that holds it already, too (without it, such a save's line says "
+                             "\"already there\")");
 #ifndef _WIN32
-    command->add_flag("--notify", options->notify,
-                      "show the outcome as a desktop notification too (with notify-send), and ask for the game "
-                      "folder with zenity or kdialog when none is found, as when opened from a file manager");
+            command.add_flag("--notify", options.notify,
+                             "show the outcome as a desktop notification too (with notify-send), and ask for the game "
+                             "folder with zenity or kdialog when none is found, as when opened from a file manager");
 #endif
-    return [options](const CommandContext& context) {
-        return options->notify ? runNotifying(*options, context) : runInstall(*options, context);
-    };
+        },
+        runInstall);
 }
 
 CommandRun addShowCommand(CLI::App& app)
 {
-    auto options = std::make_shared<ShowOptions>();
-    CLI::App* command = addCommand(
+    return defineCommand<ShowOptions>(
         app, "show", "print what a jersey patch holds",
         "Prints the patch's three lines and its jersey, each code with its label. A patch carries\n"
-        "the Shoe row plus 2 and the Accessory Colour row plus 2.");
-    command->add_option("patch", options->patch, "the patch (.jer)")->type_name("PATCH")->required();
-    command->add_flag("--json", options->json, "one JSON document, texts in UTF-8");
-    return [options](const CommandContext& context) { return runShow(*options, context); };
+        "the Shoe row plus 2 and the Accessory Colour row plus 2.",
+        [](CLI::App& command, ShowOptions& options) {
+            command.add_option("patch", options.patch, "the patch (.jer)")->type_name("PATCH")->required();
+            command.add_flag("--json", options.json, "one JSON document, texts in UTF-8");
+        },
+        runShow);
 }
 
 }  // namespace kitloom::cli

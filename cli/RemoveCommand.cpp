@@ -80,29 +80,31 @@ int runRemove(RemoveOptions options, const CommandContext& context)
 
 CommandRun addRemoveCommand(CLI::App& app)
 {
-    auto options = std::make_shared<RemoveOptions>();
-    CLI::App* command = addCommand(
+    return defineCommand<RemoveOptions>(
         app, "remove", "take installed jerseys back out of the saves",
         "Removes the jersey from the end of saves/SLOT/teamgear.dbf, or without --slot from the table\n"
         "of every numbered save folder: the last record goes while it matches, so the latest installs\n"
         "come out first. A matching record behind others stays, and an ERROR line names it; a table\n"
-        "keeps at least one record.");
-    command->add_option("--name", options->name, "Jersey Name: " + std::to_string(kJerseyNameLength) + " characters")
-        ->type_name("NAME")
-        ->required();
-    command->add_option("--year", options->year, "Year: " + std::to_string(kYearLength) + " characters")
-        ->type_name("YEAR")
-        ->required();
-    options->teamOption = command->add_option("--team", options->team, "only a jersey of this Team Number")
-                              ->type_name("N")
-                              ->check(digitsOnly());
-    options->typeOption = command->add_option("--type", options->type, "only a jersey of this Jersey Type")
-                              ->type_name("VALUE")
-                              ->transform(listRow(JerseyList::JerseyType));
-    addSlotOption(*command, options->slot, "the save folder saves/SLOT only, named as typed");
-    options->gameOption = addGameOption(*command, options->game);
-    addDryRunFlag(*command, options->dryRun);
-    return [options](const CommandContext& context) { return runRemove(*options, context); };
+        "keeps at least one record.",
+        [](CLI::App& command, RemoveOptions& options) {
+            command
+                .add_option("--name", options.name, "Jersey Name: " + std::to_string(kJerseyNameLength) + " characters")
+                ->type_name("NAME")
+                ->required();
+            command.add_option("--year", options.year, "Year: " + std::to_string(kYearLength) + " characters")
+                ->type_name("YEAR")
+                ->required();
+            options.teamOption = command.add_option("--team", options.team, "only a jersey of this Team Number")
+                                     ->type_name("N")
+                                     ->check(digitsOnly());
+            options.typeOption = command.add_option("--type", options.type, "only a jersey of this Jersey Type")
+                                     ->type_name("VALUE")
+                                     ->transform(listRow(JerseyList::JerseyType));
+            addSlotOption(command, options.slot, "the save folder saves/SLOT only, named as typed");
+            options.gameOption = addGameOption(command, options.game);
+            addDryRunFlag(command, options.dryRun);
+        },
+        runRemove);
 }
 
 }  // namespace kitloom::cli

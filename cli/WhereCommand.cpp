@@ -86,23 +86,26 @@ const char* gameSearchOrder() { return kSearchOrder; }
 
 CommandRun addWhereCommand(CLI::App& app)
 {
-    auto options = std::make_shared<WhereOptions>();
-    CLI::App* command = addCommand(
+    return defineCommand<WhereOptions>(
         app, "where", "print the game folders found, the one used first; choose one once",
         std::string("Prints each game folder found that holds saves, one a line, the one a command uses "
                     "first.\n") +
-            kSearchOrder + "\nExit status 1 when none is found.");
-    CLI::Option* json = command->add_flag(
-        "--json", options->json,
-        "one JSON document: {\"games\": [{\"folder\", \"place\", \"winePrefix\", \"used\"}], "
-        "\"used\", \"chosenGameFile\", \"notes\": [{\"note\", \"path\", \"detail\"}]}");
-    options->useOption =
-        command->add_option("--use", options->use, "choose DIR, which must hold saves, for every later command")
-            ->type_name("DIR")
-            ->check([](const std::string& value) { return value.empty() ? std::string("--use needs a folder") : ""; });
-    CLI::Option* forget = command->add_flag("--forget", options->forget, "forget the game chosen with --use");
-    options->useOption->excludes(forget)->excludes(json);
-    return [options](const CommandContext& context) { return runWhere(*options, context); };
+            kSearchOrder + "\nExit status 1 when none is found.",
+        [](CLI::App& command, WhereOptions& options) {
+            CLI::Option* json = command.add_flag(
+                "--json", options.json,
+                "one JSON document: {\"games\": [{\"folder\", \"place\", \"winePrefix\", \"used\"}], "
+                "\"used\", \"chosenGameFile\", \"notes\": [{\"note\", \"path\", \"detail\"}]}");
+            options.useOption =
+                command.add_option("--use", options.use, "choose DIR, which must hold saves, for every later command")
+                    ->type_name("DIR")
+                    ->check([](const std::string& value) {
+                        return value.empty() ? std::string("--use needs a folder") : "";
+                    });
+            CLI::Option* forget = command.add_flag("--forget", options.forget, "forget the game chosen with --use");
+            options.useOption->excludes(forget)->excludes(json);
+        },
+        runWhere);
 }
 
 }  // namespace kitloom::cli

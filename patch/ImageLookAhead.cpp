@@ -20,15 +20,12 @@ bool sameBytes(FileSystem& fileSystem, const std::string& one, const std::string
     std::uint64_t otherSize = 0;
     if (!first || !second || !first->size(size) || !second->size(otherSize) || size != otherSize)
         return false;
-    std::string a(64 * 1024, '\0');
-    std::string b(a.size(), '\0');
-    for (std::uint64_t offset = 0; offset < size; offset += a.size()) {
-        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(a.size(), size - offset));
-        if (!first->readAt(offset, a.data(), count) || !second->readAt(offset, b.data(), count) ||
-            a.compare(0, count, b, 0, count) != 0)
-            return false;
-    }
-    return true;
+    std::string a(kChunkSize, '\0');
+    std::string b(kChunkSize, '\0');
+    return forEachChunk(size, [&](std::uint64_t offset, std::size_t count) {
+        return first->readAt(offset, a.data(), count) && second->readAt(offset, b.data(), count) &&
+               a.compare(0, count, b, 0, count) == 0;
+    });
 }
 
 }  // namespace

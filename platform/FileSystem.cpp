@@ -2,7 +2,6 @@
 
 #include "platform/Paths.h"
 
-#include <algorithm>
 
 namespace kitloom {
 
@@ -29,13 +28,11 @@ MoveDone FileSystem::copyThenRemove(const std::string& from, const std::string& 
         moved.reason = copy.reason;
         return moved;
     }
-    std::string buffer(64 * 1024, '\0');
-    bool copied = true;
-    for (std::uint64_t offset = 0; copied && offset < size; offset += buffer.size()) {
-        const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), size - offset));
-        copied = succeeded(source.file->readAt(offset, buffer.data(), count), moved.reason) &&
-                 succeeded(copy.file->writeAt(offset, buffer.data(), count), moved.reason);
-    }
+    std::string buffer(kChunkSize, '\0');
+    bool copied = forEachChunk(size, [&](std::uint64_t offset, std::size_t count) {
+        return succeeded(source.file->readAt(offset, buffer.data(), count), moved.reason) &&
+               succeeded(copy.file->writeAt(offset, buffer.data(), count), moved.reason);
+    });
     copied = copied && succeeded(copy.file->flush(), moved.reason);
     copy.file.reset();  // Windows renames no open file
     // The whole copy, closed, takes the final name without replacing anything.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -67,6 +68,20 @@ struct Opened {
     std::unique_ptr<OpenFile> file;  // null when it could not be opened
     std::string reason;
 };
+
+// A file too large to be worth holding whole is gone through in pieces of this size.
+inline constexpr std::size_t kChunkSize = 64 * 1024;
+// Calls `step(offset, count)` for each piece of kChunkSize bytes or fewer of `size` bytes, in
+// order, until one returns false; true when every one returned true.
+template <typename Step>
+bool forEachChunk(std::uint64_t size, Step&& step)
+{
+    for (std::uint64_t offset = 0; offset < size; offset += kChunkSize) {
+        if (!step(offset, static_cast<std::size_t>(std::min<std::uint64_t>(kChunkSize, size - offset))))
+            return false;
+    }
+    return true;
+}
 
 // OtherVolume: a rename only; the destination's folder is on another volume.
 enum class MoveResult { Moved, DestinationExists, Failed, OtherVolume };

@@ -42,7 +42,7 @@ Bytes lastRecordOf(const Bytes& table, std::size_t trailing = 0)
                  table.end() - static_cast<std::ptrdiff_t>(trailing));
 }
 
-class TableJobsTest : public ::testing::Test {
+class TeamGearTableTest : public ::testing::Test {
 protected:
     std::string table() const { return folder / "teamgear.dbf"; }
     // Appends, and keeps what the program would say of a failure.
@@ -115,7 +115,7 @@ Bytes withoutMarker(Bytes bytes)
     return bytes;
 }
 
-TEST_F(TableJobsTest, AppendsCopyOfLastRecordWithFieldsOverwritten)
+TEST_F(TeamGearTableTest, AppendsCopyOfLastRecordWithFieldsOverwritten)
 {
     writeBytes(table(), makeTable(5));
 
@@ -131,7 +131,7 @@ TEST_F(TableJobsTest, AppendsCopyOfLastRecordWithFieldsOverwritten)
     EXPECT_EQ(lastRecordOf(after), expectedRecord(recordPattern(4), {'6', 0, 0}, {'5', 0}, " 3", " 8"));
 }
 
-TEST_F(TableJobsTest, FieldWidthsForTwoAndThreeDigitNumbersAndCodes)
+TEST_F(TeamGearTableTest, FieldWidthsForTwoAndThreeDigitNumbersAndCodes)
 {
     JerseySpec spec = exampleJersey(8);
     spec.teamNumber = 99;
@@ -147,7 +147,7 @@ TEST_F(TableJobsTest, FieldWidthsForTwoAndThreeDigitNumbersAndCodes)
     EXPECT_EQ(lastRecordOf(readBytes(table())), expectedRecord(recordPattern(997), "999", "99", "12", "53"));
 }
 
-TEST_F(TableJobsTest, CountsAboveAThousandAreCutToThreeCharacters)
+TEST_F(TeamGearTableTest, CountsAboveAThousandAreCutToThreeCharacters)
 {
     JerseySpec spec = exampleJersey(8);
     spec.teamNumber = 123;  // a patch may carry any number
@@ -157,7 +157,7 @@ TEST_F(TableJobsTest, CountsAboveAThousandAreCutToThreeCharacters)
     EXPECT_EQ(std::string(record.begin() + 3, record.begin() + 8), "12312");
 }
 
-TEST_F(TableJobsTest, FullTableAt999IsRefusedAndUntouched)
+TEST_F(TeamGearTableTest, FullTableAt999IsRefusedAndUntouched)
 {
     writeBytes(table(), makeTable(998));
     ASSERT_EQ(append(), ResultCode::Appended);
@@ -170,14 +170,14 @@ TEST_F(TableJobsTest, FullTableAt999IsRefusedAndUntouched)
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("There are already 999 jerseys!")});
 }
 
-TEST_F(TableJobsTest, MissingTable)
+TEST_F(TeamGearTableTest, MissingTable)
 {
     EXPECT_EQ(append(), ResultCode::NoTable);
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("Invalid Directory!")});
     EXPECT_FALSE(std::filesystem::exists(table()));
 }
 
-TEST_F(TableJobsTest, EndOfFileMarkerStaysLast)
+TEST_F(TeamGearTableTest, EndOfFileMarkerStaysLast)
 {
     writeBytes(table(), makeTable(3, true));
     ASSERT_EQ(append(), ResultCode::Appended);
@@ -191,7 +191,7 @@ TEST_F(TableJobsTest, EndOfFileMarkerStaysLast)
     EXPECT_EQ(lastRecordOf(after, 1), expectedRecord(recordPattern(2), {'4', 0, 0}, {'5', 0}, " 3", " 8"));
 }
 
-TEST_F(TableJobsTest, TablesWhoseCountDisagreesWithTheirSizeAreRefusedUntouched)
+TEST_F(TeamGearTableTest, TablesWhoseCountDisagreesWithTheirSizeAreRefusedUntouched)
 {
     Bytes countTooHigh = makeTable(4);
     countTooHigh[4] = 5;
@@ -215,7 +215,7 @@ TEST_F(TableJobsTest, TablesWhoseCountDisagreesWithTheirSizeAreRefusedUntouched)
 }
 
 // Sparse files, so that count and size agree without gigabytes on disk.
-TEST_F(TableJobsTest, CountsThatWouldOverflowTheRecordNumberAreDamaged)
+TEST_F(TeamGearTableTest, CountsThatWouldOverflowTheRecordNumberAreDamaged)
 {
     for (std::uint32_t count : {0x7FFFFFFFu, 0xFFFFFFFEu}) {
         Bytes header = makeTable(0);
@@ -234,7 +234,7 @@ TEST_F(TableJobsTest, CountsThatWouldOverflowTheRecordNumberAreDamaged)
     }
 }
 
-TEST_F(TableJobsTest, TheTailOfAnInterruptedAppendIsCutOffAndTheAppendGoesOn)
+TEST_F(TeamGearTableTest, TheTailOfAnInterruptedAppendIsCutOffAndTheAppendGoesOn)
 {
     writeBytes(table(), makeTable(4, true));
     ASSERT_EQ(append(), ResultCode::Appended);
@@ -256,7 +256,7 @@ TEST_F(TableJobsTest, TheTailOfAnInterruptedAppendIsCutOffAndTheAppendGoesOn)
 
 // Another writer holding the lock: first for a moment, which is waited for, then for
 // longer than the wait. A reader that takes no lock is never held up.
-TEST_F(TableJobsTest, AWriterWaitsForAnotherWritersLockButNotForEver)
+TEST_F(TeamGearTableTest, AWriterWaitsForAnotherWritersLockButNotForEver)
 {
     writeBytes(table(), makeTable(5));
     std::unique_ptr<OpenFile> other = systemFileSystem().openForUpdate(table()).file;
@@ -286,7 +286,7 @@ TEST_F(TableJobsTest, AWriterWaitsForAnotherWritersLockButNotForEver)
     EXPECT_EQ(messages.shown, std::vector<ShownMessage>{error("The team gear file couldn't be opened!")});
 }
 
-TEST_F(TableJobsTest, EveryProperPrefixOfATableIsRefusedUntouched)
+TEST_F(TeamGearTableTest, EveryProperPrefixOfATableIsRefusedUntouched)
 {
     const Bytes whole = makeTable(3);
     for (std::size_t length = 0; length < whole.size(); ++length) {
@@ -297,7 +297,7 @@ TEST_F(TableJobsTest, EveryProperPrefixOfATableIsRefusedUntouched)
     }
 }
 
-TEST_F(TableJobsTest, AFolderNamedLikeTheTableCannotBeOpened)
+TEST_F(TeamGearTableTest, AFolderNamedLikeTheTableCannotBeOpened)
 {
     std::filesystem::create_directories(table());
     const TableReport report = installBothWays();
@@ -312,7 +312,7 @@ TEST_F(TableJobsTest, AFolderNamedLikeTheTableCannotBeOpened)
 // it had or with the one jersey more; the report says appended only when it is there, and
 // a failure undone in time leaves the records as they were. The next append then gives the
 // table of one or of two appends, give or take the closing marker.
-TEST_F(TableJobsTest, AFaultAtAnyOperationOfAnAppendLosesNoRecord)
+TEST_F(TeamGearTableTest, AFaultAtAnyOperationOfAnAppendLosesNoRecord)
 {
     using Install = SweepReport (SaveSweep::*)(const SaveTarget&, const JerseySpec&);
     Bytes interrupted = makeTable(6);
@@ -378,7 +378,7 @@ TEST_F(TableJobsTest, AFaultAtAnyOperationOfAnAppendLosesNoRecord)
 
 // Records 4 and 6, 7 are ABCD, 5 another jersey: only the end goes, and a dry run says
 // so without a change. The first record always stays, even when it matches.
-TEST_F(TableJobsTest, RemoveTakesMatchesFromTheEndOnlyAndKeepsOneRecord)
+TEST_F(TeamGearTableTest, RemoveTakesMatchesFromTheEndOnlyAndKeepsOneRecord)
 {
     JerseySpec other = exampleJersey(8);
     other.jerseyName = {'W', 'X', 'Y', 'Z'};
@@ -434,7 +434,7 @@ TEST_F(TableJobsTest, RemoveTakesMatchesFromTheEndOnlyAndKeepsOneRecord)
 // some point on, and wherever a crash stops a remove, the table left reads as it was, as
 // one with fewer of the matches at its end, or with a tail the next append cuts back; and
 // every record the report says removed is gone.
-TEST_F(TableJobsTest, RemoveInterruptedAnywhereLeavesATableThatReads)
+TEST_F(TeamGearTableTest, RemoveInterruptedAnywhereLeavesATableThatReads)
 {
     for (bool marker : {false, true}) {
         std::vector<Bytes> states = {makeTable(3, marker)};

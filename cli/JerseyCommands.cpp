@@ -68,31 +68,41 @@ int runMakePatch(MakePatchOptions options, const CommandContext& context)
     return exitStatus(made.status);
 }
 
+// A command that describes a jersey: its own options, then the jersey's, and the note on
+// list values under them.
+template <typename Options, typename Declare, typename Run>
+CommandRun defineJerseyCommand(CLI::App& app, const char* name, const char* summary, const char* details,
+                               Declare declare, Run run)
+{
+    auto declareAll = [declare](CLI::App& command, Options& options) {
+        declare(command, options);
+        addJerseyOptions(command, options.form);
+    };
+    return defineCommand<Options>(app, name, summary, details + std::string(kListValueNote), declareAll, run);
+}
+
 }  // namespace
 
 CommandRun addAddCommand(CLI::App& app)
 {
-    return defineCommand<AddOptions>(
+    return defineJerseyCommand<AddOptions>(
         app, "add", "put a jersey into the saves, as Go! does",
         "Appends the jersey to saves/SLOT/teamgear.dbf, or without --slot to the table of every\n"
-        "numbered save folder from 000 up to the first one missing, and tells what became of each.\n" +
-            std::string(kListValueNote),
+        "numbered save folder from 000 up to the first one missing, and tells what became of each.\n",
         [](CLI::App& command, AddOptions& options) {
             addSlotOption(command, options.form.saveSlot, "Save Slot: the save folder saves/SLOT only, named as typed");
             options.gameOption = addGameOption(command, options.game);
             addDryRunFlag(command, options.dryRun);
-            addJerseyOptions(command, options.form);
         },
         runAdd);
 }
 
 CommandRun addMakePatchCommand(CLI::App& app)
 {
-    return defineCommand<MakePatchOptions>(
+    return defineJerseyCommand<MakePatchOptions>(
         app, "make-patch", "write a jersey patch (.jer), as Make a Patch does",
         "Writes STEM.jer, naming the images XXNAME.fsh and XXNAME_num.fsh (it does not copy them).\n"
-        "A patch of that name is replaced, and the report says so.\n" +
-            std::string(kListValueNote),
+        "A patch of that name is replaced, and the report says so.\n",
         [](CLI::App& command, MakePatchOptions& options) {
             command
                 .add_option("--prefix", options.prefix,
@@ -104,7 +114,6 @@ CommandRun addMakePatchCommand(CLI::App& app)
                             "the patch is written as STEM.jer (1 to " +
                                 std::to_string(patchformat::kMaxFileStemLength) + " characters)")
                 ->type_name("STEM");
-            addJerseyOptions(command, options.form);
         },
         runMakePatch);
 }

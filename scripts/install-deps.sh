@@ -72,11 +72,15 @@ need clang-format-14 command -v clang-format-14
 # dated by the latest commit.
 need git command -v git
 # kitloom-cli's Linux packages: the man page, the .deb's computed dependencies (CPack picks the
-# programs out with `file`, dpkg-shlibdeps reads their needs), and the checks of its desktop
-# entry and of the tarball's install into the user's MIME database.
+# programs out with `file`, dpkg-shlibdeps reads their needs), lintian's check of the .deb, the
+# shells that read its zsh and fish completions, and the checks of its desktop entry and of the
+# tarball's install into the user's MIME database.
 need help2man command -v help2man
 need file command -v file
 need dpkg-dev command -v dpkg-shlibdeps
+need lintian command -v lintian
+need zsh command -v zsh
+need fish command -v fish
 need desktop-file-utils command -v desktop-file-validate
 need shared-mime-info command -v update-mime-database
 install_packages $(printf '%s\n' "${missing[@]}" | sort -u)

@@ -68,10 +68,19 @@ need fonts-wine test -d /usr/share/wine/fonts
 need clang-14 command -v clang++-14
 need libclang-rt-14-dev compgen -G '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a'
 need clang-format-14 command -v clang-format-14
-# kitloom-cli's Linux packages: the man page, the .deb's computed dependencies, and the checks
-# of its desktop entry and of the tarball's install into the user's MIME database.
+# The formatting check lists the tracked sources, and the packages and the players' zip are
+# dated by the latest commit.
+need git command -v git
+# kitloom-cli's Linux packages: the man page, the .deb's computed dependencies (CPack picks the
+# programs out with `file`, dpkg-shlibdeps reads their needs), lintian's check of the .deb, the
+# shells that read its zsh and fish completions, and the checks of its desktop entry and of the
+# tarball's install into the user's MIME database.
 need help2man command -v help2man
+need file command -v file
 need dpkg-dev command -v dpkg-shlibdeps
+need lintian command -v lintian
+need zsh command -v zsh
+need fish command -v fish
 need desktop-file-utils command -v desktop-file-validate
 need shared-mime-info command -v update-mime-database
 install_packages $(printf '%s\n' "${missing[@]}" | sort -u)

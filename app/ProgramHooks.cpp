@@ -24,6 +24,6 @@ SweepReport appendEverywhere(SaveSweep& sweep, const SaveTarget& target, const J
 
 }  // namespace
 
-const JobHooks kProgramHooks = {programsGame, nullptr, appendEverywhere, nullptr, nullptr, nullptr, nullptr};
+const JobHooks kProgramHooks = {programsGame, nullptr, appendEverywhere, nullptr, nullptr, nullptr, nullptr, nullptr};
 
 }  // namespace kitloom

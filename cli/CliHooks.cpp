@@ -16,7 +16,7 @@ SweepReport putOnce(SaveSweep& sweep, const SaveTarget& target, const JerseySpec
 
 }  // namespace
 
-const JobHooks kCliHooks = {searchedGame,      keepChosenGame, putOnce,     missingTable,
-                            folderCouldBeMade, foreseeMove,    explainImage};
+const JobHooks kCliHooks = {searchedGame, keepChosenGame,    putOnce,     imageBeside,
+                            missingTable, folderCouldBeMade, foreseeMove, explainImage};
 
 }  // namespace kitloom::cli

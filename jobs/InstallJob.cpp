@@ -53,16 +53,18 @@ PatchInstallReport installPatch(FileSystem& fileSystem, const JobHooks& hooks, J
         const std::string& image = patch.lines[line];
         if (image.empty())
             continue;
+        const std::string from = hooks.imageBeside ? hooks.imageBeside(fileSystem, patchFolder, image)
+                                                   : patchFolder + image;
         ImageMove move;
         if (dryRun) {
             move.image = image;
-            move.from = patchFolder + image;
+            move.from = from;
             move.to = report.artFolder + image;
             move.result = hooks.foreseeMove ? hooks.foreseeMove(fileSystem, move.from, move.to, artFolderCanBe)
                                             : MoveResult::Failed;
             move.inArtFolder = move.result != MoveResult::Failed || fileSystem.kindOf(move.to) == EntryKind::RegularFile;
         } else {
-            move = moveImage(fileSystem, patchFolder, image, report.artFolder);
+            move = moveImage(fileSystem, from, image, report.artFolder);
         }
         if (hooks.explainImage)
             hooks.explainImage(fileSystem, move, artFolderCanBe, artFolderReason);

@@ -33,6 +33,10 @@ struct JobHooks {
     // holds the jersey already.
     SweepReport (*putJersey)(SaveSweep& sweep, const SaveTarget& target, const JerseySpec& spec, bool again);
 
+    // Where a patch's image lies beside it, found in any case; null: under the patch's own
+    // spelling, which a Windows folder finds in any case by itself.
+    std::string (*imageBeside)(FileSystem& fileSystem, const std::string& patchFolder, const std::string& image);
+
     // An install's look ahead and its reasons, which a dry run needs; null for a program that
     // never dry-runs and says only whether an image arrived. With them nothing moves unless
     // the jersey has a table to go to.

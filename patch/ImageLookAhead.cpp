@@ -30,6 +30,11 @@ bool sameBytes(FileSystem& fileSystem, const std::string& one, const std::string
 
 }  // namespace
 
+std::string imageBeside(FileSystem& fileSystem, const std::string& patchFolder, const std::string& image)
+{
+    return patchFolder + fileSystem.fileNamed(patchFolder, image).value_or(image);
+}
+
 std::string missingTable(FileSystem& fileSystem, const std::string& gameFolder, const SaveTarget& target)
 {
     const std::string table = saveTableIn(fileSystem, savesFolderIn(fileSystem, gameFolder),

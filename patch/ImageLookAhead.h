@@ -13,6 +13,10 @@ class FileSystem;
 // why an image did not arrive, whether the image there is the patch's own, and the table
 // the jersey needs before anything moves.
 
+// The image called `image` in `patchFolder` (a path prefix), in any case, as the folder
+// spells it: a patch made on Windows names nyNEWY.fsh where its zip holds NYNEWY.FSH. The
+// exact name when no file is called so.
+std::string imageBeside(FileSystem& fileSystem, const std::string& patchFolder, const std::string& image);
 // The table the jersey goes into first, when it is missing; empty when it is there.
 std::string missingTable(FileSystem& fileSystem, const std::string& gameFolder, const SaveTarget& target);
 // Whether `folder` is there and may be written in, or could be made; the reason when not.

@@ -21,12 +21,12 @@ PatchReadResult readPatchToInstall(FileSystem& fileSystem, const std::string& pa
     return PatchReadResult::Read;
 }
 
-ImageMove moveImage(FileSystem& fileSystem, const std::string& patchFolder, const std::string& image,
+ImageMove moveImage(FileSystem& fileSystem, const std::string& from, const std::string& image,
                     const std::string& artFolder)
 {
     ImageMove move;
     move.image = image;
-    move.from = patchFolder + image;
+    move.from = from;
     move.to = artFolder + image;
     MoveDone moved = fileSystem.moveFile(move.from, move.to);
     move.result = moved.result;

@@ -55,9 +55,9 @@ struct PatchInstallReport {
 // readily as files.
 PatchReadResult readPatchToInstall(FileSystem& fileSystem, const std::string& patchFile, Patch& patch);
 
-// Moves one image into the art folder (`artFolder` with its closing separator), never over
-// one there.
-ImageMove moveImage(FileSystem& fileSystem, const std::string& patchFolder, const std::string& image,
+// Moves the image at `from` into the art folder (`artFolder` with its closing separator)
+// under the name the patch gives it, `image`, never over one there.
+ImageMove moveImage(FileSystem& fileSystem, const std::string& from, const std::string& image,
                     const std::string& artFolder);
 
 }  // namespace kitloom

@@ -323,6 +323,27 @@ TEST_F(CliTest, ShowRefusesCodesOutsideTheListsAndUnsafeNames)
     }
 }
 
+// A patch made on Windows names toABCD.fsh where the download holds TOABCD.FSH: the image
+// is found beside the patch in any case, and arrives under the name the patch gives it,
+// which is the one the game asks for.
+TEST_F(CliTest, AnImageBesideThePatchIsFoundInAnyCase)
+{
+    writeBytes(game / "p.jer", toBytes(encodePatch("to", exampleJersey(2))));
+    writeBytes(game / "TOABCD.FSH", toBytes("image"));
+    writeBytes(game / "toabcd_NUM.fsh", toBytes("number image"));
+    const std::string art = game / "art";
+    const std::string dryRun = runIt({"install", gamePatch("p.jer"), "--art", art, "--dry-run"}).out;
+    const CliRun run = runIt({"install", gamePatch("p.jer"), "--art", art});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(asRealRun(dryRun), run.out);
+    EXPECT_NE(run.out.find(gamePatch("TOABCD.FSH") + ": moved to " + art + kPathSeparator + "toABCD.fsh\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(readBytes(game / "art/toABCD.fsh"), toBytes("image"));
+    EXPECT_EQ(readBytes(game / "art/toABCD_num.fsh"), toBytes("number image"));
+    EXPECT_FALSE(fs::exists(game.path() / "TOABCD.FSH"));
+}
+
 TEST_F(CliTest, InstallGoesThroughEveryPatchAndFailsWhenAnyJobDid)
 {
     std::string trailer = encodePatch("to", exampleJersey(2)).substr(30);

@@ -79,7 +79,7 @@ void explainImage(FileSystem& fileSystem, ImageMove& move, bool artFolderCanBe, 
     // The system's words stay only with the failure they explain.
     if (move.trouble == ImageTrouble::NoArtFolder)
         move.reason = artFolderReason;
-    else if (move.trouble != ImageTrouble::MoveFailed)
+    else if (move.trouble != ImageTrouble::MoveFailed && !move.sourceKept)
         move.reason.clear();
 }
 

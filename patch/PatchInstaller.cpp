@@ -31,6 +31,7 @@ ImageMove moveImage(FileSystem& fileSystem, const std::string& from, const std::
     MoveDone moved = fileSystem.moveFile(move.from, move.to);
     move.result = moved.result;
     move.reason = std::move(moved.reason);
+    move.sourceKept = moved.sourceKept;
     // Only a file is an image: a folder of that name would take none.
     move.inArtFolder = fileSystem.kindOf(move.to) == EntryKind::RegularFile;
     return move;

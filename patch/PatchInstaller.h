@@ -32,7 +32,10 @@ struct ImageMove {
     // Both stay.
     bool otherImageThere = false;
     ImageTrouble trouble = ImageTrouble::None;  // when not inArtFolder
-    std::string reason;                         // the system's words for NoArtFolder or MoveFailed, if any
+    // Moved across volumes, but the image beside the patch could not be removed: it is in
+    // both places, and `reason` says why it stayed.
+    bool sourceKept = false;
+    std::string reason;  // the system's words for NoArtFolder, MoveFailed or sourceKept, if any
 };
 
 // What became of a patch install.

@@ -40,7 +40,7 @@ MoveDone FileSystem::copyThenRemove(const std::string& from, const std::string& 
         moved = renameFile(temporary, to);
     if (moved.result == MoveResult::Moved) {
         source.file.reset();  // Windows removes no file open without delete sharing
-        removeFile(from);
+        moved.sourceKept = !succeeded(removeFile(from), moved.reason);
         return moved;
     }
     removeFile(temporary);

@@ -90,6 +90,9 @@ enum class MoveResult { Moved, DestinationExists, Failed, OtherVolume };
 struct MoveDone {
     MoveResult result = MoveResult::Failed;
     std::string reason;
+    // Moved across volumes, but the source could not be removed after its copy took the
+    // destination's name: it stays where it was, and `reason` says why.
+    bool sourceKept = false;
 };
 
 // Files written whole before they take their names start so, in the folder of that name.

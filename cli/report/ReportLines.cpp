@@ -107,6 +107,11 @@ ReportLines readLines(const TableReport& table)
 
 ReportLine imageLine(const ImageMove& move, bool dryRun)
 {
+    if (move.result == MoveResult::Moved && move.sourceKept)
+        return tableLine(move.from, "copied to " + escapedText(move.to) +
+                                        ", but it could not be removed from beside the patch" +
+                                        (move.reason.empty() ? std::string() : " (" + move.reason + ")") +
+                                        "; the jersey has its image all the same, and this copy can be deleted");
     if (move.result == MoveResult::Moved)
         return tableLine(move.from, (dryRun ? "would move to " : "moved to ") + escapedText(move.to));
     if (move.otherImageThere)

@@ -9,6 +9,7 @@
 
 #include "platform/SystemError.h"
 #include "tests/support/FaultyFileSystem.h"
+#include "tests/support/ForwardingFileSystem.h"
 #include "tests/support/MemoryFileSystem.h"
 #include "tests/support/TestSupport.h"
 
@@ -488,6 +489,51 @@ TEST(PatchImageMoveTest, ACopyAcrossVolumesCutShortLeavesNoImage)
     EXPECT_FALSE(files.exists(std::string("/art/") + kTemporaryPrefix + "7"));
     EXPECT_EQ(messages.shown.back(), success("Jersey Installed Succesfully"));
     EXPECT_EQ(messages.shown.size(), 3u) << "the first image is already there";
+}
+
+// The system refuses to remove what it has just copied.
+class KeepingFileSystem final : public ForwardingFileSystem {
+public:
+    KeepingFileSystem(FileSystem& inner, std::string kept) : ForwardingFileSystem(inner), kept_(std::move(kept)) {}
+    Done removeFile(const std::string& path) override
+    {
+        return path == kept_ ? Done::failure("Permission denied") : ForwardingFileSystem::removeFile(path);
+    }
+
+private:
+    std::string kept_;
+};
+
+// An image copied to an art folder on another drive whose source cannot be removed is in
+// place, and the install done; the image left beside the patch is told with its reason.
+TEST(PatchImageMoveTest, ASourceThatCannotBeRemovedAfterItsCopyIsTold)
+{
+    MemoryFileSystem files;
+    files.tree.folders.insert({"/game", "/game/saves", "/game/saves/000", "/art"});
+    files.tree.volumes["/art"] = 1000;
+    const Bytes table = makeTable(3);
+    files.tree.files["/game/saves/000/teamgear.dbf"] = std::string(table.begin(), table.end());
+    files.tree.files["/game/toABCD.fsh"] = std::string(100, 'a');
+    files.tree.files["/game/toABCD_num.fsh"] = std::string(100, 'b');
+    files.tree.files["/game/p.jer"] = encodePatch("to", exampleJersey(2));
+    KeepingFileSystem keeping(files, "/game/toABCD.fsh");
+
+    for (const JobHooks& hooks : {kProgramHooks, lookingAhead()}) {
+        const PatchInstallReport report = installPatch("/game/p.jer", "/art", keeping, {}, hooks);
+        EXPECT_EQ(report.job.outcome, SweepOutcome::Done);
+        EXPECT_TRUE(report.imagesInPlace());
+        ASSERT_EQ(report.images.size(), 2u);
+        EXPECT_TRUE(report.images[0].sourceKept);
+        EXPECT_EQ(report.images[0].reason, "Permission denied");
+        EXPECT_FALSE(report.images[1].sourceKept);
+        EXPECT_EQ(files.tree.files["/art/toABCD.fsh"], std::string(100, 'a'));
+        EXPECT_TRUE(files.exists("/game/toABCD.fsh"));
+        EXPECT_FALSE(files.exists("/game/toABCD_num.fsh"));
+        // As it was, for the other way through.
+        files.tree.files["/game/toABCD_num.fsh"] = std::string(100, 'b');
+        files.tree.files.erase("/art/toABCD.fsh");
+        files.tree.files.erase("/art/toABCD_num.fsh");
+    }
 }
 
 // A game in memory: saves 000 and 001, the patch and its images beside them (one larger than

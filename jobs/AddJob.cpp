@@ -4,8 +4,6 @@
 
 namespace kitloom {
 
-std::optional<std::string> slotWrittenShort(const std::string& saveSlot) { return numberedSaveNameFor(saveSlot); }
-
 AddResult addJersey(FileSystem& fileSystem, const AddRequest& request)
 {
     AddResult result;
@@ -27,7 +25,7 @@ AddResult addJersey(FileSystem& fileSystem, const AddRequest& request)
     result.messages = installMessages(result.job);
     result.status = statusOf(result.job);
     if (!result.installed() && result.status != JobStatus::Stopped)
-        result.slotWrittenShort = slotWrittenShort(form.saveSlot);
+        result.slotWrittenShort = numberedSaveNameFor(form.saveSlot);
     return result;
 }
 

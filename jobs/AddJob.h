@@ -38,7 +38,4 @@ struct AddResult {
 // Go!: installs the jersey into the Save Slot's table, or into every numbered save of the game.
 AddResult addJersey(FileSystem& fileSystem, const AddRequest& request);
 
-// A Save Slot that looks like a numbered save written short, for a job that found no table.
-std::optional<std::string> slotWrittenShort(const std::string& saveSlot);
-
 }  // namespace kitloom

@@ -1,6 +1,6 @@
 #include "jobs/ListJob.h"
 
-#include "jobs/AddJob.h"
+#include "core/GamePaths.h"
 
 namespace kitloom {
 
@@ -19,7 +19,7 @@ ListResult listTables(FileSystem& fileSystem, const ListRequest& request)
     result.job = SaveSweep(fileSystem, {false, tablesToldTo(request.observer)}).readAll(target);
     result.status = result.job.anyTableFailed() ? JobStatus::Failed : JobStatus::Succeeded;
     if (result.oneTable && result.status == JobStatus::Failed)
-        result.slotWrittenShort = slotWrittenShort(request.saveSlot);
+        result.slotWrittenShort = numberedSaveNameFor(request.saveSlot);
     return result;
 }
 

@@ -1,6 +1,6 @@
 #include "jobs/RemoveJob.h"
 
-#include "jobs/AddJob.h"
+#include "core/GamePaths.h"
 
 #include <algorithm>
 
@@ -75,7 +75,7 @@ RemoveResult removeJerseys(FileSystem& fileSystem, const RemoveRequest& request)
         result.status = result.removed > 0 && result.unsearched == 0 && !result.anyStays ? JobStatus::Succeeded
                                                                                          : JobStatus::Failed;
     if (job.namedSave && job.outcome != SweepOutcome::Stopped && job.tables.front().result == ResultCode::NoTable)
-        result.slotWrittenShort = slotWrittenShort(request.saveSlot);
+        result.slotWrittenShort = numberedSaveNameFor(request.saveSlot);
     return result;
 }
 

@@ -114,7 +114,8 @@ std::unique_ptr<CLI::App> makeApp(std::map<std::string, CommandRun>& commands, s
     app->option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     app->get_formatter()->column_width(26);
     app->footer(std::string(gameSearchOrder()) +
-                "\n\n'kitloom-cli PATCH.jer...' installs patches, as 'kitloom-cli install PATCH.jer...' does.\n"
+                "\n\n'kitloom-cli PATCH.jer...' installs patches, as 'kitloom-cli install PATCH.jer...' does, and a\n"
+                "zip archive or a folder of patches as readily.\n"
                 "'kitloom-cli help COMMAND' describes a command.\n"
                 "Exit status: 0 when every job succeeded, 1 when one failed (its ERROR line says why),\n"
                 "2 for a mistake on the command line, which changes nothing, 130 after Ctrl-C.");
@@ -124,6 +125,7 @@ std::unique_ptr<CLI::App> makeApp(std::map<std::string, CommandRun>& commands, s
     commands["install"] = addInstallCommand(*app);
     commands["remove"] = addRemoveCommand(*app);
     commands["show"] = addShowCommand(*app);
+    commands["pack"] = addPackCommand(*app);
     commands["list"] = addListCommand(*app);
     commands["where"] = addWhereCommand(*app);
     CLI::App* help = app->add_subcommand("help", "describe kitloom-cli, or one of its commands");
@@ -151,12 +153,16 @@ bool isPatchName(const std::string& arg)
 int runCommand(std::vector<std::string> args, std::ostream& out, std::ostream& err, FileSystem& fileSystem,
                const std::string& terminalEncoding, int& savesChanged)
 {
-    if (!args.empty() && isPatchName(args.front()))
-        args.insert(args.begin(), "install");
     using namespace cli;
     std::map<std::string, CommandRun> commands;
     std::string helpTopic;
     const std::unique_ptr<CLI::App> definition = makeApp(commands, helpTopic);
+    // A download dropped onto the program, or opened with it, comes alone too: a zip or a
+    // folder as readily as a patch.
+    if (!args.empty() && commands.count(args.front()) == 0 && args.front() != "help" &&
+        (isPatchName(args.front()) || endsWithIgnoringAsciiCase(args.front(), ".zip") ||
+         (!args.front().empty() && args.front().front() != '-' && fileSystem.exists(args.front()))))
+        args.insert(args.begin(), "install");
     CLI::App& app = *definition;
 
     // Every mistake on the command line, whatever the parser calls it, is exit status 2.

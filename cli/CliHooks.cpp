@@ -3,6 +3,7 @@
 #include "core/SaveSweep.h"
 #include "jobs/SearchedGame.h"
 #include "patch/ImageLookAhead.h"
+#include "patch/OpenDownload.h"
 
 namespace kitloom::cli {
 
@@ -16,7 +17,7 @@ SweepReport putOnce(SaveSweep& sweep, const SaveTarget& target, const JerseySpec
 
 }  // namespace
 
-const JobHooks kCliHooks = {searchedGame, keepChosenGame,    putOnce,     imageBeside,
-                            missingTable, folderCouldBeMade, foreseeMove, explainImage};
+const JobHooks kCliHooks = {searchedGame, keepChosenGame,    putOnce,    openDownload,
+                            missingTable, folderCouldBeMade, stageImage, placeStagedImages};
 
 }  // namespace kitloom::cli

@@ -53,6 +53,7 @@ CommandRun addMakePatchCommand(CLI::App& app);
 CommandRun addRemoveCommand(CLI::App& app);
 CommandRun addInstallCommand(CLI::App& app);
 CommandRun addShowCommand(CLI::App& app);
+CommandRun addPackCommand(CLI::App& app);
 CommandRun addListCommand(CLI::App& app);
 CommandRun addWhereCommand(CLI::App& app);
 

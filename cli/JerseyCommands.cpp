@@ -4,8 +4,10 @@
 #include "cli/Commands.h"
 #include "cli/JerseyOptions.h"
 #include "cli/JobReporter.h"
+#include "cli/PackReport.h"
 #include "jobs/AddJob.h"
 #include "jobs/MakePatchJob.h"
+#include "jobs/PackJob.h"
 #include "patch/PatchFormat.h"
 #include "platform/Interrupt.h"
 
@@ -48,6 +50,7 @@ struct MakePatchOptions {
     JerseyForm form;
     std::string prefix;
     std::string fileStem;
+    bool zip = false;
 };
 
 int runMakePatch(MakePatchOptions options, const CommandContext& context)
@@ -65,7 +68,13 @@ int runMakePatch(MakePatchOptions options, const CommandContext& context)
     showAll(messages, made.messages);
     if (made.replaced)
         context.out << "replaced " << made.fileName << std::endl;
-    return exitStatus(made.status);
+    if (!options.zip || made.status != JobStatus::Succeeded)
+        return exitStatus(made.status);
+    // The zip to share: the patch as written, with its images beside it.
+    const std::string zip = made.fileName.substr(0, made.fileName.size() - 4) + ".zip";
+    const PackResult packed = packPatches(context.fileSystem, {{made.fileName}, zip});
+    reportPack(packed, zip, context);
+    return exitStatus(packed.status);
 }
 
 // A command that describes a jersey: its own options, then the jersey's, and the note on
@@ -114,6 +123,9 @@ CommandRun addMakePatchCommand(CLI::App& app)
                             "the patch is written as STEM.jer (1 to " +
                                 std::to_string(patchformat::kMaxFileStemLength) + " characters)")
                 ->type_name("STEM");
+            command.add_flag("--zip", options.zip,
+                             "also write STEM.zip, the patch with its two images as a player shares it (the images "
+                             "must be beside the patch)");
         },
         runMakePatch);
 }

@@ -19,7 +19,7 @@ bool JobReporter::tableVisited(const TableReport& table)
     return !interruptRequested();
 }
 
-void JobReporter::imageMoved(const ImageMove& move) { say(imageLine(move, dryRun_)); }
+void JobReporter::imageMoved(const ImageMove& move) { say(imageLines(move, dryRun_)); }
 
 void JobReporter::gameChosen(const GameChoice& choice, const GameSearch& search)
 {

@@ -5,6 +5,7 @@
 #include "cli/DesktopPrompts.h"
 #include "cli/JerseyOptions.h"
 #include "cli/JobReporter.h"
+#include "cli/report/DownloadLines.h"
 #include "cli/report/Notification.h"
 #include "core/GamePaths.h"
 #include "core/JerseyLists.h"
@@ -14,11 +15,13 @@
 #include "platform/Interrupt.h"
 #include "platform/Paths.h"
 #include "platform/TerminalText.h"
+#include "text/Cp1252.h"
 #include "text/TerminalEscape.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <memory>
 
 namespace kitloom::cli {
@@ -33,6 +36,7 @@ struct InstallOptions {
     bool dryRun = false;
     bool notify = false;
     bool again = false;
+    bool imagesLater = false;
 };
 
 // Each patch's report follows its name when there are several, and closes with its own
@@ -47,12 +51,17 @@ public:
     {
         return options_.notify ? askOnDesktop(choice, search) : AskedGame{};
     }
-    void patchStarted(const std::string& patchPath) override
+    void patchStarted(const PatchSource& patch) override
     {
-        if (options_.patches.size() > 1)
-            context_.out << escapedText(patchPath) << ":" << std::endl;
+        if (options_.patches.size() > 1 || !patch.inner().empty())
+            context_.out << inDownload(patch.download(), patch.inner()) << ":" << std::endl;
     }
     void patchDone(const PatchInstall& patch) override;
+    void downloadDone(const DownloadInstall& download, const std::vector<PatchInstall>& patches) override
+    {
+        say(downloadTroubleLines(download));
+        say(packClosing(download, patches, dryRun()));
+    }
 
     int stopStatus = 0;  // after a stop: the exit status it gives
 
@@ -65,6 +74,10 @@ void InstallReporter::patchDone(const PatchInstall& patch)
     const PatchInstallReport& installed = patch.install;
     if (!gameDecided(patch.game))
         return;
+    if (installed.damage) {
+        say(patchDamageLine(patch));
+        return;
+    }
     if (installed.read != PatchReadResult::Read) {
         showAll(patch.messages);
         return;
@@ -73,12 +86,24 @@ void InstallReporter::patchDone(const PatchInstall& patch)
         say(missingTableLine(installed, patch.game.folder));
         return;
     }
+    const bool imagesMissing = std::any_of(installed.images.begin(), installed.images.end(), [](const ImageMove& move) {
+        return move.trouble == ImageTrouble::NotBesidePatch;
+    });
+    const ReportLines extracted = imagesMissing && patch.inner.empty()
+                                      ? extractedCopyHint(folderOfPath(context_.fileSystem.fullPath(patch.patchPath)))
+                                      : ReportLines();
+    if (installed.refused) {
+        say(refusedLines(installed, dryRun()));
+        say(extracted);
+        return;
+    }
     say(unvisitedLines(installed.job));
     if (patch.status == JobStatus::Stopped) {
         stopStatus = stopNow();
         return;
     }
     say(installClosing(installed.job, dryRun(), installed.imagesInPlace()));
+    say(extracted);
 }
 
 InstallResult install(const InstallOptions& options, const CommandContext& context, int& status)
@@ -93,6 +118,7 @@ InstallResult install(const InstallOptions& options, const CommandContext& conte
         request.game.artFolder = options.art;
     request.dryRun = options.dryRun;
     request.again = options.again;
+    request.imagesLater = options.imagesLater;
     request.hooks = &kCliHooks;
     request.observer = &report;
     InstallResult result = installJerseys(context.fileSystem, request);
@@ -115,7 +141,7 @@ int runNotifying(const InstallOptions& options, const CommandContext& context)
     for (const PatchInstall& patch : result.patches) {
         if (patch.game.source == GameSource::NotChosen)
             return status;  // the player said no: nothing to tell
-        if (patch.install.read != PatchReadResult::Read)
+        if (patch.install.read != PatchReadResult::Read || patch.install.refused)
             continue;
         const JerseySpec& jersey = patch.install.jersey;
         jerseys.push_back(context.shown(std::string(jersey.jerseyName.data(), kJerseyNameLength)) + ' ' +
@@ -144,31 +170,26 @@ struct ShowOptions {
     bool json = false;
 };
 
-int runShow(const ShowOptions& options, const CommandContext& context)
+nlohmann::ordered_json fieldsJson(const std::vector<PatchField>& fields)
 {
-    const ShowResult result = showPatch(context.fileSystem, options.patch);
-    if (result.status != JobStatus::Succeeded) {
-        TerminalMessages messages = context.messages();
-        showAll(messages, result.messages);
-        return exitStatus(result.status);
+    nlohmann::ordered_json shown;
+    for (const PatchField& field : fields) {
+        if (!field.code)
+            shown[field.key] = fromCodePage1252(field.text, "UTF-8");
+        else if (!field.list)
+            shown[field.key] = *field.code;
+        else
+            shown[field.key] = {
+                {"code", *field.code},
+                {"label", field.label.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(field.label)}};
     }
-    if (options.json) {
-        nlohmann::ordered_json shown;
-        for (const PatchField& field : result.fields) {
-            if (!field.code)
-                shown[field.key] = fromCodePage1252(field.text, "UTF-8");
-            else if (!field.list)
-                shown[field.key] = *field.code;
-            else
-                shown[field.key] = {
-                    {"code", *field.code},
-                    {"label", field.label.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(field.label)}};
-        }
-        context.out << shown.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << std::endl;
-        return kExitSuccess;
-    }
+    return shown;
+}
+
+void printFields(const std::vector<PatchField>& fields, const CommandContext& context)
+{
     std::ostream& out = context.out;
-    for (const PatchField& field : result.fields) {
+    for (const PatchField& field : fields) {
         out << field.title << ": ";
         if (std::string_view(field.key) == "saveSlot" && field.text.empty())
             out << "(none: every numbered save folder)";
@@ -183,6 +204,88 @@ int runShow(const ShowOptions& options, const CommandContext& context)
         out << '\n';
     }
     out << std::flush;
+}
+
+void printJson(const nlohmann::ordered_json& shown, const CommandContext& context)
+{
+    context.out << shown.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << std::endl;
+}
+
+// Where a patch's image is in its download, as show tells it.
+std::string imageWhere(const ImageSource& image, const std::string& archive)
+{
+    auto inArchive = [&](const std::string& path) { return archive.empty() ? path : archive + ": " + path; };
+    switch (image.found) {
+    case ImageSource::Found::Here:
+        return inArchive(image.path);
+    case ImageSource::Found::Several: {
+        std::string places;
+        for (const std::string& candidate : image.candidates)
+            places += (places.empty() ? "" : ", ") + inArchive(candidate);
+        return "in several places, so none is taken: " + places;
+    }
+    case ImageSource::Found::Missing:
+        break;
+    }
+    return "not found";
+}
+
+int showEachPatch(const ShowDownloadResult& result, bool json, const CommandContext& context)
+{
+    TerminalMessages messages = context.messages();
+    const std::string archive = result.download.kind == DownloadKind::Zip ? result.download.path : std::string();
+    nlohmann::ordered_json all = nlohmann::ordered_json::array();
+    for (const ShownPatch& patch : result.patches) {
+        if (!json)
+            context.out << inDownload(result.download.path, patch.inner) << ":" << std::endl;
+        if (patch.show.status != JobStatus::Succeeded) {
+            if (patch.show.damage)
+                messages.say({Tone::Error, damageText(patch.show.damage, archive, true)});
+            else
+                messages.say({Tone::Error, systemMessage(messageFor(patch.show.read)).text + " (" +
+                                               inDownload(result.download.path, patch.inner) + ")"});
+            continue;
+        }
+        nlohmann::ordered_json images = nlohmann::ordered_json::array();
+        for (const auto& [name, image] : patch.images) {
+            const bool found = image.found == ImageSource::Found::Here;
+            if (!json)
+                context.out << "Image " << escapedText(cp1252ToUtf8(name)) << ": " << escapedText(imageWhere(image, archive))
+                            << '\n';
+            images.push_back({{"name", cp1252ToUtf8(name)},
+                              {"found", found},
+                              {"path", found ? nlohmann::ordered_json(image.path) : nlohmann::ordered_json()}});
+        }
+        if (json) {
+            nlohmann::ordered_json shown = {{"patch", patch.inner}};
+            shown.update(fieldsJson(patch.show.fields));
+            shown["images"] = images;
+            all.push_back(shown);
+        } else {
+            printFields(patch.show.fields, context);
+        }
+    }
+    messages.say(downloadTroubleLines(result.download));
+    if (json)
+        printJson(all, context);
+    return exitStatus(result.status);
+}
+
+int runShow(const ShowOptions& options, const CommandContext& context)
+{
+    const ShowDownloadResult download = showDownload(context.fileSystem, kCliHooks, options.patch);
+    if (download.download.kind != DownloadKind::Patch)
+        return showEachPatch(download, options.json, context);
+    const ShowResult result = showPatch(context.fileSystem, options.patch);
+    if (result.status != JobStatus::Succeeded) {
+        TerminalMessages messages = context.messages();
+        showAll(messages, result.messages);
+        return exitStatus(result.status);
+    }
+    if (options.json)
+        printJson(fieldsJson(result.fields), context);
+    else
+        printFields(result.fields, context);
     return kExitSuccess;
 }
 
@@ -192,12 +295,18 @@ CommandRun addInstallCommand(CLI::App& app)
 {
     return defineCommand<InstallOptions>(
         app, "install", "install jersey patches, as opening them with Kitloom does",
-        "Installs each patch in turn: its two images move from the patch's folder into the art\n"
+        "Installs each patch in turn: its two images go from the patch's folder into the art\n"
         "folder, and the jersey goes into the save folder the patch names, or into every numbered\n"
-        "save folder; the report tells what became of each. A save that holds the jersey already\n"
-        "keeps the one it has, so an install can be repeated (after fixing its images, say).",
+        "save folder; the report tells what became of each. A zip archive or a folder (a download\n"
+        "as it came, packed or unpacked) installs every patch in it, each taking its images from\n"
+        "its own folder in it, or else from the one place in it with a file of that name; a zip is\n"
+        "never changed. A patch goes in whole or not at all: when an image cannot go into the art\n"
+        "folder, no save changes. A save that holds the jersey already keeps the one it has, so an\n"
+        "install can be repeated (after fixing its images, say).",
         [](CLI::App& command, InstallOptions& options) {
-            command.add_option("patches", options.patches, "the patches (.jer)")->type_name("PATCH")->required();
+            command.add_option("patches", options.patches, "the patches (.jer), zip archives or folders of patches")
+                ->type_name("PATCH")
+                ->required();
             options.gameOption = addGameOption(
                 command, options.game,
                 "the game folder that holds saves (default: each patch's folder when it holds saves, else the first "
@@ -211,6 +320,9 @@ CommandRun addInstallCommand(CLI::App& app)
                 ->check(
                     [](const std::string& value) { return value.empty() ? std::string("--art needs a folder") : ""; });
             addDryRunFlag(command, options.dryRun);
+            command.add_flag("--images-later", options.imagesLater,
+                             "put the jersey into the saves even when an image cannot go into the art folder, for "
+                             "copying the images there by hand (a damaged download still changes nothing)");
             command.add_flag("--again", options.again,
                              "add the jersey to a save that holds it already, too (without it, such a save's line says "
                              "\"already there\")");
@@ -228,9 +340,12 @@ CommandRun addShowCommand(CLI::App& app)
     return defineCommand<ShowOptions>(
         app, "show", "print what a jersey patch holds",
         "Prints the patch's three lines and its jersey, each code with its label. A patch carries\n"
-        "the Shoe row plus 2 and the Accessory Colour row plus 2.",
+        "the Shoe row plus 2 and the Accessory Colour row plus 2. For a zip archive or a folder:\n"
+        "each patch in it, and where its images are, as an install would take them.",
         [](CLI::App& command, ShowOptions& options) {
-            command.add_option("patch", options.patch, "the patch (.jer)")->type_name("PATCH")->required();
+            command.add_option("patch", options.patch, "the patch (.jer), a zip archive or a folder of patches")
+                ->type_name("PATCH")
+                ->required();
             command.add_flag("--json", options.json, "one JSON document, texts in UTF-8");
         },
         runShow);

@@ -2,25 +2,34 @@
 
 #include "core/GamePaths.h"
 #include "core/SaveSweep.h"
+#include "patch/PatchFile.h"
 #include "platform/Paths.h"
+
+#include <algorithm>
 
 namespace kitloom {
 
+namespace {
+
+bool anyTableHasTheJersey(const SweepReport& job)
+{
+    return std::any_of(job.tables.begin(), job.tables.end(), gotTheJersey);
+}
+
+bool readyToGo(const ImageMove& move) { return move.inArtFolder && !move.otherImageThere; }
+
+}  // namespace
+
 PatchInstallReport installPatch(FileSystem& fileSystem, const JobHooks& hooks, JobObserver* observer,
-                                const std::string& patchPath, const std::string& artFolder,
-                                const PatchInstallOptions& options)
+                                PatchSource& source, const std::string& artFolder, const PatchInstallOptions& options)
 {
     PatchInstallReport report;
-    // Joined to image names, a path padded with "./" segments could pass the system's path
-    // limit where the short path it stands for does not.
-    const std::string patchFile = fileSystem.fullPath(patchPath);
     Patch patch;
-    report.read = readPatchToInstall(fileSystem, patchFile, patch);
+    report.read = source.read(patch, report.damage);
     if (report.read != PatchReadResult::Read)
         return report;
     report.jersey = patch.spec;
-    const std::string patchFolder = folderOfPath(patchFile);
-    const std::string game = options.gameFolder ? withClosingSeparator(*options.gameFolder) : patchFolder;
+    const std::string game = options.gameFolder ? withClosingSeparator(*options.gameFolder) : source.gameFolderHint();
     const SaveTarget target = SaveTarget::ofSaveSlot(game, patch.lines[0]);
     if (hooks.missingTable) {
         report.missingTable = hooks.missingTable(fileSystem, game, target);
@@ -35,47 +44,67 @@ PatchInstallReport installPatch(FileSystem& fileSystem, const JobHooks& hooks, J
     auto folderCanBe = [&](const std::string& folder) {
         if (dryRun)
             return hooks.folderCouldBeMade ? hooks.folderCouldBeMade(fileSystem, folder) : Done::failure({});
-        return fileSystem.exists(folder) ? Done() : fileSystem.createFolder(folder);
+        if (!fileSystem.exists(folder))
+            return fileSystem.createFolder(folder);
+        // Whole or nothing asks first, as a dry run does, so that both give one reason.
+        return hooks.stageImage ? fileSystem.mayWriteIn(folder) : Done();
     };
+    ImageDestination destination;
     std::string artFolderName = withoutClosingSeparator(artFolder);
-    std::string artFolderReason;
-    bool artFolderCanBe = succeeded(folderCanBe(artFolderName), artFolderReason);
-    if (!artFolderCanBe && options.fallBackBesideSaves) {
+    destination.artFolderCanBe = succeeded(folderCanBe(artFolderName), destination.artFolderReason);
+    if (!destination.artFolderCanBe && options.fallBackBesideSaves) {
         if (const auto render = artFolderBesideSaves(fileSystem, game)) {
             artFolderName = *render;
-            artFolderCanBe = succeeded(folderCanBe(artFolderName), artFolderReason);
+            destination.artFolderCanBe = succeeded(folderCanBe(artFolderName), destination.artFolderReason);
         }
     }
-    report.artFolder = withClosingSeparator(artFolderName);
-    if (artFolderCanBe && !dryRun)
+    report.artFolder = destination.artFolder = withClosingSeparator(artFolderName);
+    if (destination.artFolderCanBe && !dryRun)
         fileSystem.removeLeftTemporaries(report.artFolder);
     for (std::size_t line = 1; line < patch.lines.size(); ++line) {
         const std::string& image = patch.lines[line];
         if (image.empty())
             continue;
-        const std::string from = hooks.imageBeside ? hooks.imageBeside(fileSystem, patchFolder, image)
-                                                   : patchFolder + image;
-        ImageMove move;
-        if (dryRun) {
-            move.image = image;
-            move.from = from;
-            move.to = report.artFolder + image;
-            move.result = hooks.foreseeMove ? hooks.foreseeMove(fileSystem, move.from, move.to, artFolderCanBe)
-                                            : MoveResult::Failed;
-            move.inArtFolder = move.result != MoveResult::Failed || fileSystem.kindOf(move.to) == EntryKind::RegularFile;
+        if (hooks.stageImage) {
+            report.images.push_back(hooks.stageImage(fileSystem, source, image, destination, dryRun));
         } else {
-            move = moveImage(fileSystem, from, image, report.artFolder);
+            report.images.push_back(moveImage(fileSystem, source.findImage(image).path, image, report.artFolder));
+            if (observer)
+                observer->imageMoved(report.images.back());
         }
-        if (hooks.explainImage)
-            hooks.explainImage(fileSystem, move, artFolderCanBe, artFolderReason);
-        if (observer)
-            observer->imageMoved(move);
-        report.images.push_back(std::move(move));
+    }
+    const bool staged = hooks.stageImage != nullptr;
+    auto tellImages = [&] {
+        for (const ImageMove& move : report.images) {
+            if (observer && staged)
+                observer->imageMoved(move);
+        }
+    };
+    const bool damaged = std::any_of(report.images.begin(), report.images.end(),
+                                     [](const ImageMove& move) { return static_cast<bool>(move.damage); });
+    const bool whole = std::all_of(report.images.begin(), report.images.end(), readyToGo);
+    if (staged && (damaged || (!whole && !options.imagesLater))) {
+        report.refused = true;
+        hooks.placeStagedImages(fileSystem, source, report.images, false);
+        tellImages();
+        return report;
     }
 
     SaveSweep tables(fileSystem, {dryRun, tablesToldTo(observer)});
     report.job = hooks.putJersey(tables, target, patch.spec, options.again);
+    if (staged) {
+        hooks.placeStagedImages(fileSystem, source, report.images, anyTableHasTheJersey(report.job));
+        tellImages();
+    }
     return report;
+}
+
+PatchInstallReport installPatch(FileSystem& fileSystem, const JobHooks& hooks, JobObserver* observer,
+                                const std::string& patchPath, const std::string& artFolder,
+                                const PatchInstallOptions& options)
+{
+    PatchFile source(fileSystem, patchPath, hooks.openDownload ? ImageLookup::AnyCase : ImageLookup::Exact);
+    return installPatch(fileSystem, hooks, observer, source, artFolder, options);
 }
 
 namespace {
@@ -88,13 +117,13 @@ bool tellsTheGame(const GameChoice& choice)
            choice.source == GameSource::Asked;
 }
 
-PatchInstall installOne(FileSystem& fileSystem, const InstallRequest& request, const std::string& patchPath,
-                        bool tellGame)
+PatchInstall installOne(FileSystem& fileSystem, const InstallRequest& request, PatchSource& source, bool tellGame)
 {
     PatchInstall one;
-    one.patchPath = patchPath;
+    one.patchPath = source.download();
+    one.inner = source.inner();
     one.gameTold = tellGame;
-    const std::string patchFolder = folderOfPath(patchPath);
+    const std::string patchFolder = source.gameFolderHint();
     one.game = decideGame(fileSystem, *request.hooks, tellGame ? request.observer : nullptr, request.game, &patchFolder);
     if (!gameDecided(one.game))
         return one;
@@ -105,17 +134,25 @@ PatchInstall installOne(FileSystem& fileSystem, const InstallRequest& request, c
     options.fallBackBesideSaves = !request.game.artFolder;
     options.dryRun = request.dryRun;
     options.again = request.again;
+    options.imagesLater = request.imagesLater;
     const std::string artFolder = request.game.artFolder ? *request.game.artFolder
                                                          : artFolderOf(fileSystem, one.game.folder);
-    one.install = installPatch(fileSystem, *request.hooks, request.observer, patchPath, artFolder, options);
+    one.install = installPatch(fileSystem, *request.hooks, request.observer, source, artFolder, options);
     one.messages = patchInstallMessages(one.install);
 
     const PatchInstallReport& installed = one.install;
-    if (installed.read == PatchReadResult::Read && installed.missingTable.empty())
+    if (installed.read == PatchReadResult::Read && installed.missingTable.empty() && !installed.refused)
         one.status = statusOf(installed.job);
     if (one.status == JobStatus::Succeeded && !installed.imagesInPlace())
         one.status = JobStatus::Failed;
     return one;
+}
+
+OpenedDownload lonePatch(FileSystem& fileSystem, const std::string& path)
+{
+    OpenedDownload download;
+    download.patches.push_back(std::make_unique<PatchFile>(fileSystem, path, ImageLookup::Exact));
+    return download;
 }
 
 }  // namespace
@@ -125,20 +162,34 @@ InstallResult installJerseys(FileSystem& fileSystem, const InstallRequest& reque
     InstallResult result;
     result.status = JobStatus::Succeeded;
     bool gameTold = false;
-    for (const std::string& patchPath : request.patchPaths) {
+    for (const std::string& path : request.patchPaths) {
+        OpenedDownload opened = request.hooks->openDownload ? request.hooks->openDownload(fileSystem, path)
+                                                            : lonePatch(fileSystem, path);
+        DownloadInstall download{path, opened.kind, opened.trouble, opened.archive, opened.reason,
+                                 result.patches.size(), 0};
+        if (opened.trouble != DownloadTrouble::None)
+            result.status = JobStatus::Failed;
+        for (const auto& source : opened.patches) {
+            if (request.observer)
+                request.observer->patchStarted(*source);
+            result.patches.push_back(installOne(fileSystem, request, *source, !gameTold));
+            ++download.patchCount;
+            const PatchInstall& one = result.patches.back();
+            if (request.observer)
+                request.observer->patchDone(one);
+            gameTold = gameTold || tellsTheGame(one.game);
+            if (one.status == JobStatus::Stopped)
+                break;
+            if (one.status != JobStatus::Succeeded)
+                result.status = JobStatus::Failed;
+        }
+        result.downloads.push_back(download);
         if (request.observer)
-            request.observer->patchStarted(patchPath);
-        result.patches.push_back(installOne(fileSystem, request, patchPath, !gameTold));
-        const PatchInstall& one = result.patches.back();
-        if (request.observer)
-            request.observer->patchDone(one);
-        gameTold = gameTold || tellsTheGame(one.game);
-        if (one.status == JobStatus::Stopped) {
+            request.observer->downloadDone(download, result.patches);
+        if (!result.patches.empty() && result.patches.back().status == JobStatus::Stopped) {
             result.status = JobStatus::Stopped;
             break;
         }
-        if (one.status != JobStatus::Succeeded)
-            result.status = JobStatus::Failed;
     }
     if (request.patchPaths.empty())
         result.status = JobStatus::Failed;

@@ -24,12 +24,20 @@ struct PatchInstallOptions {
     bool fallBackBesideSaves = false;
     bool dryRun = false;  // needs the hooks' look ahead; moves, creates and writes nothing
     bool again = false;   // a save that holds the jersey gets it again
+    // Whole or nothing aside: the jersey goes into the tables even when an image cannot be
+    // made ready, for a player who will copy the images by hand. A damaged download still
+    // changes nothing.
+    bool imagesLater = false;
 };
 
-// Installs the patch at `patchPath`: moves its two images from the patch's folder into
-// `artFolder` (creating the folder's last level when missing) and puts the jersey into
-// the save folder its first line names, or into every numbered save. Nothing is touched
-// unless the whole patch could be read and holds only plain names.
+// Installs the patch `source` holds: moves its two images into `artFolder` (creating the
+// folder's last level when missing) and puts the jersey into the save folder its first line
+// names, or into every numbered save. Nothing is touched unless the whole patch could be
+// read and holds only plain names.
+PatchInstallReport installPatch(FileSystem& fileSystem, const JobHooks& hooks, JobObserver* observer,
+                                PatchSource& source, const std::string& artFolder,
+                                const PatchInstallOptions& options = {});
+// The same for the lone patch at `patchPath`, its images beside it.
 PatchInstallReport installPatch(FileSystem& fileSystem, const JobHooks& hooks, JobObserver* observer,
                                 const std::string& patchPath, const std::string& artFolder,
                                 const PatchInstallOptions& options = {});
@@ -40,13 +48,15 @@ struct InstallRequest {
     GamePolicy game;  // the program's: the patch's folder, and the fixed art folder
     bool dryRun = false;
     bool again = false;
+    bool imagesLater = false;
     const JobHooks* hooks = nullptr;  // the program's or kitloom-cli's: never null
     JobObserver* observer = nullptr;
 };
 
 // What became of one patch.
 struct PatchInstall {
-    std::string patchPath;
+    std::string patchPath;  // the download it came in
+    std::string inner;      // its path within a folder or an archive; empty for a lone patch
     GameChoice game;
     // The game was told to the observer with this patch. It is told until one patch's game
     // came from a search or the player, or none could be used: later ones go unsaid.
@@ -56,8 +66,20 @@ struct PatchInstall {
     JobStatus status = JobStatus::Failed;
 };
 
+// What became of one path given to install.
+struct DownloadInstall {
+    std::string path;
+    DownloadKind kind = DownloadKind::Patch;
+    DownloadTrouble trouble = DownloadTrouble::None;  // none of its patches was tried
+    std::string archive;                              // OtherArchive: which
+    std::string reason;                               // CannotOpen: the system's words
+    std::size_t firstPatch = 0;                       // its patches in InstallResult::patches
+    std::size_t patchCount = 0;
+};
+
 struct InstallResult {
-    std::vector<PatchInstall> patches;     // in order; after a stop, the last is the one stopped
+    std::vector<DownloadInstall> downloads;  // in order
+    std::vector<PatchInstall> patches;       // in order; after a stop, the last is the one stopped
     JobStatus status = JobStatus::Failed;  // Succeeded when every patch did
 };
 

@@ -5,15 +5,19 @@
 #include "core/SweepReport.h"
 #include "core/RememberedGame.h"
 #include "core/SaveTarget.h"
+#include "patch/Download.h"
+#include "patch/ImageStaging.h"
 #include "patch/PatchInstaller.h"
 
 #include <string>
+#include <vector>
 
 namespace kitloom {
 
 class FileSystem;
 class SaveSweep;
 struct PatchInstall;
+struct DownloadInstall;
 
 // Where the game might be, as a job knows it before it is decided; null when not known.
 struct GameHints {
@@ -33,19 +37,22 @@ struct JobHooks {
     // holds the jersey already.
     SweepReport (*putJersey)(SaveSweep& sweep, const SaveTarget& target, const JerseySpec& spec, bool again);
 
-    // Where a patch's image lies beside it, found in any case; null: under the patch's own
-    // spelling, which a Windows folder finds in any case by itself.
-    std::string (*imageBeside)(FileSystem& fileSystem, const std::string& patchFolder, const std::string& image);
+    // The patches a path names: a .jer, or every one in a folder or a zip; null: the path is
+    // one patch, its images beside it under its own spelling, which a Windows folder finds in
+    // any case by itself.
+    OpenedDownload (*openDownload)(FileSystem& fileSystem, const std::string& path);
 
-    // An install's look ahead and its reasons, which a dry run needs; null for a program that
-    // never dry-runs and says only whether an image arrived. With them nothing moves unless
-    // the jersey has a table to go to.
+    // An install's look ahead, which a dry run needs; null for a program that never dry-runs.
+    // With it nothing moves unless the jersey has a table to go to.
     std::string (*missingTable)(FileSystem& fileSystem, const std::string& gameFolder, const SaveTarget& target);
     Done (*folderCouldBeMade)(FileSystem& fileSystem, const std::string& folder);
-    MoveResult (*foreseeMove)(FileSystem& fileSystem, const std::string& from, const std::string& to,
-                              bool artFolderCanBe);
-    void (*explainImage)(FileSystem& fileSystem, ImageMove& move, bool artFolderCanBe,
-                         const std::string& artFolderReason);
+
+    // A patch goes in whole or not at all: its images are made ready in the art folder before
+    // any table changes, and take their names once the tables have the jersey. Null: each
+    // image moves at once, before the tables, in the system's order.
+    ImageMove (*stageImage)(FileSystem& fileSystem, PatchSource& source, const std::string& image,
+                            const ImageDestination& destination, bool dryRun);
+    void (*placeStagedImages)(FileSystem& fileSystem, PatchSource& source, std::vector<ImageMove>& images, bool keep);
 };
 
 // What asking the player for the game folder gave.
@@ -70,9 +77,12 @@ public:
     // When the way to the game gave none, or several: the player's choice, if there is a way
     // to ask. A folder chosen is checked by the job.
     virtual AskedGame askForGame(const GameChoice&, const GameSearch&) { return {}; }
-    // An install of several patches: each one as it starts, and what became of it.
-    virtual void patchStarted(const std::string& /*patchPath*/) {}
+    // An install's patches: each one as it starts, and what became of it; then what became of
+    // the download they came in, a folder's or an archive's patches all done, or none of them
+    // to be found.
+    virtual void patchStarted(const PatchSource&) {}
     virtual void patchDone(const PatchInstall&) {}
+    virtual void downloadDone(const DownloadInstall&, const std::vector<PatchInstall>& /*patches*/) {}
 };
 
 // A sweep's progress told to `observer`, which may be null.

@@ -4,15 +4,11 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
-#include <algorithm>
 #include <memory>
 
 namespace kitloom {
 
-namespace {
-
-// True when both files hold the same bytes.
-bool sameBytes(FileSystem& fileSystem, const std::string& one, const std::string& other)
+bool sameFiles(FileSystem& fileSystem, const std::string& one, const std::string& other)
 {
     const std::unique_ptr<OpenFile> first = fileSystem.openForReading(one).file;
     const std::unique_ptr<OpenFile> second = fileSystem.openForReading(other).file;
@@ -28,13 +24,6 @@ bool sameBytes(FileSystem& fileSystem, const std::string& one, const std::string
     });
 }
 
-}  // namespace
-
-std::string imageBeside(FileSystem& fileSystem, const std::string& patchFolder, const std::string& image)
-{
-    return patchFolder + fileSystem.fileNamed(patchFolder, image).value_or(image);
-}
-
 std::string missingTable(FileSystem& fileSystem, const std::string& gameFolder, const SaveTarget& target)
 {
     const std::string table = saveTableIn(fileSystem, savesFolderIn(fileSystem, gameFolder),
@@ -48,39 +37,6 @@ Done folderCouldBeMade(FileSystem& fileSystem, const std::string& folder)
         return fileSystem.mayWriteIn(folder);
     const std::string parent = withoutClosingSeparator(folderOfPath(folder));
     return fileSystem.mayWriteIn(parent.empty() ? "." : parent);
-}
-
-// What moving `from` to `to` would give, the art folder being made first if need be.
-MoveResult foreseeMove(FileSystem& fileSystem, const std::string& from, const std::string& to, bool artFolderCanBe)
-{
-    if (fileSystem.kindOf(from) != EntryKind::RegularFile || !artFolderCanBe)
-        return MoveResult::Failed;
-    switch (fileSystem.kindOf(to)) {
-    case EntryKind::Missing:
-        return MoveResult::Moved;
-    case EntryKind::RegularFile:
-        return MoveResult::DestinationExists;
-    case EntryKind::Other:
-        break;
-    }
-    return MoveResult::Failed;
-}
-
-
-void explainImage(FileSystem& fileSystem, ImageMove& move, bool artFolderCanBe, const std::string& artFolderReason)
-{
-    move.otherImageThere = move.inArtFolder && move.result == MoveResult::DestinationExists &&
-                           !sameBytes(fileSystem, move.from, move.to);
-    if (!move.inArtFolder)
-        move.trouble = fileSystem.kindOf(move.from) != EntryKind::RegularFile ? ImageTrouble::NotBesidePatch
-                       : !artFolderCanBe                                      ? ImageTrouble::NoArtFolder
-                       : fileSystem.kindOf(move.to) == EntryKind::Other       ? ImageTrouble::NotAFileThere
-                                                                              : ImageTrouble::MoveFailed;
-    // The system's words stay only with the failure they explain.
-    if (move.trouble == ImageTrouble::NoArtFolder)
-        move.reason = artFolderReason;
-    else if (move.trouble != ImageTrouble::MoveFailed && !move.sourceKept)
-        move.reason.clear();
 }
 
 }  // namespace kitloom

@@ -2,6 +2,7 @@
 
 #include "core/SweepReport.h"
 #include "patch/PatchReader.h"
+#include "patch/PatchSource.h"
 #include "platform/FileSystem.h"
 
 #include <string>
@@ -12,17 +13,21 @@ namespace kitloom {
 // Why an image is not in the art folder after its move.
 enum class ImageTrouble {
     None,
-    NotBesidePatch,  // no file of that name beside the patch
-    NoArtFolder,     // the art folder could not be made
-    NotAFileThere,   // a folder or a device of that name is in the art folder
-    MoveFailed,      // the system refused the move (a full disk, say)
+    NotBesidePatch,     // no file of that name beside the patch, nor anywhere else in its download
+    SeveralFound,       // not beside the patch, but in several places of its download
+    Damaged,            // its bytes in the download cannot be trusted: `damage` says why
+    NoArtFolder,        // the art folder could not be made
+    ArtFolderReadOnly,  // the art folder is there, but this user may not write in it
+    NotAFileThere,      // a folder or a device of that name is in the art folder
+    MoveFailed,         // the system refused the move (a full disk, say)
 };
 
 // One of the patch's images on its way into the art folder; in a dry run, `result` is
 // what the move would give.
 struct ImageMove {
     std::string image;  // as the patch names it
-    std::string from;
+    std::string from;     // a file, or an entry of `archive`
+    std::string archive;  // the archive the image is copied out of, if any
     std::string to;
     MoveResult result = MoveResult::Failed;
     // After the move (or, in a dry run, after the move it foresees): a file of that name is
@@ -36,6 +41,13 @@ struct ImageMove {
     // both places, and `reason` says why it stayed.
     bool sourceKept = false;
     std::string reason;  // the system's words for NoArtFolder, MoveFailed or sourceKept, if any
+    std::vector<std::string> candidates;  // SeveralFound: where the files of that name are
+    EntryDamage damage;                   // Damaged
+    // Made ready before any table changed: the temporary in the art folder holding the image
+    // until the jersey is in its tables. Empty once it took its name, or went.
+    std::string staged;
+    // Ready, but taken back because the patch could not go in whole.
+    bool withdrawn = false;
 };
 
 // What became of a patch install.
@@ -47,6 +59,10 @@ struct PatchInstallReport {
     // nothing moved.
     std::string missingTable;
     std::vector<ImageMove> images;
+    // Whole or nothing: an image could not be made ready in the art folder, so no table was
+    // changed and nothing moved.
+    bool refused = false;
+    EntryDamage damage;  // why the patch itself could not be read out of its archive
     SweepReport job;
 
     // Every image is in the art folder, and is the patch's own.

@@ -9,21 +9,11 @@ namespace kitloom {
 
 using namespace patchformat;
 
-PatchReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch& patch)
+namespace {
+
+// Checks the three lines at the patch's start and its trailer, of a patch of `size` bytes.
+PatchReadResult checkedPatch(std::string_view start, std::string_view trailer, std::uint64_t size, Patch& patch)
 {
-    const std::unique_ptr<OpenFile> file = fileSystem.openForReading(path).file;
-    std::uint64_t size = 0;
-    if (!file || !file->size(size))
-        return PatchReadResult::CannotOpen;
-    if (size < kTrailerSize)
-        return PatchReadResult::Invalid;
-
-    std::string start(static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeaderBytesRead)), '\0');
-    std::string trailer(kTrailerSize, '\0');
-    if (!file->readAt(0, start.data(), start.size()) ||
-        !file->readAt(size - kTrailerSize, trailer.data(), trailer.size()))
-        return PatchReadResult::CannotOpen;
-
     const PatchHeader header = readPatchHeader(start);
     patch.lines = header.lines;
     patch.spec = decodeTrailer(trailer);
@@ -44,6 +34,33 @@ PatchReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch
             return PatchReadResult::Invalid;
     }
     return PatchReadResult::Read;
+}
+
+}  // namespace
+
+PatchReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch& patch)
+{
+    const std::unique_ptr<OpenFile> file = fileSystem.openForReading(path).file;
+    std::uint64_t size = 0;
+    if (!file || !file->size(size))
+        return PatchReadResult::CannotOpen;
+    if (size < kTrailerSize)
+        return PatchReadResult::Invalid;
+
+    std::string start(static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeaderBytesRead)), '\0');
+    std::string trailer(kTrailerSize, '\0');
+    if (!file->readAt(0, start.data(), start.size()) ||
+        !file->readAt(size - kTrailerSize, trailer.data(), trailer.size()))
+        return PatchReadResult::CannotOpen;
+    return checkedPatch(start, trailer, size, patch);
+}
+
+PatchReadResult readPatchBytes(std::string_view bytes, Patch& patch)
+{
+    if (bytes.size() < kTrailerSize)
+        return PatchReadResult::Invalid;
+    return checkedPatch(bytes.substr(0, std::min(bytes.size(), kHeaderBytesRead)),
+                        bytes.substr(bytes.size() - kTrailerSize), bytes.size(), patch);
 }
 
 }  // namespace kitloom

@@ -4,6 +4,7 @@
 #include "patch/PatchFormat.h"
 
 #include <string>
+#include <string_view>
 
 namespace kitloom {
 
@@ -20,5 +21,7 @@ struct Patch {
 // trailer would overlap the lines, or holds a code the form cannot write, or a line is
 // neither empty nor a plain name, or an image line names no ".fsh" file.
 PatchReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch& patch);
+// The same for a whole patch's bytes, as an archive holds them.
+PatchReadResult readPatchBytes(std::string_view bytes, Patch& patch);
 
 }  // namespace kitloom

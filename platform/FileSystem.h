@@ -155,8 +155,7 @@ public:
     // The same for a regular file; a link is not a file here.
     virtual std::optional<std::string> fileNamed(const std::string& folder, const std::string& name) = 0;
     // The names of the folders, or of the regular files, in `folder` (a path prefix), links
-    // left out; none when it cannot be listed, and always none on Windows, where no Wine
-    // prefix is searched.
+    // left out, "." and ".." too; none when it cannot be listed.
     virtual std::optional<std::vector<std::string>> entryNames(const std::string& folder, ListedEntries listed) = 0;
     std::optional<std::vector<std::string>> folderNames(const std::string& folder)
     {

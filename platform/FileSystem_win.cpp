@@ -237,11 +237,22 @@ public:
         return entryNamed(folder, name, 0);
     }
 
-    // Only the search for a game in Wine prefixes lists folders; on Windows the game is the
-    // folder the program runs in, so kitloom.exe carries no listing.
-    std::optional<std::vector<std::string>> entryNames(const std::string&, ListedEntries) override
+    // A folder of patches is listed; on Windows no Wine prefix is searched, so the game
+    // search never lists one.
+    std::optional<std::vector<std::string>> entryNames(const std::string& folder, ListedEntries listed) override
     {
-        return std::nullopt;
+        WIN32_FIND_DATAA found;
+        const UniqueFind search(FindFirstFileA((withClosingSeparator(folder) + "*").c_str(), &found));
+        if (!search.found())
+            return std::nullopt;
+        const DWORD kind = listed == ListedEntries::Folders ? FILE_ATTRIBUTE_DIRECTORY : 0;
+        std::vector<std::string> names;
+        do {
+            const std::string name = found.cFileName;
+            if ((found.dwFileAttributes & kFolderOrLink) == kind && name != "." && name != "..")
+                names.push_back(name);
+        } while (FindNextFileA(search.get(), &found));
+        return names;
     }
 
     std::string realPath(const std::string& path) override { return fullPath(path); }

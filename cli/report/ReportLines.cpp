@@ -3,13 +3,29 @@
 #include "core/GamePaths.h"
 #include "jobs/RemoveJob.h"
 #include "jobs/SystemMessages.h"
+#include "cli/report/DownloadLines.h"
+#include "patch/PatchFile.h"
 #include "text/TerminalEscape.h"
+#ifndef _WIN32
+#include "text/Cp1252.h"
+#endif
 
 #include <algorithm>
 
 namespace kitloom::cli {
 
 namespace {
+
+// A patch's name, spelt in code page 1252, as the terminal shows it: in UTF-8 on Linux, where
+// kitloom-cli.exe's console takes the code page's bytes.
+std::string shownName(const std::string& name)
+{
+#ifdef _WIN32
+    return escapedText(name);
+#else
+    return escapedText(cp1252ToUtf8(name));
+#endif
+}
 
 // A line about the table at `path`.
 ReportLine tableLine(const std::string& path, const std::string& what)
@@ -105,40 +121,71 @@ ReportLines readLines(const TableReport& table)
     return {tableError(systemMessage(messageFor(table.result)).text, table.tablePath, table.reason)};
 }
 
-ReportLine imageLine(const ImageMove& move, bool dryRun)
+namespace {
+
+// Where an image comes from, as the player finds it: a file, or an entry of the archive.
+std::string imageSource(const ImageMove& move)
 {
+    return move.archive.empty() ? escapedText(move.from) : escapedText(move.archive) + ": " + escapedText(move.from);
+}
+
+}  // namespace
+
+ReportLines imageLines(const ImageMove& move, bool dryRun)
+{
+    const std::string from = imageSource(move);
+    const char* moved = move.archive.empty() ? (dryRun ? "would move to " : "moved to ")
+                                             : (dryRun ? "would be copied to " : "copied to ");
+    if (move.withdrawn)
+        return {};
     if (move.result == MoveResult::Moved && move.sourceKept)
-        return tableLine(move.from, "copied to " + escapedText(move.to) +
-                                        ", but it could not be removed from beside the patch" +
-                                        (move.reason.empty() ? std::string() : " (" + move.reason + ")") +
-                                        "; the jersey has its image all the same, and this copy can be deleted");
+        return {{Tone::Line, from + ": copied to " + escapedText(move.to) +
+                                 ", but it could not be removed from beside the patch" +
+                                 (move.reason.empty() ? std::string() : " (" + move.reason + ")") +
+                                 "; the jersey has its image all the same, and this copy can be deleted"}};
     if (move.result == MoveResult::Moved)
-        return tableLine(move.from, (dryRun ? "would move to " : "moved to ") + escapedText(move.to));
+        return {{Tone::Line, from + ": " + moved + escapedText(move.to)}};
     if (move.otherImageThere)
-        return {Tone::Error, escapedText(move.to) + " is another image than " + escapedText(move.from) +
-                                 ": both are kept, and the jersey would show the one in the art folder"};
+        return {{Tone::Error, escapedText(move.to) + " is another image than " + from +
+                                  ": both are kept, and the jersey would show the one in the art folder"}};
     if (move.inArtFolder)
-        return tableLine(move.from, "already in the art folder (" + escapedText(move.to) + ")");
+        return {{Tone::Line, from + ": already in the art folder (" + escapedText(move.to) + ")"}};
     std::string why;
+    ReportLines listed;
     switch (move.trouble) {
     case ImageTrouble::NotBesidePatch:
-        why = "not beside the patch at " + escapedText(move.from);
+        why = (move.archive.empty() ? "not beside the patch at " : "not in the archive, nor beside the patch at ") + from;
         break;
+    case ImageTrouble::SeveralFound:
+        why = "not beside the patch, and in " + std::to_string(move.candidates.size()) +
+              " other places, so none is taken; put the right one beside the patch";
+        for (const std::string& candidate : move.candidates)
+            listed.push_back({Tone::Listed, move.archive.empty() ? escapedText(candidate)
+                                                                 : escapedText(move.archive) + ": " + escapedText(candidate)});
+        break;
+    case ImageTrouble::Damaged:
+        return {{Tone::Error, damageText(move.damage, move.archive, false)}};
     case ImageTrouble::NoArtFolder:
         why = "the art folder could not be made";
+        break;
+    case ImageTrouble::ArtFolderReadOnly:
+        why = "the art folder cannot be written in";
         break;
     case ImageTrouble::NotAFileThere:
         why = escapedText(move.to) + " is there and is not a file";
         break;
     case ImageTrouble::None:
     case ImageTrouble::MoveFailed:
-        why = "the move failed";
+        why = move.archive.empty() ? "the move failed" : "the copy failed";
         break;
     }
     if (!move.reason.empty())
         why += ": " + move.reason;
-    const std::string artFolder = escapedText(move.to.substr(0, move.to.size() - move.image.size()));
-    return {Tone::Error, systemMessage(MessageId::CannotMoveImage, {move.image, artFolder}).text + " (" + why + ")"};
+    const std::string artFolder = escapedText(move.to.substr(0, move.to.size() - artFolderName(move.image).size()));
+    ReportLines lines = {{Tone::Error, systemMessage(MessageId::CannotMoveImage, {shownName(move.image), artFolder}).text +
+                                           " (" + why + ")"}};
+    lines.insert(lines.end(), listed.begin(), listed.end());
+    return lines;
 }
 
 ReportLine missingTableLine(const PatchInstallReport& install, const std::string& gameFolder)

@@ -42,8 +42,8 @@ ReportLines appendLines(const TableReport& table, bool dryRun);
 ReportLines removalLines(const TableReport& table, bool dryRun);
 // A table that could not be read, for a listing.
 ReportLines readLines(const TableReport& table);
-// What became of one of a patch's images.
-ReportLine imageLine(const ImageMove& move, bool dryRun);
+// What became of one of a patch's images: none for one taken back with its patch.
+ReportLines imageLines(const ImageMove& move, bool dryRun);
 // An install whose jersey had no table to go to, so nothing moved.
 ReportLine missingTableLine(const PatchInstallReport& install, const std::string& gameFolder);
 // The numbered save folders a sweep never reached because an earlier one is missing.

@@ -358,16 +358,30 @@ TEST_F(CliTest, InstallGoesThroughEveryPatchAndFailsWhenAnyJobDid)
     CliRun run = runIt({gamePatch("bad.jer"), gamePatch("sweep.jer"), "--art", art});
     EXPECT_EQ(run.status, 1);
     const std::string artPrefix = art + kPathSeparator;
-    EXPECT_EQ(run.out, gamePatch("bad.jer") + ":\n" + gamePatch("sweep.jer") + ":\n" + gamePatch("toABCD.fsh") +
-                           ": moved to " + artPrefix + "toABCD.fsh\n" + gamePatch("toABCD_num.fsh") + ": moved to " +
-                           artPrefix + "toABCD_num.fsh\n" + added("000", 4) + added("001", 4) +
+    // The images take their names once the tables have the jersey.
+    EXPECT_EQ(run.out, gamePatch("bad.jer") + ":\n" + gamePatch("sweep.jer") + ":\n" + added("000", 4) +
+                           added("001", 4) + gamePatch("toABCD.fsh") + ": moved to " + artPrefix + "toABCD.fsh\n" +
+                           gamePatch("toABCD_num.fsh") + ": moved to " + artPrefix + "toABCD_num.fsh\n" +
                            "SUCCESS: Jersey Installed Succesfully\n");
     EXPECT_EQ(run.err, "ERROR: Invalid patch file!\n");
     EXPECT_EQ(recordCountOf(table("000")), 4u);
     EXPECT_EQ(readBytes(game / "art/toABCD_num.fsh"), toBytes("number image"));
 
-    // The same jersey as the sweep's: --again adds it all the same.
+    // A patch goes in whole or not at all: without its image, no save changes.
     run = runIt({"install", gamePatch("one.jer"), "--art", art, "--again"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "ERROR: Couldn't move xyABCD.fsh to " + artPrefix + " (not beside the patch at " +
+                           gamePatch("xyABCD.fsh") +
+                           ")\nERROR: Nothing was installed: the jersey goes in only with both its images, and the "
+                           "ERROR lines above say why one cannot go to the art folder\nhint: put the images beside "
+                           "the patch and install it again, or add --images-later to install the jersey now and copy "
+                           "its images into the art folder by hand\n");
+    EXPECT_EQ(recordCountOf(table("001")), 4u);
+
+    // The same jersey as the sweep's: --again adds it all the same, and --images-later
+    // without its image.
+    run = runIt({"install", gamePatch("one.jer"), "--art", art, "--again", "--images-later"});
     EXPECT_EQ(run.status, 1) << "an image that did not arrive fails the job";
     EXPECT_EQ(run.out, added("001", 5));
     EXPECT_EQ(run.err, "ERROR: Couldn't move xyABCD.fsh to " + artPrefix + " (not beside the patch at " +
@@ -384,20 +398,23 @@ TEST_F(CliTest, InstallGoesThroughEveryPatchAndFailsWhenAnyJobDid)
     auto alreadyThere = [&](const std::string& image) {
         return gamePatch(image) + ": already in the art folder (" + artPrefix + image + ")\n";
     };
-    EXPECT_EQ(run.out, alreadyThere("toABCD.fsh") + alreadyThere("toABCD_num.fsh") + tablePath("000") +
-                           ": already there as record 4\n" + tablePath("001") +
-                           ": already there as record 5\nSUCCESS: Jersey Installed Succesfully\n");
+    EXPECT_EQ(run.out, tablePath("000") + ": already there as record 4\n" + tablePath("001") +
+                           ": already there as record 5\n" + alreadyThere("toABCD.fsh") + alreadyThere("toABCD_num.fsh") +
+                           "SUCCESS: Jersey Installed Succesfully\n");
     EXPECT_EQ(asRealRun(dryRun), run.out);
     EXPECT_EQ(recordCountOf(table("000")), 4u);
 
-    // Another jersey's image of the same name: both stay, and the job fails.
+    // Another jersey's image of the same name: both stay, and nothing goes in.
     writeBytes(game / "toABCD.fsh", toBytes("another image"));
-    run = runIt({"install", gamePatch("sweep.jer"), "--art", art});
+    run = runIt({"install", gamePatch("sweep.jer"), "--art", art, "--again"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "ERROR: " + artPrefix + "toABCD.fsh is another image than " + gamePatch("toABCD.fsh") +
-                           ": both are kept, and the jersey would show the one in the art folder\nERROR: The jersey "
-                           "went into all 2 saves, but its images are not all in the art folder: the ERROR lines "
-                           "above say why\n");
+                           ": both are kept, and the jersey would show the one in the art folder\nERROR: Nothing was "
+                           "installed: the jersey goes in only with both its images, and the ERROR lines above say "
+                           "why one cannot go to the art folder\nhint: mend what the ERROR lines say and install it "
+                           "again, or add --images-later to install the jersey now and copy its images into the art "
+                           "folder by hand\n");
+    EXPECT_EQ(recordCountOf(table("000")), 4u);
     EXPECT_EQ(readBytes(game / "toABCD.fsh"), toBytes("another image"));
     EXPECT_EQ(readBytes(game / "art/toABCD.fsh"), toBytes("image"));
 }

@@ -69,13 +69,19 @@ fi
 # a save that could not be opened.
 game "$root/g" 000 001
 (cd "$root/g" && "$program" make-patch --prefix to --file p "${jersey[@]}" >/dev/null)
-"$program" install "$root/g/p.jer" --art "$root/art" >"$root/out" 2>"$root/err"
+"$program" install "$root/g/p.jer" --art "$root/art" --images-later >"$root/out" 2>"$root/err"
 expect_status "images not beside the patch" 1 $?
 grep -q "SUCCESS" "$root/out" && fail "images not beside the patch: closed with SUCCESS"
 grep -q "^ERROR: Couldn't move toABCD.fsh to .* (not beside the patch at $root/g/toABCD.fsh)$" "$root/err" ||
   fail "images not beside the patch: no reason: $(cat "$root/err")"
 tail -n 1 "$root/err" | grep -q "^ERROR: The jersey went into all 2 saves, but its images are not all in the art" ||
   fail "images not beside the patch: closing line: $(cat "$root/err")"
+# Without --images-later the patch goes in whole or not at all: no save changes.
+before=$(cksum "$root/g/saves/000/teamgear.dbf")
+"$program" install "$root/g/p.jer" --art "$root/art" --again >"$root/out" 2>"$root/err"
+expect_status "images not beside the patch, whole or nothing" 1 $?
+[ "$(cksum "$root/g/saves/000/teamgear.dbf")" = "$before" ] || fail "images not beside the patch: a save changed"
+grep -q "^ERROR: Nothing was installed" "$root/err" || fail "whole or nothing: closing line: $(cat "$root/err")"
 chmod 000 "$root/g/saves/001"
 if ! [ -r "$root/g/saves/001" ]; then
   "$program" add --game "$root/g" "${jersey[@]}" >"$root/out" 2>"$root/err"

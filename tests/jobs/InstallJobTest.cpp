@@ -54,14 +54,15 @@ struct CodeEdges {
 constexpr CodeEdges kCodeEdges[] = {{0, 0, 99}, {4, 0, 2},  {19, 2, 17}, {23, 1, 53},
                                     {27, 0, 1}, {31, 0, 3}, {35, 0, 1}};
 
-// The program's way, with kitloom-cli's look ahead and reasons.
+// The program's way, with kitloom-cli's look ahead, and its patches that go in whole or not
+// at all.
 JobHooks lookingAhead()
 {
     JobHooks hooks = kProgramHooks;
     hooks.missingTable = missingTable;
     hooks.folderCouldBeMade = folderCouldBeMade;
-    hooks.foreseeMove = foreseeMove;
-    hooks.explainImage = explainImage;
+    hooks.stageImage = stageImage;
+    hooks.placeStagedImages = placeStagedImages;
     return hooks;
 }
 
@@ -431,6 +432,7 @@ TEST_F(PatchInstallerTest, ADownloadedPatchTakesItsImagesFromItsFolderAndItsSave
         PatchInstallOptions options;
         options.gameFolder = game.path().string();
         options.dryRun = dryRun;
+        options.imagesLater = true;
         EXPECT_TRUE(installShowing(downloads / "p.jer", artFolder(), messages, options, lookingAhead(), &told));
         const std::vector<ImageMove>& moves = told.moves;
         const std::vector<TableReport>& tables = told.tables;
@@ -468,13 +470,14 @@ TEST(PatchImageMoveTest, ACopyAcrossVolumesCutShortLeavesNoImage)
     files.tree.files["/game/toABCD_num.fsh"] = std::string(100, 'b');
     files.tree.files["/game/p.jer"] = encodePatch("to", exampleJersey(2));
 
-    PatchInstallReport report = installPatch("/game/p.jer", "/art", files, {}, lookingAhead());
+    // The program's order: each image moves before the tables change.
+    PatchInstallReport report = installPatch("/game/p.jer", "/art", files, {}, kProgramHooks);
     RecordingMessages messages;
     showAll(messages, patchInstallMessages(report));
     EXPECT_EQ(messages.shown,
               (std::vector<ShownMessage>{error("Couldn't move toABCD_num.fsh to /art" + std::string(1, kPathSeparator)),
                                          success("Jersey Installed Succesfully")}));
-    EXPECT_EQ(report.images[1].trouble, ImageTrouble::MoveFailed);
+    EXPECT_FALSE(report.images[1].inArtFolder);
     EXPECT_EQ(report.images[1].reason, diskFullReason());
     EXPECT_EQ(files.tree.files["/art/toABCD.fsh"], std::string(100, 'a'));
     EXPECT_FALSE(files.tree.files.count("/game/toABCD.fsh"));

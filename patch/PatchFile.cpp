@@ -1,0 +1,75 @@
+#include "patch/PatchFile.h"
+
+#include "patch/PatchInstaller.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+
+#ifndef _WIN32
+#include "text/Cp1252.h"
+#endif
+
+#include <memory>
+
+namespace kitloom {
+
+PatchFile::PatchFile(FileSystem& fileSystem, const std::string& path, ImageLookup lookup, std::string download,
+                     std::string inner)
+    : PatchSource(download.empty() ? path : std::move(download), std::move(inner)), fileSystem_(fileSystem),
+      // Joined to image names, a path padded with "./" segments could pass the system's
+      // path limit where the short path it stands for does not.
+      file_(fileSystem.fullPath(path)), folder_(folderOfPath(file_)), lookup_(lookup)
+{
+}
+
+PatchReadResult PatchFile::read(Patch& patch, EntryDamage&) { return readPatchToInstall(fileSystem_, file_, patch); }
+
+ImageSource PatchFile::findImage(const std::string& image)
+{
+    ImageSource source;
+    source.path = folder_ + image;
+    std::optional<std::string> name;
+    if (lookup_ == ImageLookup::AnyCase) {
+        name = fileSystem_.fileNamed(folder_, image);
+#ifndef _WIN32
+        if (!name && !isAscii(image))
+            name = fileSystem_.fileNamed(folder_, cp1252ToUtf8(image));
+#endif
+    } else if (fileSystem_.kindOf(source.path) == EntryKind::RegularFile) {
+        name = image;
+    }
+    if (name) {
+        source.found = ImageSource::Found::Here;
+        source.path = folder_ + *name;
+    }
+    return source;
+}
+
+Done PatchFile::readImage(const ImageSource& image, const ByteSink& sink, EntryDamage& damage)
+{
+    Opened opened = fileSystem_.openForReading(image.path);
+    std::uint64_t size = 0;
+    Done done = opened.file ? opened.file->size(size) : Done::failure(opened.reason);
+    std::string buffer(kChunkSize, '\0');
+    if (done)
+        forEachChunk(size, [&](std::uint64_t offset, std::size_t count) {
+            done = opened.file->readAt(offset, buffer.data(), count);
+            return done && sink(buffer.data(), count);
+        });
+    if (!done) {
+        damage.trouble = EntryTrouble::CannotRead;
+        damage.entry = image.path;
+        damage.reason = done.reason();
+    }
+    return done;
+}
+
+std::string artFolderName(const std::string& image)
+{
+#ifdef _WIN32
+    return image;
+#else
+    return isAscii(image) ? image : cp1252ToUtf8(image);
+#endif
+}
+
+}  // namespace kitloom

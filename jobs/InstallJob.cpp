@@ -11,6 +11,14 @@ namespace kitloom {
 
 namespace {
 
+// kitloom.exe installs each patch alone, its images moving before the tables change: its copy
+// of the install carries nothing of downloads, nor of a patch that goes in whole or not at all.
+#ifdef KITLOOM_PROGRAM_COPY
+constexpr bool kDownloads = false;
+#else
+constexpr bool kDownloads = true;
+#endif
+
 bool anyTableHasTheJersey(const SweepReport& job)
 {
     return std::any_of(job.tables.begin(), job.tables.end(), gotTheJersey);
@@ -47,7 +55,7 @@ PatchInstallReport installPatch(FileSystem& fileSystem, const JobHooks& hooks, J
         if (!fileSystem.exists(folder))
             return fileSystem.createFolder(folder);
         // Whole or nothing asks first, as a dry run does, so that both give one reason.
-        return hooks.stageImage ? fileSystem.mayWriteIn(folder) : Done();
+        return kDownloads && hooks.stageImage ? fileSystem.mayWriteIn(folder) : Done();
     };
     ImageDestination destination;
     std::string artFolderName = withoutClosingSeparator(artFolder);
@@ -65,7 +73,7 @@ PatchInstallReport installPatch(FileSystem& fileSystem, const JobHooks& hooks, J
         const std::string& image = patch.lines[line];
         if (image.empty())
             continue;
-        if (hooks.stageImage) {
+        if (kDownloads && hooks.stageImage) {
             report.images.push_back(hooks.stageImage(fileSystem, source, image, destination, dryRun));
         } else {
             report.images.push_back(moveImage(fileSystem, source.findImage(image).path, image, report.artFolder));
@@ -73,7 +81,7 @@ PatchInstallReport installPatch(FileSystem& fileSystem, const JobHooks& hooks, J
                 observer->imageMoved(report.images.back());
         }
     }
-    const bool staged = hooks.stageImage != nullptr;
+    const bool staged = kDownloads && hooks.stageImage != nullptr;
     auto tellImages = [&] {
         for (const ImageMove& move : report.images) {
             if (observer && staged)
@@ -148,13 +156,6 @@ PatchInstall installOne(FileSystem& fileSystem, const InstallRequest& request, P
     return one;
 }
 
-OpenedDownload lonePatch(FileSystem& fileSystem, const std::string& path)
-{
-    OpenedDownload download;
-    download.patches.push_back(std::make_unique<PatchFile>(fileSystem, path, ImageLookup::Exact));
-    return download;
-}
-
 }  // namespace
 
 InstallResult installJerseys(FileSystem& fileSystem, const InstallRequest& request)
@@ -162,34 +163,46 @@ InstallResult installJerseys(FileSystem& fileSystem, const InstallRequest& reque
     InstallResult result;
     result.status = JobStatus::Succeeded;
     bool gameTold = false;
+    // Each patch in turn; false once one was stopped.
+    auto installEach = [&](PatchSource& source) {
+        if (request.observer)
+            request.observer->patchStarted(source);
+        result.patches.push_back(installOne(fileSystem, request, source, !gameTold));
+        const PatchInstall& one = result.patches.back();
+        if (request.observer)
+            request.observer->patchDone(one);
+        gameTold = gameTold || tellsTheGame(one.game);
+        if (one.status == JobStatus::Stopped) {
+            result.status = JobStatus::Stopped;
+            return false;
+        }
+        if (one.status != JobStatus::Succeeded)
+            result.status = JobStatus::Failed;
+        return true;
+    };
     for (const std::string& path : request.patchPaths) {
-        OpenedDownload opened = request.hooks->openDownload ? request.hooks->openDownload(fileSystem, path)
-                                                            : lonePatch(fileSystem, path);
-        DownloadInstall download{path, opened.kind, opened.trouble, opened.archive, opened.reason,
-                                 result.patches.size(), 0};
+        if (!kDownloads || !request.hooks->openDownload) {
+            PatchFile lone(fileSystem, path, ImageLookup::Exact);
+            if (!installEach(lone))
+                break;
+            continue;
+        }
+        OpenedDownload opened = request.hooks->openDownload(fileSystem, path);
+        DownloadInstall download{
+            path, opened.kind, opened.trouble, opened.archive, opened.reason, result.patches.size(), 0};
         if (opened.trouble != DownloadTrouble::None)
             result.status = JobStatus::Failed;
+        bool going = true;
         for (const auto& source : opened.patches) {
-            if (request.observer)
-                request.observer->patchStarted(*source);
-            result.patches.push_back(installOne(fileSystem, request, *source, !gameTold));
             ++download.patchCount;
-            const PatchInstall& one = result.patches.back();
-            if (request.observer)
-                request.observer->patchDone(one);
-            gameTold = gameTold || tellsTheGame(one.game);
-            if (one.status == JobStatus::Stopped)
+            if (!(going = installEach(*source)))
                 break;
-            if (one.status != JobStatus::Succeeded)
-                result.status = JobStatus::Failed;
         }
         result.downloads.push_back(download);
         if (request.observer)
             request.observer->downloadDone(download, result.patches);
-        if (!result.patches.empty() && result.patches.back().status == JobStatus::Stopped) {
-            result.status = JobStatus::Stopped;
+        if (!going)
             break;
-        }
     }
     if (request.patchPaths.empty())
         result.status = JobStatus::Failed;

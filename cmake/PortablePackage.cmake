@@ -7,6 +7,8 @@ target_link_libraries(kitloom-cli-portable PRIVATE kitloom_cli_lib)
 # libstdc++ and libgcc linked in: the program needs only the C library, of the version it
 # was built with or newer (2.36 on Debian 12, whose static libstdc++ asks for it).
 target_link_options(kitloom-cli-portable PRIVATE -static-libstdc++ -static-libgcc -s)
+# zlib too (patch/CMakeLists.txt): not every system has the version it was built with.
+set_target_properties(kitloom-cli-portable PROPERTIES KITLOOM_STATIC_ZLIB ON)
 set_target_properties(kitloom-cli-portable PROPERTIES OUTPUT_NAME kitloom-cli
                                                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/portable)
 

@@ -17,7 +17,9 @@ constexpr Signature kSignatures[] = {
     {ArchiveKind::Zip, 0, "PK\7\x08"sv},
     {ArchiveKind::SevenZip, 0, "7z\xBC\xAF\x27\x1C"sv},
     {ArchiveKind::Rar, 0, "Rar!\x1A\x07"sv},  // then 0 for RAR 4, 1 0 for RAR 5
-    {ArchiveKind::Xz, 0, "\xFD" "7zXZ\0"sv},
+    {ArchiveKind::Xz, 0,
+     "\xFD"
+     "7zXZ\0"sv},
     {ArchiveKind::Gzip, 0, "\x1F\x8B\x08"sv},  // 8: deflate, gzip's only method
     {ArchiveKind::Bzip2, 0, "BZh"sv},
     // POSIX and GNU tar alike: "ustar" then a NUL (POSIX) or two spaces (GNU).

@@ -56,8 +56,7 @@ ZipProblem readZip64End(OpenFile& file, std::uint64_t endOffset, ZipEnd& end, bo
     if (read32(locator, kZip64LocatorEndDisk) != 0 || read32(locator, kZip64LocatorDisks) > 1)
         return trouble(ZipTrouble::Split);
     const std::uint64_t recordOffset = read64(locator, kZip64LocatorEndOffset);
-    if (recordOffset > endOffset - kZip64LocatorSize ||
-        endOffset - kZip64LocatorSize - recordOffset < kZip64EndSize)
+    if (recordOffset > endOffset - kZip64LocatorSize || endOffset - kZip64LocatorSize - recordOffset < kZip64EndSize)
         return trouble(ZipTrouble::Damaged);
     std::string record(kZip64EndSize, '\0');
     if (ZipProblem problem = readAt(file, recordOffset, record))

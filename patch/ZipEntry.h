@@ -36,9 +36,9 @@ enum class ZipTrouble {
 // What went wrong with an archive or one of its entries; nothing when trouble is None.
 struct ZipProblem {
     ZipTrouble trouble = ZipTrouble::None;
-    std::string entry;        // the entry's name (UTF-8), when one entry is at fault
+    std::string entry;         // the entry's name (UTF-8), when one entry is at fault
     std::uint16_t method = 0;  // an unsupported method's number
-    std::string reason;       // the system's or zlib's words, when they have any
+    std::string reason;        // the system's or zlib's words, when they have any
 
     explicit operator bool() const { return trouble != ZipTrouble::None; }
 };
@@ -46,7 +46,7 @@ struct ZipProblem {
 // An entry of the central directory, as the archive states it. Its name is only reported,
 // never trusted: it may hold "..", a drive or a folder part, or anything else.
 struct ZipEntry {
-    std::string name;  // UTF-8, '/' between folders, as stored
+    std::string name;     // UTF-8, '/' between folders, as stored
     bool folder = false;  // the name ends with '/'
     std::uint16_t method = 0;
     bool encrypted = false;

@@ -104,7 +104,6 @@ inline constexpr std::uint16_t kMethodAes = 99;  // WinZip's AES: always encrypt
 // "Version made by": the upper byte names the system whose file attributes and name bytes
 // the entry carries.
 inline constexpr unsigned kHostShift = 8;
-inline constexpr std::uint16_t kHostMsDos = 0;
 inline constexpr std::uint16_t kHostUnix = 3;
 // Version 2.0: what deflate and folders need.
 inline constexpr std::uint16_t kVersionDeflate = 20;
@@ -113,7 +112,10 @@ inline constexpr std::uint16_t kVersionStored = 10;
 // MS-DOS time stamps: 1980-01-01 00:00, the earliest there is.
 inline constexpr std::uint16_t kDosEpochTime = 0x0000;
 inline constexpr std::uint16_t kDosEpochDate = (0 << 9) | (1 << 5) | 1;
-// MS-DOS attributes, the low byte of the external attributes.
+// External attributes: MS-DOS's in the low byte, a Unix mode in the upper half.
 inline constexpr std::uint32_t kDosFolderAttribute = 0x10;
+inline constexpr unsigned kUnixModeShift = 16;
+inline constexpr std::uint32_t kUnixFileMode = 0100644;    // a regular file, rw-r--r--
+inline constexpr std::uint32_t kUnixFolderMode = 0040755;  // a folder, rwxr-xr-x
 
 }  // namespace kitloom::zipformat

@@ -30,37 +30,39 @@ bool isAscii(std::string_view text)
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+// The bytes of the UTF-8 sequence that `lead` starts; 0 when no sequence starts so.
+std::size_t utf8Length(unsigned char lead)
+{
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return 2;
+    if (lead >= 0xE0 && lead <= 0xEF)
+        return 3;
+    if (lead >= 0xF0 && lead <= 0xF4)
+        return 4;
+    return 0;
+}
+
 // Well-formed UTF-8: no stray continuation byte, no overlong form, no surrogate, nothing
 // past U+10FFFF.
 bool isUtf8(std::string_view text)
 {
+    // The least code point that needs a sequence of each length.
+    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
     for (std::size_t at = 0; at < text.size();) {
         const unsigned char lead = static_cast<unsigned char>(text[at]);
-        std::size_t length = 0;
-        char32_t least = 0;
-        char32_t code = 0;
-        if (lead < 0x80) {
-            ++at;
-            continue;
-        }
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2, least = 0x80, code = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3, least = 0x800, code = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4, least = 0x10000, code = lead & 0x07;
-        } else {
+        const std::size_t length = utf8Length(lead);
+        if (length == 0 || text.size() - at < length)
             return false;
-        }
-        if (text.size() - at < length)
-            return false;
+        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
         for (std::size_t next = 1; next < length; ++next) {
             const unsigned char byte = static_cast<unsigned char>(text[at + next]);
             if ((byte & 0xC0) != 0x80)
                 return false;
             code = code << 6 | (byte & 0x3F);
         }
-        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        if (code < kLeast[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
             return false;
         at += length;
     }

@@ -114,8 +114,8 @@ ZipProblem ZipReader::inflate(const ZipEntry& entry, std::uint64_t dataOffset, c
     Crc32 crc;
     for (int status = Z_OK; status != Z_STREAM_END;) {
         if (stream.avail_in == 0 && consumed < entry.compressedSize) {
-            const std::size_t count =
-                static_cast<std::size_t>(std::min<std::uint64_t>(kChunkSize, entry.compressedSize - consumed));
+            const std::size_t count = static_cast<std::size_t>(
+                std::min<std::uint64_t>(kChunkSize, entry.compressedSize - consumed));
             if (const Done read = file_->readAt(dataOffset + consumed, input.data(), count); !read)
                 return trouble(ZipTrouble::CannotRead, entry, read.reason());
             consumed += count;

@@ -54,8 +54,10 @@ std::string centralHeader(const Entry& entry)
     std::string header(kCentralHeaderSize, '\0');
     char* at = header.data();
     write32(at, kCentralHeaderSignature);
-    // Made on MS-DOS: the external attributes are MS-DOS's, which every system reads.
-    write16(at + kCentralVersionMadeBy, kHostMsDos << kHostShift | kVersionDeflate);
+    // Made on Unix, with a Unix mode and MS-DOS attributes both: Info-ZIP's unzip takes a
+    // UTF-8 name as UTF-8 only from a Unix archive, and Windows reads the MS-DOS attributes
+    // whatever system made it.
+    write16(at + kCentralVersionMadeBy, kHostUnix << kHostShift | kVersionDeflate);
     write16(at + kCentralVersionNeeded, versionNeeded(entry.method));
     write16(at + kCentralFlags, entry.flags);
     write16(at + kCentralMethod, entry.method);
@@ -66,7 +68,8 @@ std::string centralHeader(const Entry& entry)
     write32(at + kCentralSize, entry.size);
     write16(at + kCentralNameLength, static_cast<std::uint16_t>(entry.name.size()));
     const bool folder = !entry.name.empty() && entry.name.back() == '/';
-    write32(at + kCentralExternalAttributes, folder ? kDosFolderAttribute : 0);
+    write32(at + kCentralExternalAttributes,
+            folder ? kUnixFolderMode << kUnixModeShift | kDosFolderAttribute : kUnixFileMode << kUnixModeShift);
     write32(at + kCentralLocalHeaderOffset, entry.offset);
     return header + entry.name;
 }
@@ -234,7 +237,10 @@ Done ZipWriter::finish()
     return {};
 }
 
-Done ZipWriter::write(std::uint64_t offset, const std::string& bytes) { return out_.writeAt(offset, bytes.data(), bytes.size()); }
+Done ZipWriter::write(std::uint64_t offset, const std::string& bytes)
+{
+    return out_.writeAt(offset, bytes.data(), bytes.size());
+}
 
 Done ZipWriter::fail(Done failure)
 {

@@ -53,6 +53,9 @@ need libgtest-dev test -f /usr/include/gtest/gtest.h
 need googletest test -f /usr/src/googletest/CMakeLists.txt
 need libcli11-dev test -f /usr/include/CLI/CLI.hpp
 need nlohmann-json3-dev test -f /usr/include/nlohmann/json.hpp
+# zlib inflates and deflates zip archives: the system's for Linux, a static one for Windows.
+need zlib1g-dev test -f /usr/include/zlib.h
+need libz-mingw-w64-dev test -f /usr/x86_64-w64-mingw32/include/zlib.h
 # Lutris' game files are YAML; kitloom-cli links yaml-cpp's static archive.
 need libyaml-cpp-dev test -f /usr/lib/x86_64-linux-gnu/libyaml-cpp.a
 need g++-mingw-w64-i686-posix command -v i686-w64-mingw32-g++-posix

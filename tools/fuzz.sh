@@ -2,10 +2,10 @@
 # Fuzzes with libFuzzer, AddressSanitizer and UBSan: tools/fuzz.sh [TARGET] [RUNS] [FLAGS...]
 # TARGET is reader (the patch reader), install (installPatch over a game in memory),
 # append (appendJersey over arbitrary table bytes), vdf (the reader of Steam's
-# libraryfolders.vdf) or all (the default); RUNS defaults
-# to one million per target (-1: no limit, for a time limit among the FLAGS, which go to
-# libFuzzer as they are: tools/fuzz.sh all -1 -max_total_time=60). Each target runs on one
-# core, on a fresh copy of its seed corpus in build/fuzz/NAME-corpus; a failing input is
+# libraryfolders.vdf), zip (the zip reader, every entry read) or all (the default); RUNS
+# defaults to one million per target (-1: no limit, for a time limit among the FLAGS, which
+# go to libFuzzer as they are: tools/fuzz.sh all -1 -max_total_time=60). Each target runs on
+# one core, on a fresh copy of its seed corpus in build/fuzz/NAME-corpus; a failing input is
 # saved as build/fuzz/NAME-crash-* (or -leak-, -oom-, -timeout-). The programs come from the
 # fuzz preset, which links the same libraries as every other build.
 set -euo pipefail
@@ -16,8 +16,8 @@ shift $(($# < 2 ? $# : 2))
 out=build/fuzz
 
 case $which in
-  reader|install|append|vdf|all) ;;
-  *) echo "usage: tools/fuzz.sh [reader|install|append|vdf|all] [RUNS] [LIBFUZZER FLAGS...]" >&2; exit 2 ;;
+  reader|install|append|vdf|zip|all) ;;
+  *) echo "usage: tools/fuzz.sh [reader|install|append|vdf|zip|all] [RUNS] [LIBFUZZER FLAGS...]" >&2; exit 2 ;;
 esac
 
 cmake --preset fuzz >/dev/null
@@ -39,3 +39,5 @@ case $which in reader|all) fuzz patch_reader tests/fuzz/corpus 640 "$@" ;; esac
 case $which in install|all) fuzz patch_install tests/fuzz/corpus 640 "$@" ;; esac
 case $which in append|all) fuzz table_append tests/fuzz/table-corpus 2048 "$@" ;; esac
 case $which in vdf|all) fuzz steam_libraries tests/fuzz/vdf-corpus 4096 "$@" ;; esac
+# The seed archives take about a kilobyte; a few more leave room for further entries.
+case $which in zip|all) fuzz zip_reader tests/fuzz/zip-corpus 4096 "$@" ;; esac

@@ -36,7 +36,7 @@ check "the copyright file is machine-readable, with Kitloom's license and both l
 desktop=$root/usr/share/applications/kitloom-cli-install.desktop
 check "desktop-file-validate accepts the entry" desktop-file-validate "$desktop"
 check "the entry opens the patch type with install --notify, with no terminal" \
-  bash -c "grep -qx 'MimeType=application/x-kitloom-patch;' '$desktop' &&
+  bash -c "grep -qx 'MimeType=application/x-kitloom-patch;application/zip;' '$desktop' &&
            grep -qx 'Exec=kitloom-cli install --notify %F' '$desktop' && grep -qx 'Terminal=false' '$desktop'"
 check "the MIME type is *.jer" grep -q '<glob pattern="\*.jer"/>' "$root/usr/share/mime/packages/kitloom-cli.xml"
 version=$("$root/usr/bin/kitloom-cli" --version)

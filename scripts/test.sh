@@ -69,7 +69,7 @@ echo "The packages took $((SECONDS - packages_started)) s."
 
 echo "== fuzz targets (libFuzzer, AddressSanitizer and UBSan; about 10 s each on its seed corpus)"
 if build fuzz; then
-  for target in reader install append vdf zip; do
+  for target in reader install append vdf zip zipinstall; do
     log=build/fuzz/$target.log
     if tools/fuzz.sh "$target" -1 -max_total_time=10 >"$log" 2>&1; then
       echo "fuzz $target: $(grep -E '^#[0-9]+[[:space:]]+DONE' "$log")"

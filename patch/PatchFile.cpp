@@ -26,7 +26,8 @@ PatchReadResult PatchFile::read(Patch& patch, EntryDamage&) { return readPatchTo
 ImageSource PatchFile::findImage(const std::string& image)
 {
     ImageSource source;
-    source.path = folder_ + image;
+    // Where it was looked for first, spelt as this system's folders spell it.
+    source.path = folder_ + artFolderName(image);
     std::optional<std::string> name;
     if (lookup_ == ImageLookup::AnyCase) {
         name = fileSystem_.fileNamed(folder_, image);
@@ -34,7 +35,7 @@ ImageSource PatchFile::findImage(const std::string& image)
         if (!name && !isAscii(image))
             name = fileSystem_.fileNamed(folder_, cp1252ToUtf8(image));
 #endif
-    } else if (fileSystem_.kindOf(source.path) == EntryKind::RegularFile) {
+    } else if (fileSystem_.kindOf(folder_ + image) == EntryKind::RegularFile) {
         name = image;
     }
     if (name) {

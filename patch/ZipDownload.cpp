@@ -3,6 +3,7 @@
 #include "patch/ZipReader.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "text/Cp1252.h"
 
 #include <algorithm>
 #include <map>
@@ -82,7 +83,7 @@ public:
     {
         ImageSource source;
         const std::string ownFolder = innerFolderOf(entry_.name);
-        source.path = ownFolder + image;
+        source.path = ownFolder + cp1252ToUtf8(image);  // a zip's names are UTF-8
         const std::vector<std::string> called = pathsCalled(files_->paths, image, NameSpelling::Utf8);
         const auto beside = std::find_if(called.begin(), called.end(),
                                          [&](const std::string& path) { return innerFolderOf(path) == ownFolder; });

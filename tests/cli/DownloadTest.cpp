@@ -300,6 +300,15 @@ TEST_F(DownloadTest, APackMadeForSharingInstallsExactly)
     EXPECT_EQ(readBytes(art() + "/toHOME_num.fsh"), toBytes("home number"));
     EXPECT_TRUE(fs::exists(downloads.path() / "mine/toHOME.fsh")) << "packing moves nothing";
 
+    // make-patch --zip makes the same zip for the patch it writes.
+    {
+        ScopedCurrentFolder inMine(downloads.path() / "mine");
+        const CliRun made = runIt({"make-patch", "--prefix", "to", "--file", "home", "--team", "5", "--name", "HOME",
+                                   "--year", "1998-99", "--zip"});
+        EXPECT_EQ(made.status, 0) << made.err;
+    }
+    EXPECT_TRUE(fs::exists(downloads.path() / "mine/home.zip"));
+
     fs::remove(downloads.path() / "mine/TOHOME_NUM.FSH");
     const std::string refused = downloads / "refused.zip";
     const CliRun missing = runIt({"pack", patch, "-o", refused});
@@ -307,6 +316,28 @@ TEST_F(DownloadTest, APackMadeForSharingInstallsExactly)
     EXPECT_NE(missing.err.find("toHOME_num.fsh is not beside"), std::string::npos) << missing.err;
     EXPECT_FALSE(fs::exists(refused));
 }
+
+#ifndef _WIN32
+// A patch names its images in code page 1252, an unzipped download holds them in UTF-8: the
+// image is found under either, goes into the art folder under the UTF-8 name the game reads
+// under Wine, and the report shows it in UTF-8.
+TEST_F(DownloadTest, AnImageNameWithALetterBeyondAsciiIsFoundAndToldInUtf8)
+{
+    const std::string patch = put("mine/munc.jer", patchOf("to", "M\xDCNC"));
+    put("mine/toM\xC3\x9CNC.fsh", "image");
+    put("mine/toM\xC3\x9CNC_num.fsh", "number");
+    const CliRun run = install({patch});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readBytes(art() + "/toM\xC3\x9CNC.fsh"), toBytes("image"));
+    EXPECT_EQ(readBytes(art() + "/toM\xC3\x9CNC_num.fsh"), toBytes("number"));
+    EXPECT_EQ((run.out + run.err).find('\xDC'), std::string::npos) << "no code page byte reaches the terminal";
+
+    fs::remove(art() + "/toM\xC3\x9CNC.fsh");
+    const CliRun missing = install({put("other/munc.jer", patchOf("to", "M\xDCNC"))}, {"--again"});
+    EXPECT_NE(missing.err.find("Couldn't move toM\xC3\x9CNC.fsh"), std::string::npos) << missing.err;
+    EXPECT_EQ(missing.err.find('\xDC'), std::string::npos) << missing.err;
+}
+#endif
 
 }  // namespace
 }  // namespace kitloom::test

@@ -6,6 +6,7 @@
 #include "cli/JerseyOptions.h"
 #include "cli/JobReporter.h"
 #include "cli/report/DownloadLines.h"
+#include "cli/report/InstallJson.h"
 #include "cli/report/Notification.h"
 #include "core/GamePaths.h"
 #include "core/JerseyLists.h"
@@ -37,6 +38,7 @@ struct InstallOptions {
     bool notify = false;
     bool again = false;
     bool imagesLater = false;
+    bool json = false;
 };
 
 // Each patch's report follows its name when there are several, and closes with its own
@@ -161,7 +163,16 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
     if (options.notify)
         return runNotifying(options, context);
     int status = kExitFailure;
-    install(options, context, status);
+    if (!options.json) {
+        install(options, context, status);
+        return status;
+    }
+    // The document stays one: the report's lines go to the error stream.
+    const CommandContext toErrors{context.err,     context.err,          context.fileSystem, context.encoding,
+                                  context.command, context.savesChanged, context.transcript};
+    const InstallResult result = install(options, toErrors, status);
+    context.out << installJson(result, options.dryRun).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+                << std::endl;
     return status;
 }
 
@@ -250,8 +261,8 @@ int showEachPatch(const ShowDownloadResult& result, bool json, const CommandCont
         for (const auto& [name, image] : patch.images) {
             const bool found = image.found == ImageSource::Found::Here;
             if (!json)
-                context.out << "Image " << escapedText(cp1252ToUtf8(name)) << ": " << escapedText(imageWhere(image, archive))
-                            << '\n';
+                context.out << "Image " << escapedText(cp1252ToUtf8(name)) << ": "
+                            << escapedText(imageWhere(image, archive)) << '\n';
             images.push_back({{"name", cp1252ToUtf8(name)},
                               {"found", found},
                               {"path", found ? nlohmann::ordered_json(image.path) : nlohmann::ordered_json()}});
@@ -320,6 +331,9 @@ CommandRun addInstallCommand(CLI::App& app)
                 ->check(
                     [](const std::string& value) { return value.empty() ? std::string("--art needs a folder") : ""; });
             addDryRunFlag(command, options.dryRun);
+            command.add_flag("--json", options.json,
+                             "one JSON document of what became of each patch, its tables and its images (texts in "
+                             "UTF-8); the report's lines go to the error stream");
             command.add_flag("--images-later", options.imagesLater,
                              "put the jersey into the saves even when an image cannot go into the art folder, for "
                              "copying the images there by hand (a damaged download still changes nothing)");

@@ -1,10 +1,12 @@
 // Downloads as players get them: zip archives, packs and folders, installed and made.
 #include "patch/PatchFormat.h"
 #include "patch/ZipWriter.h"
+#include "platform/Paths.h"
 #include "tests/cli/CliRun.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cstring>
 #include <map>
@@ -292,6 +294,18 @@ TEST_F(DownloadTest, APackMadeForSharingInstallsExactly)
     EXPECT_EQ(show.status, 0) << show.err;
     EXPECT_NE(show.out.find(zip + ": home/home.jer:\n"), std::string::npos) << show.out;
     EXPECT_NE(show.out.find("Image toHOME_num.fsh: " + zip + ": home/toHOME_num.fsh"), std::string::npos) << show.out;
+
+    const CliRun dryRun = install({zip}, {"--dry-run", "--json"});
+    EXPECT_EQ(dryRun.status, 0) << dryRun.err;
+    const auto document = nlohmann::json::parse(dryRun.out);
+    EXPECT_EQ(document["downloads"][0]["kind"], "zip");
+    const auto& shown = document["downloads"][0]["patches"][0];
+    EXPECT_EQ(shown["patch"], "home/home.jer");
+    EXPECT_EQ(shown["jersey"]["name"], "HOME");
+    EXPECT_EQ(shown["tables"][1]["added"], 4);
+    EXPECT_EQ(shown["images"][1]["to"], art() + kPathSeparator + "toHOME_num.fsh");
+    EXPECT_NE(dryRun.err.find("would be copied to"), std::string::npos) << "the report goes to the error stream";
+    EXPECT_EQ(records("000"), 3u);
 
     const CliRun installed = install({zip});
     EXPECT_EQ(installed.status, 0) << installed.err;

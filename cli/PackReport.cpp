@@ -19,15 +19,15 @@ void reportPack(const PackResult& packed, const std::string& zip, const CommandC
     }
     for (const PackedPatch& patch : packed.patches) {
         if (patch.read != PatchReadResult::Read)
-            messages.say({Tone::Error, systemMessage(messageFor(patch.read)).text + " (" +
-                                           escapedText(patch.patchPath) + ")"});
+            messages.say(
+                {Tone::Error, systemMessage(messageFor(patch.read)).text + " (" + escapedText(patch.patchPath) + ")"});
         for (const std::string& image : patch.missingImages)
             messages.say({Tone::Error, escapedText(cp1252ToUtf8(image)) + " is not beside " +
                                            escapedText(patch.patchPath) + ", and a pack holds every image"});
     }
-    messages.say({Tone::Error, "No zip was written" +
-                                   (packed.reason.empty() ? std::string(": the ERROR lines above say why")
-                                                          : " (" + escapedText(zip) + ": " + packed.reason + ")")});
+    messages.say({Tone::Error, "No zip was written" + (packed.reason.empty()
+                                                           ? std::string(": the ERROR lines above say why")
+                                                           : " (" + escapedText(zip) + ": " + packed.reason + ")")});
 }
 
 }  // namespace kitloom::cli

@@ -80,7 +80,7 @@ struct DownloadInstall {
 struct InstallResult {
     std::vector<DownloadInstall> downloads;  // in order
     std::vector<PatchInstall> patches;       // in order; after a stop, the last is the one stopped
-    JobStatus status = JobStatus::Failed;  // Succeeded when every patch did
+    JobStatus status = JobStatus::Failed;    // Succeeded when every patch did
 };
 
 InstallResult installJerseys(FileSystem& fileSystem, const InstallRequest& request);

@@ -20,9 +20,9 @@ struct PackRequest {
 struct PackedPatch {
     std::string patchPath;
     PatchReadResult read = PatchReadResult::CannotOpen;
-    std::string folder;                        // its folder in the zip
-    std::vector<std::string> missingImages;    // the names its patch gives, not beside it
-    std::vector<std::string> images;           // the image files taken, beside it
+    std::string folder;                      // its folder in the zip
+    std::vector<std::string> missingImages;  // the names its patch gives, not beside it
+    std::vector<std::string> images;         // the image files taken, beside it
 };
 
 struct PackResult {

@@ -20,7 +20,7 @@ enum class DownloadTrouble {
     Incomplete,    // a zip cut short: no directory at its end, or one that reaches past it
     Split,         // one part of a zip split over several files
     TooManyEntries,
-    NoPatches,     // a folder or zip without a .jer in it
+    NoPatches,  // a folder or zip without a .jer in it
 };
 
 // The patches of a download, each as a source of its own, in the order of their paths.

@@ -94,13 +94,14 @@ ImageMove stageImage(FileSystem& fileSystem, PatchSource& source, const std::str
         // A reinstall finds its images already there, moved by the first.
         move.inArtFolder = there == EntryKind::RegularFile;
         if (!move.inArtFolder)
-            move.trouble =
-                found.found == ImageSource::Found::Several ? ImageTrouble::SeveralFound : ImageTrouble::NotBesidePatch;
+            move.trouble = found.found == ImageSource::Found::Several ? ImageTrouble::SeveralFound
+                                                                      : ImageTrouble::NotBesidePatch;
         move.candidates = found.candidates;
         return move;
     }
     if (!destination.artFolderCanBe) {
-        fail(move, fileSystem.exists(destination.artFolder) ? ImageTrouble::ArtFolderReadOnly : ImageTrouble::NoArtFolder,
+        fail(move,
+             fileSystem.exists(destination.artFolder) ? ImageTrouble::ArtFolderReadOnly : ImageTrouble::NoArtFolder,
              destination.artFolderReason);
         return move;
     }
@@ -118,10 +119,11 @@ ImageMove stageImage(FileSystem& fileSystem, PatchSource& source, const std::str
     }
     if (dryRun) {
         // Read through, so that a damaged entry is found as the real run would find it.
-        const Done read = source.readImage(found, [](const char*, std::size_t) { return true; }, move.damage);
+        const Done read = source.readImage(
+            found, [](const char*, std::size_t) { return true; }, move.damage);
         if (!read || move.damage)
-            fail(move, move.damage.trouble == EntryTrouble::CannotRead ? ImageTrouble::MoveFailed
-                                                                        : ImageTrouble::Damaged,
+            fail(move,
+                 move.damage.trouble == EntryTrouble::CannotRead ? ImageTrouble::MoveFailed : ImageTrouble::Damaged,
                  read.reason());
         else {
             move.result = MoveResult::Moved;
@@ -153,7 +155,8 @@ void placeStagedImages(FileSystem& fileSystem, PatchSource& source, std::vector<
         MoveDone placed = fileSystem.renameFile(temporary, move.to);
         if (placed.result != MoveResult::Moved) {
             // Another image took the name meanwhile: both are kept, as after a move.
-            move.otherImageThere = placed.result == MoveResult::DestinationExists && !sameFiles(fileSystem, temporary, move.to);
+            move.otherImageThere = placed.result == MoveResult::DestinationExists &&
+                                   !sameFiles(fileSystem, temporary, move.to);
             fileSystem.removeFile(temporary);
             move.result = placed.result == MoveResult::DestinationExists ? placed.result : MoveResult::Failed;
             move.inArtFolder = fileSystem.kindOf(move.to) == EntryKind::RegularFile;

@@ -25,7 +25,7 @@ enum class ImageTrouble {
 // One of the patch's images on its way into the art folder; in a dry run, `result` is
 // what the move would give.
 struct ImageMove {
-    std::string image;  // as the patch names it
+    std::string image;    // as the patch names it
     std::string from;     // a file, or an entry of `archive`
     std::string archive;  // the archive the image is copied out of, if any
     std::string to;
@@ -40,7 +40,7 @@ struct ImageMove {
     // Moved across volumes, but the image beside the patch could not be removed: it is in
     // both places, and `reason` says why it stayed.
     bool sourceKept = false;
-    std::string reason;  // the system's words for NoArtFolder, MoveFailed or sourceKept, if any
+    std::string reason;                   // the system's words for NoArtFolder, MoveFailed or sourceKept, if any
     std::vector<std::string> candidates;  // SeveralFound: where the files of that name are
     EntryDamage damage;                   // Damaged
     // Made ready before any table changed: the temporary in the art folder holding the image

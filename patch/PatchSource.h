@@ -27,9 +27,9 @@ enum class EntryTrouble {
 // One entry of a download that could not be read whole and checked.
 struct EntryDamage {
     EntryTrouble trouble = EntryTrouble::None;
-    std::string entry;           // its path within the download
-    std::uint16_t method = 0;    // UnsupportedMethod: the archive's number for it
-    std::string reason;          // CannotRead: the system's words
+    std::string entry;         // its path within the download
+    std::uint16_t method = 0;  // UnsupportedMethod: the archive's number for it
+    std::string reason;        // CannotRead: the system's words
     explicit operator bool() const { return trouble != EntryTrouble::None; }
 };
 

@@ -75,8 +75,8 @@ ReportLines downloadTroubleLines(const DownloadInstall& download)
         return {{Tone::Error, path + " could not be read" +
                                   (download.reason.empty() ? std::string() : " (" + download.reason + ")")}};
     case DownloadTrouble::OtherArchive:
-        return {{Tone::Error,
-                 path + " is a " + download.archive + " archive: Kitloom reads zip archives; unpack it and install the folder"}};
+        return {{Tone::Error, path + " is a " + download.archive +
+                                  " archive: Kitloom reads zip archives; unpack it and install the folder"}};
     case DownloadTrouble::NotAZip:
         return {{Tone::Error, path + " is not a zip archive, whatever its name says: the download may be broken; "
                                      "download it again, or install the patch (.jer) itself"}};
@@ -112,9 +112,10 @@ std::string damageText(const EntryDamage& damage, const std::string& archive, bo
         return entry + " is compressed with method " + std::to_string(damage.method) + methodName(damage.method) +
                ", which Kitloom does not read: unpack the archive with an archive program, then install the folder";
     case EntryTrouble::TooLarge:
-        return entry + (isPatch ? " is larger than any jersey patch (" + std::to_string(kMaxPatchEntry / 1024) + " KiB)"
-                                : " is larger than any jersey image (" +
-                                      std::to_string(kMaxImageEntry / (1024 * 1024)) + " MiB)") +
+        return entry +
+               (isPatch
+                    ? " is larger than any jersey patch (" + std::to_string(kMaxPatchEntry / 1024) + " KiB)"
+                    : " is larger than any jersey image (" + std::to_string(kMaxImageEntry / (1024 * 1024)) + " MiB)") +
                ", so it is not read";
     case EntryTrouble::ArchiveTooLarge:
         return escapedText(archive) +

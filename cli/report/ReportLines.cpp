@@ -154,14 +154,16 @@ ReportLines imageLines(const ImageMove& move, bool dryRun)
     ReportLines listed;
     switch (move.trouble) {
     case ImageTrouble::NotBesidePatch:
-        why = (move.archive.empty() ? "not beside the patch at " : "not in the archive, nor beside the patch at ") + from;
+        why = (move.archive.empty() ? "not beside the patch at " : "not in the archive, nor beside the patch at ") +
+              from;
         break;
     case ImageTrouble::SeveralFound:
         why = "not beside the patch, and in " + std::to_string(move.candidates.size()) +
               " other places, so none is taken; put the right one beside the patch";
         for (const std::string& candidate : move.candidates)
-            listed.push_back({Tone::Listed, move.archive.empty() ? escapedText(candidate)
-                                                                 : escapedText(move.archive) + ": " + escapedText(candidate)});
+            listed.push_back({Tone::Listed, move.archive.empty()
+                                                ? escapedText(candidate)
+                                                : escapedText(move.archive) + ": " + escapedText(candidate)});
         break;
     case ImageTrouble::Damaged:
         return {{Tone::Error, damageText(move.damage, move.archive, false)}};

@@ -399,8 +399,8 @@ TEST_F(CliTest, InstallGoesThroughEveryPatchAndFailsWhenAnyJobDid)
         return gamePatch(image) + ": already in the art folder (" + artPrefix + image + ")\n";
     };
     EXPECT_EQ(run.out, tablePath("000") + ": already there as record 4\n" + tablePath("001") +
-                           ": already there as record 5\n" + alreadyThere("toABCD.fsh") + alreadyThere("toABCD_num.fsh") +
-                           "SUCCESS: Jersey Installed Succesfully\n");
+                           ": already there as record 5\n" + alreadyThere("toABCD.fsh") +
+                           alreadyThere("toABCD_num.fsh") + "SUCCESS: Jersey Installed Succesfully\n");
     EXPECT_EQ(asRealRun(dryRun), run.out);
     EXPECT_EQ(recordCountOf(table("000")), 4u);
 

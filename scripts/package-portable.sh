@@ -16,6 +16,8 @@ need python3 command -v python3
 need binutils command -v objdump
 need libcli11-dev test -f /usr/include/CLI/CLI.hpp
 need nlohmann-json3-dev test -f /usr/include/nlohmann/json.hpp
+need libyaml-cpp-dev test -f /usr/lib/x86_64-linux-gnu/libyaml-cpp.a
+need zlib1g-dev test -f /usr/lib/x86_64-linux-gnu/libz.a
 need git command -v git
 need help2man command -v help2man
 need desktop-file-utils command -v desktop-file-validate

@@ -539,6 +539,53 @@ TEST(PatchImageMoveTest, ASourceThatCannotBeRemovedAfterItsCopyIsTold)
     }
 }
 
+// An art folder that is there but owned by someone else.
+class ReadOnlyArtFolder final : public ForwardingFileSystem {
+public:
+    explicit ReadOnlyArtFolder(FileSystem& inner) : ForwardingFileSystem(inner) {}
+    Done mayWriteIn(const std::string& folder) override
+    {
+        return withoutClosingSeparator(folder) == "/art" ? Done::failure("Permission denied")
+                                                         : ForwardingFileSystem::mayWriteIn(folder);
+    }
+    Opened createTemporaryIn(const std::string& folder, std::string& path) override
+    {
+        if (withoutClosingSeparator(folder) == "/art")
+            return {nullptr, "Permission denied"};
+        return ForwardingFileSystem::createTemporaryIn(folder, path);
+    }
+};
+
+// A patch goes in whole or not at all: an art folder the player cannot write in keeps every
+// table as it was, the images stay beside the patch, and the dry run gives the real run's
+// reason.
+TEST(PatchImageMoveTest, AnArtFolderThatCannotBeWrittenInChangesNoTableAndDryRunsSayWhy)
+{
+    MemoryFileSystem files;
+    files.tree.folders.insert({"/game", "/game/saves", "/game/saves/000", "/art"});
+    const Bytes table = makeTable(3);
+    files.tree.files["/game/saves/000/teamgear.dbf"] = std::string(table.begin(), table.end());
+    files.tree.files["/game/toABCD.fsh"] = "a";
+    files.tree.files["/game/toABCD_num.fsh"] = "b";
+    files.tree.files["/game/p.jer"] = encodePatch("to", exampleJersey(2));
+    const MemoryTree before = files.tree;
+    ReadOnlyArtFolder readOnly(files);
+
+    for (bool dryRun : {true, false}) {
+        PatchInstallOptions options;
+        options.dryRun = dryRun;
+        const PatchInstallReport report = installPatch("/game/p.jer", "/art", readOnly, options, lookingAhead());
+        EXPECT_TRUE(report.refused) << dryRun;
+        EXPECT_TRUE(report.job.tables.empty()) << dryRun;
+        ASSERT_EQ(report.images.size(), 2u);
+        for (const ImageMove& move : report.images) {
+            EXPECT_EQ(move.trouble, ImageTrouble::ArtFolderReadOnly) << dryRun;
+            EXPECT_EQ(move.reason, "Permission denied") << dryRun;
+        }
+        EXPECT_EQ(files.tree.files, before.files) << dryRun;
+    }
+}
+
 // A game in memory: saves 000 and 001, the patch and its images beside them (one larger than
 // a copy's buffer), and an art folder to be made, on the game's volume or on one of its own.
 MemoryTree gameWithArtFolder(bool artOnItsOwnVolume)

@@ -8,17 +8,23 @@
 #include "patch/ImageLookAhead.h"
 #include "patch/ImageStaging.h"
 #include "patch/OpenDownload.h"
+#include "platform/Paths.h"
 #include "tests/fuzz/TableInvariants.h"
 #include "tests/support/MemoryFileSystem.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
 using namespace kitloom;
-// Aborts, as libFuzzer wants a failure told, when `condition` is false; `what` names it for
-// the one reading the stack.
-void expect(bool condition, const char* /*what*/) { fuzz::require(condition); }
+// Aborts, as libFuzzer wants a failure told, when `condition` is false, saying what failed.
+void expect(bool condition, const char* what)
+{
+    if (!condition)
+        std::fprintf(stderr, "zip install: %s\n", what);
+    fuzz::require(condition);
+}
 
 std::string table(std::uint32_t count)
 {
@@ -91,14 +97,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++jerseys;
         expect(patch.install.imagesInPlace(), "a patch went in without its images");
         for (const ImageMove& move : patch.install.images)
-            expect(after.files.count(move.to) == 1, "an image said to be in place is not");
+            expect(fileSystem.kindOf(move.to) == EntryKind::RegularFile, "an image said to be in place is not");
     }
     for (const auto& [path, bytes] : after.files) {
         if (path == "/game/pack.zip")
             continue;
         const auto before = fixture.files.find(path);
         if (before == fixture.files.end()) {
-            expect(jerseys > 0 && path.rfind("/art/xteam/", 0) == 0, "a file appeared with no patch installed");
+            // The art folder's files are named with the system's separator.
+            const std::string art = "/art/xteam";
+            expect(jerseys > 0 && path.rfind(art, 0) == 0 && path.size() > art.size() &&
+                       isPathSeparator(path[art.size()]),
+                   "a file appeared with no patch installed");
             expect(path.find(kTemporaryPrefix) == std::string::npos, "a temporary was left behind");
             continue;
         }

@@ -128,6 +128,8 @@ std::unique_ptr<CLI::App> makeApp(std::map<std::string, CommandRun>& commands, s
     commands["pack"] = addPackCommand(*app);
     commands["list"] = addListCommand(*app);
     commands["where"] = addWhereCommand(*app);
+    commands["history"] = addHistoryCommand(*app);
+    commands["undo"] = addUndoCommand(*app);
     CLI::App* help = app->add_subcommand("help", "describe kitloom-cli, or one of its commands");
     help->add_option("command", helpTopic, "the command to describe");
     return app;
@@ -195,6 +197,7 @@ int runCommand(std::vector<std::string> args, std::ostream& out, std::ostream& e
         return kExitSuccess;
     }
     context.command = chosen;
+    context.args = &args;
     return commands.at(chosen)(context);
 }
 

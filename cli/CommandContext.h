@@ -8,6 +8,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace kitloom {
 class FileSystem;
@@ -57,6 +58,7 @@ struct CommandContext {
     std::string command;                // for usage hints
     int& savesChanged;                  // tables a job changed so far, for a report that could not be printed
     ReportLines* transcript = nullptr;  // every line said, for a notification
+    const std::vector<std::string>* args = nullptr;  // the command line, as the journal records it
 
     // Prints the one-line hint and gives the usage exit status.
     int usage(const std::string& problem) const;

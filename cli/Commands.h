@@ -56,5 +56,7 @@ CommandRun addShowCommand(CLI::App& app);
 CommandRun addPackCommand(CLI::App& app);
 CommandRun addListCommand(CLI::App& app);
 CommandRun addWhereCommand(CLI::App& app);
+CommandRun addHistoryCommand(CLI::App& app);
+CommandRun addUndoCommand(CLI::App& app);
 
 }  // namespace kitloom::cli

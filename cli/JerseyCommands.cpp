@@ -3,6 +3,7 @@
 #include "cli/CliHooks.h"
 #include "cli/Commands.h"
 #include "cli/JerseyOptions.h"
+#include "cli/JobRecord.h"
 #include "cli/JobReporter.h"
 #include "cli/PackReport.h"
 #include "jobs/AddJob.h"
@@ -24,6 +25,7 @@ struct AddOptions {
     std::string game;
     CLI::Option* gameOption = nullptr;
     bool dryRun = false;
+    bool noJournal = false;
 };
 
 int runAdd(AddOptions options, const CommandContext& context)
@@ -32,8 +34,11 @@ int runAdd(AddOptions options, const CommandContext& context)
         return context.usage(*problem);
     watchForInterrupt();
     JobReporter report(context, options.dryRun, context.out);
+    JobRecord record(context, options.dryRun, options.noJournal);
     const AddResult added = addJersey(context.fileSystem, {options.form, gamePolicy(options.gameOption, options.game),
-                                                           options.dryRun, &kCliHooks, &report});
+                                                           options.dryRun, &kCliHooks, &report, record.journal()});
+    record.finish(added.status == JobStatus::Succeeded,
+                  {recordedJersey(options.form.jerseyName, options.form.year, options.form.teamNumber)});
     if (added.refused)
         return context.usage(refusalText(*added.refused));
     if (!gameDecided(added.game))
@@ -102,6 +107,7 @@ CommandRun addAddCommand(CLI::App& app)
             addSlotOption(command, options.form.saveSlot, "Save Slot: the save folder saves/SLOT only, named as typed");
             options.gameOption = addGameOption(command, options.game);
             addDryRunFlag(command, options.dryRun);
+            addNoJournalFlag(command, options.noJournal);
         },
         runAdd);
 }

@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 #include "cli/DesktopPrompts.h"
 #include "cli/JerseyOptions.h"
+#include "cli/JobRecord.h"
 #include "cli/JobReporter.h"
 #include "cli/report/DownloadLines.h"
 #include "cli/report/InstallJson.h"
@@ -39,6 +40,8 @@ struct InstallOptions {
     bool again = false;
     bool imagesLater = false;
     bool json = false;
+    bool noJournal = false;
+    bool replaceImages = false;
 };
 
 // Each patch's report follows its name when there are several, and closes with its own
@@ -123,7 +126,25 @@ InstallResult install(const InstallOptions& options, const CommandContext& conte
     request.imagesLater = options.imagesLater;
     request.hooks = &kCliHooks;
     request.observer = &report;
+    JobStart start;
+    start.patchPaths = options.patches;
+    JobRecord record(context, options.dryRun, options.noJournal, start);
+    request.witness = record.journal();
+    if (options.replaceImages && record.journal()) {
+        // The images replaced are kept in the job's record: its number is needed first.
+        if (Done started = record.journal()->start(); started)
+            request.replacedImagesPrefix = record.journal()->replacedImagesPrefix();
+    } else if (options.replaceImages && options.dryRun) {
+        request.replacedImagesPrefix = "-";  // a dry run says what would be replaced
+    }
     InstallResult result = installJerseys(context.fileSystem, request);
+    record.recordImages(result);
+    std::vector<RecordedJersey> jerseys;
+    for (const PatchInstall& patch : result.patches) {
+        if (patch.install.read == PatchReadResult::Read)
+            jerseys.push_back(recordedJersey(patch.install.jersey));
+    }
+    record.finish(result.status == JobStatus::Succeeded, jerseys);
     status = result.status == JobStatus::Stopped ? report.stopStatus : exitStatus(result.status);
     return result;
 }
@@ -160,6 +181,10 @@ int runNotifying(const InstallOptions& options, const CommandContext& context)
 
 int runInstall(const InstallOptions& options, const CommandContext& context)
 {
+    if (options.replaceImages && options.noJournal)
+        return context.usage(
+            "--replace-images keeps the images it replaces in the journal, so it cannot go with "
+            "--no-journal");
     if (options.notify)
         return runNotifying(options, context);
     int status = kExitFailure;
@@ -169,7 +194,7 @@ int runInstall(const InstallOptions& options, const CommandContext& context)
     }
     // The document stays one: the report's lines go to the error stream.
     const CommandContext toErrors{context.err,     context.err,          context.fileSystem, context.encoding,
-                                  context.command, context.savesChanged, context.transcript};
+                                  context.command, context.savesChanged, context.transcript, context.args};
     const InstallResult result = install(options, toErrors, status);
     context.out << installJson(result, options.dryRun).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
                 << std::endl;
@@ -337,6 +362,11 @@ CommandRun addInstallCommand(CLI::App& app)
             command.add_flag("--images-later", options.imagesLater,
                              "put the jersey into the saves even when an image cannot go into the art folder, for "
                              "copying the images there by hand (a damaged download still changes nothing)");
+            command.add_flag("--replace-images", options.replaceImages,
+                             "put the patches' images over the art folder's images of the same name with other bytes "
+                             "(an updated jersey); the old ones are kept in the journal, so 'kitloom-cli undo' brings "
+                             "them back");
+            addNoJournalFlag(command, options.noJournal);
             command.add_flag("--again", options.again,
                              "add the jersey to a save that holds it already, too (without it, such a save's line says "
                              "\"already there\")");

@@ -3,6 +3,7 @@
 #include "cli/CliHooks.h"
 #include "cli/Commands.h"
 #include "cli/JerseyOptions.h"
+#include "cli/JobRecord.h"
 #include "cli/JobReporter.h"
 #include "jobs/RemoveJob.h"
 #include "platform/Interrupt.h"
@@ -26,6 +27,7 @@ struct RemoveOptions {
     std::string game;
     CLI::Option* gameOption = nullptr;
     bool dryRun = false;
+    bool noJournal = false;
 };
 
 // What a field of a remove takes, when the job refused what was typed.
@@ -63,7 +65,10 @@ int runRemove(RemoveOptions options, const CommandContext& context)
     request.dryRun = options.dryRun;
     request.hooks = &kCliHooks;
     request.observer = &report;
+    JobRecord record(context, options.dryRun, options.noJournal);
+    request.witness = record.journal();
     const RemoveResult result = removeJerseys(context.fileSystem, request);
+    record.finish(result.status == JobStatus::Succeeded, {recordedJersey(options.name, options.year, options.team)});
     if (result.refused)
         return context.usage(removeRefusal(*result.refused));
     if (!gameDecided(result.game))
@@ -103,6 +108,7 @@ CommandRun addRemoveCommand(CLI::App& app)
             addSlotOption(command, options.slot, "the save folder saves/SLOT only, named as typed");
             options.gameOption = addGameOption(command, options.game);
             addDryRunFlag(command, options.dryRun);
+            addNoJournalFlag(command, options.noJournal);
         },
         runRemove);
 }

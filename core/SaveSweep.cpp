@@ -9,7 +9,7 @@ SaveSweep::SaveSweep(FileSystem& fileSystem, SweepOptions options)
 
 TableReport SaveSweep::appendToTable(const std::string& tablePath, const JerseySpec& spec)
 {
-    return TeamGearTable(fileSystem_, tablePath, changeAccess()).append(spec);
+    return TeamGearTable(fileSystem_, tablePath, changeAccess(), options_.witness).append(spec);
 }
 
 SweepReport SaveSweep::append(const SaveTarget& target, const JerseySpec& spec)
@@ -24,7 +24,7 @@ SweepReport SaveSweep::appendOnce(const SaveTarget& target, const JerseySpec& sp
     SweepReport job = sweepSaves(
         fileSystem_, target, {ResultCode::Appended},
         [&](const std::string& tablePath) {
-            return TeamGearTable(fileSystem_, tablePath, changeAccess()).appendUnlessThere(spec);
+            return TeamGearTable(fileSystem_, tablePath, changeAccess(), options_.witness).appendUnlessThere(spec);
         },
         options_.progress);
     // A table that holds the jersey already is one done, too.
@@ -40,7 +40,7 @@ SweepReport SaveSweep::removeMatching(const SaveTarget& target, const JerseyMatc
     return sweepSaves(
         fileSystem_, target, {ResultCode::Removed},
         [&](const std::string& tablePath) {
-            return TeamGearTable(fileSystem_, tablePath, changeAccess()).removeLastWhile(match);
+            return TeamGearTable(fileSystem_, tablePath, changeAccess(), options_.witness).removeLastWhile(match);
         },
         options_.progress);
 }

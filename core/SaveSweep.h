@@ -15,6 +15,8 @@ struct SweepOptions {
     // Nothing is written, yet every table reports what a real run would give it.
     bool dryRun = false;
     TableProgress progress;  // told about every table visited; may stop the job
+    // Sees each table before and after it changes; none in a dry run.
+    TableWitness* witness = nullptr;
 };
 
 // A sweep of a job's target: one table, or every numbered save's in turn. Each call returns

@@ -51,6 +51,8 @@ struct TableReport {
     // The table's path is longer than the system takes (TableUnusable): so is every other
     // numbered save's.
     bool nameTooLong = false;
+    // The change was refused before it began, since it could not be recorded: `reason` says why.
+    bool unrecorded = false;
     bool operator==(const TableReport&) const = default;
 };
 

@@ -98,33 +98,68 @@ TableCheck readTableLayout(OpenFile& table, TableLayout& layout, std::string& re
     return layout.count == 0 ? TableCheck::Damaged : TableCheck::InterruptedAppend;
 }
 
-TeamGearTable::TeamGearTable(FileSystem& fileSystem, const std::string& path, TableAccess access) : access_(access)
+namespace {
+
+// A table put back from its copy takes the place of the file another writer may be waiting
+// to lock: that writer opens the table again once it holds the lock, or its change would go
+// to a file no longer named. The program never puts a table back.
+#ifdef KITLOOM_PROGRAM_COPY
+constexpr int kReopeningsAfterReplacement = 0;
+#else
+constexpr int kReopeningsAfterReplacement = 3;
+#endif
+
+}  // namespace
+
+TeamGearTable::TeamGearTable(FileSystem& fileSystem, const std::string& path, TableAccess access, TableWitness* witness)
+    : access_(access), witness_(witness)
 {
     report_.tablePath = path;
     std::string& reason = report_.reason;
-    Opened opened = access == TableAccess::Read ? fileSystem.openForReading(path) : fileSystem.openForUpdate(path);
-    file_ = std::move(opened.file);
-    if (!file_) {
-        reason = opened.reason;
-        // Only a table the system says is not there ends a sweep; one it cannot reach is a
-        // table that cannot be opened.
-        report_.nameTooLong = fileSystem.nameTooLong(path);
-        check_ = !report_.nameTooLong && fileSystem.missing(path) ? TableCheck::Missing : TableCheck::Unreadable;
-        return;
-    }
-    // The layout is read only once the lock is held: another writer in between would make
-    // it stale.
-    if (access != TableAccess::Read &&
-        !succeeded(file_->lockExclusive(kWriterLockOffset, kWriterLockLength, kWriterLockWaitMilliseconds), reason)) {
-        check_ = TableCheck::Unreadable;
-        return;
+    for (int reopenings = 0;; ++reopenings) {
+        Opened opened = access == TableAccess::Read ? fileSystem.openForReading(path) : fileSystem.openForUpdate(path);
+        file_ = std::move(opened.file);
+        if (!file_) {
+            reason = opened.reason;
+            // Only a table the system says is not there ends a sweep; one it cannot reach is a
+            // table that cannot be opened.
+            report_.nameTooLong = fileSystem.nameTooLong(path);
+            check_ = !report_.nameTooLong && fileSystem.missing(path) ? TableCheck::Missing : TableCheck::Unreadable;
+            return;
+        }
+        if (access == TableAccess::Read)
+            break;
+        // The layout is read only once the lock is held: another writer in between would make
+        // it stale.
+        if (!succeeded(file_->lockExclusive(kWriterLockOffset, kWriterLockLength, kWriterLockWaitMilliseconds), reason)) {
+            check_ = TableCheck::Unreadable;
+            return;
+        }
+        if (reopenings == kReopeningsAfterReplacement || file_->isNamed(path))
+            break;
     }
     check_ = readTableLayout(*file_, layout_, reason);
+}
+
+bool TeamGearTable::aboutToChange()
+{
+    if (!witness_ || witnessed_)
+        return true;
+    witnessed_ = true;
+    const Done recorded = witness_->beforeChange(report_.tablePath, *file_);
+    if (recorded)
+        return true;
+    witness_ = nullptr;  // nothing changed, so there is nothing to tell after
+    report_.reason = recorded.reason();
+    report_.unrecorded = true;
+    return false;
 }
 
 TableReport TeamGearTable::finish(ResultCode result)
 {
     report_.result = result;
+    if (witness_ && witnessed_)
+        witness_->afterChange(report_.tablePath, *file_, report_);
     if (result != ResultCode::TableUnusable)
         report_.reason.clear();
     return std::move(report_);
@@ -147,6 +182,8 @@ std::optional<ResultCode> TeamGearTable::whyNotReadyForChange()
 bool TeamGearTable::cutInterruptedTail()
 {
     const std::uint64_t end = layout_.recordsEnd;
+    if (!dryRun() && !aboutToChange())
+        return false;
     if (!dryRun() && !(succeeded(file_->truncate(end), report_.reason) &&
                        succeeded(file_->writeAt(end, &kEndOfFileMarker, 1), report_.reason)))
         return false;
@@ -182,6 +219,8 @@ TableReport TeamGearTable::append(JerseySpec spec)
         return finish(ResultCode::Appended);
     }
 
+    if (!aboutToChange())
+        return finish(ResultCode::TableUnusable);
     // The record goes in before the count, so an interrupted append leaves a table
     // that still reads.
     std::array<std::uint8_t, kRecordSize + 1> tail{};
@@ -234,6 +273,8 @@ TableReport TeamGearTable::removeLastWhile(const JerseyMatch& match)
         if (!matchesJersey(record, match))
             break;
         bool recordCut = false;
+        if (!dryRun() && !aboutToChange())
+            return finish(ResultCode::TableUnusable);
         if (!dryRun() && !removeLastRecord(file, count, layout_.hasMarker, recordCut, report_.reason)) {
             // A record cut is gone, marker or not; one still there gets its count back
             // (or, failing that, is a tail the next change cuts).
@@ -260,6 +301,31 @@ TableReport TeamGearTable::removeLastWhile(const JerseyMatch& match)
     if (report_.removed > 0)
         return finish(ResultCode::Removed);
     return finish(report_.matchesLeft.empty() ? ResultCode::NoMatch : ResultCode::MatchNotAtEnd);
+}
+
+TableReport TeamGearTable::removeLastIfExactly(const TeamGearRecord& expected)
+{
+    if (const auto failure = whyNotReadyForChange())
+        return finish(*failure);
+    const std::uint32_t count = layout_.count;
+    TeamGearRecord last{};
+    if (count > 1 && !readRecord(count, last))
+        return finish(ResultCode::TableUnusable);
+    report_.countAfter = count;
+    if (count <= 1 || last != expected)
+        return finish(ResultCode::NoMatch);
+    bool recordCut = false;
+    if (!dryRun() &&
+        (!aboutToChange() || !removeLastRecord(*file_, count, layout_.hasMarker, recordCut, report_.reason))) {
+        if (!recordCut && !report_.unrecorded && writeRecordCount(*file_, count))
+            file_->flush();
+        report_.removed = recordCut ? 1 : 0;
+        report_.countAfter = count - report_.removed;
+        return finish(ResultCode::TableUnusable);
+    }
+    report_.removed = 1;
+    report_.countAfter = count - 1;
+    return finish(ResultCode::Removed);
 }
 
 TableReport TeamGearTable::readRecords()

@@ -2,6 +2,7 @@
 
 #include "core/JerseySpec.h"
 #include "core/SweepReport.h"
+#include "core/TableWitness.h"
 #include "core/TeamGearLayout.h"
 #include "core/TeamGearRecord.h"
 #include "platform/FileSystem.h"
@@ -42,7 +43,8 @@ enum class TableAccess { Change, DryRun, Read };
 // operation per table. A table that is not changed is left byte for byte as it was.
 class TeamGearTable {
 public:
-    TeamGearTable(FileSystem& fileSystem, const std::string& path, TableAccess access);
+    // A witness, when given, sees the table before its first change and after the last.
+    TeamGearTable(FileSystem& fileSystem, const std::string& path, TableAccess access, TableWitness* witness = nullptr);
 
     // Adds `spec` as a new last record: a copy of the last record with its fields written
     // over. Refused on a table of exactly 999 records.
@@ -56,6 +58,9 @@ public:
     // goes, where the latest installs are: a record behind the others would shift every
     // later one. A table keeps at least one record.
     TableReport removeLastWhile(const JerseyMatch& match);
+    // Removes the last record when it is exactly `record`, as an undo takes back its own
+    // append once later records came: Removed, or NoMatch when the last is another.
+    TableReport removeLastIfExactly(const TeamGearRecord& record);
     // Every record, in order; an interrupted append's tail is passed over.
     TableReport readRecords();
 
@@ -64,12 +69,16 @@ private:
     // otherwise the result that says why not.
     std::optional<ResultCode> whyNotReadyForChange();
     bool cutInterruptedTail();
+    // False when the witness refused the change about to be made; called before each write.
+    bool aboutToChange();
     bool readRecord(std::uint32_t position, TeamGearRecord& record);
     // Hands the report over with its result.
     TableReport finish(ResultCode result);
     bool dryRun() const { return access_ == TableAccess::DryRun; }
 
     TableAccess access_;
+    TableWitness* witness_;
+    bool witnessed_ = false;
     std::unique_ptr<OpenFile> file_;
     TableCheck check_ = TableCheck::Missing;
     TableLayout layout_;

@@ -19,7 +19,7 @@ AddResult addJersey(FileSystem& fileSystem, const AddRequest& request)
     if (!gameDecided(result.game))
         return result;
     // Go! always adds a record, whatever the table holds.
-    result.job = SaveSweep(fileSystem, {request.dryRun, tablesToldTo(request.observer)})
+    result.job = SaveSweep(fileSystem, {request.dryRun, tablesToldTo(request.observer), request.witness})
                      .append(SaveTarget::ofSaveSlot(result.game.folder, form.saveSlot),
                              readJerseyForm(form, ShoeCode::Installed));
     result.messages = installMessages(result.job);

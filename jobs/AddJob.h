@@ -21,6 +21,7 @@ struct AddRequest {
     bool dryRun = false;              // nothing is written, yet every table reports what a real run would give it
     const JobHooks* hooks = nullptr;  // the program's or kitloom-cli's: never null
     JobObserver* observer = nullptr;
+    TableWitness* witness = nullptr;  // sees every table before and after it changes
 };
 
 struct AddResult {

@@ -67,6 +67,7 @@ PatchInstallReport installPatch(FileSystem& fileSystem, const JobHooks& hooks, J
         }
     }
     report.artFolder = destination.artFolder = withClosingSeparator(artFolderName);
+    destination.replacedImagesPrefix = options.replacedImagesPrefix;
     if (destination.artFolderCanBe && !dryRun)
         fileSystem.removeLeftTemporaries(report.artFolder);
     for (std::size_t line = 1; line < patch.lines.size(); ++line) {
@@ -98,7 +99,7 @@ PatchInstallReport installPatch(FileSystem& fileSystem, const JobHooks& hooks, J
         return report;
     }
 
-    SaveSweep tables(fileSystem, {dryRun, tablesToldTo(observer)});
+    SaveSweep tables(fileSystem, {dryRun, tablesToldTo(observer), dryRun ? nullptr : options.witness});
     report.job = hooks.putJersey(tables, target, patch.spec, options.again);
     if (staged) {
         hooks.placeStagedImages(fileSystem, source, report.images, anyTableHasTheJersey(report.job));
@@ -143,6 +144,8 @@ PatchInstall installOne(FileSystem& fileSystem, const InstallRequest& request, P
     options.dryRun = request.dryRun;
     options.again = request.again;
     options.imagesLater = request.imagesLater;
+    options.witness = request.witness;
+    options.replacedImagesPrefix = request.replacedImagesPrefix;
     const std::string artFolder = request.game.artFolder ? *request.game.artFolder
                                                          : artFolderOf(fileSystem, one.game.folder);
     one.install = installPatch(fileSystem, *request.hooks, request.observer, source, artFolder, options);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/TableWitness.h"
 #include "jobs/GameDecision.h"
 #include "jobs/JobStatus.h"
 #include "jobs/SystemMessages.h"
@@ -28,6 +29,10 @@ struct PatchInstallOptions {
     // made ready, for a player who will copy the images by hand. A damaged download still
     // changes nothing.
     bool imagesLater = false;
+    TableWitness* witness = nullptr;  // sees every table before and after it changes
+    // Where an image of the same name but other bytes is kept when the patch's replaces it
+    // (a path prefix the image's name completes); empty: both are kept, the patch's refused.
+    std::string replacedImagesPrefix;
 };
 
 // Installs the patch `source` holds: moves its two images into `artFolder` (creating the
@@ -51,6 +56,8 @@ struct InstallRequest {
     bool imagesLater = false;
     const JobHooks* hooks = nullptr;  // the program's or kitloom-cli's: never null
     JobObserver* observer = nullptr;
+    TableWitness* witness = nullptr;
+    std::string replacedImagesPrefix;  // as PatchInstallOptions has it
 };
 
 // What became of one patch.

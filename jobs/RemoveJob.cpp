@@ -56,7 +56,7 @@ RemoveResult removeJerseys(FileSystem& fileSystem, const RemoveRequest& request)
     result.game = decideGame(fileSystem, *request.hooks, request.observer, request.game);
     if (!gameDecided(result.game))
         return result;
-    result.job = SaveSweep(fileSystem, {request.dryRun, tablesToldTo(request.observer)})
+    result.job = SaveSweep(fileSystem, {request.dryRun, tablesToldTo(request.observer), request.witness})
                      .removeMatching(SaveTarget::ofSaveSlot(result.game.folder, request.saveSlot), matchOf(request));
     for (const TableReport& table : result.job.tables) {
         if (removalOf(table).searched) {

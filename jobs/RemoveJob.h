@@ -25,6 +25,7 @@ struct RemoveRequest {
     bool dryRun = false;
     const JobHooks* hooks = nullptr;  // never null
     JobObserver* observer = nullptr;
+    TableWitness* witness = nullptr;  // sees every table before and after it changes
 };
 
 // What a table's removal says beyond its counts.

@@ -109,8 +109,21 @@ ImageMove stageImage(FileSystem& fileSystem, PatchSource& source, const std::str
         move.result = MoveResult::DestinationExists;
         move.inArtFolder = true;
         move.otherImageThere = !sameAsImage(fileSystem, source, found, move.to, move.damage);
-        if (move.damage && move.damage.trouble != EntryTrouble::CannotRead)
+        if (move.damage && move.damage.trouble != EntryTrouble::CannotRead) {
             fail(move, ImageTrouble::Damaged);
+            return move;
+        }
+        if (!move.otherImageThere || destination.replacedImagesPrefix.empty())
+            return move;
+        // Asked to replace it: made ready as a new image is, the old one kept aside on placing.
+        move.otherImageThere = false;
+        move.replacedKeptAs = destination.replacedImagesPrefix + artFolderName(image);
+        if (dryRun) {
+            move.result = MoveResult::Moved;
+            return move;
+        }
+        if (copyToTemporary(fileSystem, source, found, move, destination.artFolder))
+            move.result = MoveResult::Moved;
         return move;
     }
     if (there == EntryKind::Other) {
@@ -152,8 +165,20 @@ void placeStagedImages(FileSystem& fileSystem, PatchSource& source, std::vector<
             move.inArtFolder = false;
             continue;
         }
+        if (!move.replacedKeptAs.empty()) {
+            const MoveDone kept = fileSystem.moveFile(move.to, move.replacedKeptAs);
+            if (kept.result != MoveResult::Moved) {
+                fileSystem.removeFile(temporary);
+                move.replacedKeptAs.clear();
+                fail(move, ImageTrouble::MoveFailed, kept.reason);
+                continue;
+            }
+        }
         MoveDone placed = fileSystem.renameFile(temporary, move.to);
         if (placed.result != MoveResult::Moved) {
+            if (!move.replacedKeptAs.empty() &&
+                fileSystem.moveFile(move.replacedKeptAs, move.to).result == MoveResult::Moved)
+                move.replacedKeptAs.clear();
             // Another image took the name meanwhile: both are kept, as after a move.
             move.otherImageThere = placed.result == MoveResult::DestinationExists &&
                                    !sameFiles(fileSystem, temporary, move.to);

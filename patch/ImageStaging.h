@@ -14,6 +14,9 @@ struct ImageDestination {
     std::string artFolder;  // with its closing separator
     bool artFolderCanBe = false;
     std::string artFolderReason;  // the system's words when it cannot
+    // An image of the same name but other bytes there is replaced, kept first under this
+    // prefix and the image's name; empty: it stays, and the patch's is refused.
+    std::string replacedImagesPrefix;
 };
 
 // Makes one of a patch's images ready in the art folder before any table changes: copied

@@ -48,6 +48,9 @@ struct ImageMove {
     std::string staged;
     // Ready, but taken back because the patch could not go in whole.
     bool withdrawn = false;
+    // The art folder's image of that name, with other bytes, goes here before this one takes
+    // its place (once placed: went there).
+    std::string replacedKeptAs;
 };
 
 // What became of a patch install.

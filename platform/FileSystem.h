@@ -61,6 +61,9 @@ public:
     // trying again for up to `waitMilliseconds` while another handle holds it. Only other
     // lockers are kept out: reads and writes by anyone go on as before.
     virtual Done lockExclusive(std::uint64_t offset, std::uint64_t length, int waitMilliseconds) = 0;
+    // False when `path` no longer names this file: another file was renamed over it since it
+    // was opened, and what is written here reaches no one.
+    virtual bool isNamed(const std::string& /*path*/) { return true; }
 };
 
 // A file opened, or the system's words for why it could not be.

@@ -94,6 +94,14 @@ class PosixFile final : public OpenFile {
 public:
     explicit PosixFile(int ownedFd) : fd_(ownedFd) {}
 
+    bool isNamed(const std::string& path) override
+    {
+        struct stat open {};
+        struct stat named {};
+        return ::fstat(fd_.get(), &open) == 0 && ::stat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
+               open.st_ino == named.st_ino;
+    }
+
     Done readAt(std::uint64_t offset, void* buffer, std::size_t count) override
     {
         return readAll(fd_.get(), offset, static_cast<char*>(buffer), count);

@@ -93,6 +93,20 @@ public:
         }
     }
 
+#ifndef KITLOOM_PROGRAM_COPY
+    bool isNamed(const std::string& path) override
+    {
+        UniqueHandle named(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        BY_HANDLE_FILE_INFORMATION open{};
+        BY_HANDLE_FILE_INFORMATION found{};
+        return named.valid() && GetFileInformationByHandle(handle_.get(), &open) &&
+               GetFileInformationByHandle(named.get(), &found) &&
+               open.dwVolumeSerialNumber == found.dwVolumeSerialNumber &&
+               open.nFileIndexHigh == found.nFileIndexHigh && open.nFileIndexLow == found.nFileIndexLow;
+    }
+#endif
+
     Done readAt(std::uint64_t offset, void* buffer, std::size_t count) override
     {
         if (Done seek = seekTo(handle_.get(), offset); !seek)
@@ -159,10 +173,18 @@ private:
     std::uint64_t lockedLength_ = 0;
 };
 
+// kitloom-cli puts a table back by renaming its copy over it, while holding the table open
+// and locked: its own handles let the name be replaced. The program's keep the system's way.
+#ifdef KITLOOM_PROGRAM_COPY
+constexpr DWORD kShareRenaming = 0;
+#else
+constexpr DWORD kShareRenaming = FILE_SHARE_DELETE;
+#endif
+
 Opened openExisting(const std::string& path, DWORD access)
 {
-    UniqueHandle handle(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle handle(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | kShareRenaming, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle.valid())
         return {nullptr, lastSystemError()};
     // Devices (NUL, CON, COM1 and the like) and pipes open as files too.

@@ -151,6 +151,14 @@ ReportLines refusedLines(const PatchInstallReport& install, bool dryRun)
     }
     lines.push_back({Tone::Error, nothing + ": the jersey goes in only with both its images, and the ERROR lines "
                                             "above say why one cannot go to the art folder"});
+    const bool updated = std::any_of(install.images.begin(), install.images.end(),
+                                     [](const ImageMove& move) { return move.otherImageThere; });
+    if (updated) {
+        lines.push_back({Tone::Hint,
+                         "an updated jersey's images go over the old ones with --replace-images, which "
+                         "keeps the old ones in the journal, so that 'kitloom-cli undo' brings them back"});
+        return lines;
+    }
     const bool missing = std::any_of(install.images.begin(), install.images.end(), [](const ImageMove& move) {
         return move.trouble == ImageTrouble::NotBesidePatch || move.trouble == ImageTrouble::SeveralFound;
     });

@@ -143,6 +143,9 @@ ReportLines imageLines(const ImageMove& move, bool dryRun)
                                  ", but it could not be removed from beside the patch" +
                                  (move.reason.empty() ? std::string() : " (" + move.reason + ")") +
                                  "; the jersey has its image all the same, and this copy can be deleted"}};
+    if (move.result == MoveResult::Moved && !move.replacedKeptAs.empty())
+        return {{Tone::Line, from + ": " + moved + escapedText(move.to) +
+                                 ", over the image of that name there, which the journal keeps for an undo"}};
     if (move.result == MoveResult::Moved)
         return {{Tone::Line, from + ": " + moved + escapedText(move.to)}};
     if (move.otherImageThere)

@@ -3,6 +3,7 @@
 #include "core/LittleEndian.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -124,5 +125,30 @@ JerseySpec exampleJersey(std::int32_t shoe)
     spec.letteringType = 1;
     return spec;
 }
+
+}  // namespace kitloom::test
+
+namespace kitloom::test {
+
+namespace {
+
+// kitloom-cli records its jobs in a journal under the user's state folder: every test
+// process gets a folder of its own instead, gone when the process ends.
+struct JournalHomeForTests {
+    JournalHomeForTests()
+    {
+#ifdef _WIN32
+        _putenv_s("LOCALAPPDATA", folder.path().string().c_str());
+#else
+        setenv("XDG_STATE_HOME", folder.path().string().c_str(), 1);
+#endif
+    }
+    TempFolder folder;
+};
+const JournalHomeForTests journalHome;
+
+}  // namespace
+
+std::string journalHomeForTests() { return journalHome.folder.prefix(); }
 
 }  // namespace kitloom::test

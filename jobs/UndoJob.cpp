@@ -266,8 +266,6 @@ UndoResult undoJob(FileSystem& fileSystem, const UndoRequest& request)
         allBack = allBack && wentBack(result.images.back());
     }
     result.status = allBack ? JobStatus::Succeeded : JobStatus::Failed;
-    if (request.journal && !request.dryRun)
-        request.journal->finish(allBack, job->jerseys);
     return result;
 }
 

@@ -8,7 +8,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 
 namespace kitloom {
@@ -94,6 +96,17 @@ Done JobJournal::start()
     return started;
 }
 
+// Copies outlive a journal a player deleted by hand: a new job never takes their number, or
+// they would pass for its own.
+int JobJournal::lastCopiedJob() const
+{
+    int last = 0;
+    if (const auto names = fileSystem_.fileNames(copiesFolder()))
+        for (const std::string& name : *names)
+            last = std::max(last, std::atoi(name.c_str()));
+    return last;
+}
+
 std::string JobJournal::copiesFolder() const { return folder_ + kCopiesFolderName + kPathSeparator; }
 
 Done JobJournal::start(const JobStart& job)
@@ -111,7 +124,7 @@ Done JobJournal::start(const JobStart& job)
     // The number is taken under the journal's lock, from the journal itself: two jobs at
     // once get two.
     return appendJournalLine(fileSystem_, folder_, {}, true, [&](const std::string& journal) {
-        id_ = lastJobNumber(journal) + 1;
+        id_ = std::max(lastJobNumber(journal), lastCopiedJob()) + 1;
         line["job"] = id_;
         return lineOf(line);
     });

@@ -56,6 +56,7 @@ public:
 private:
     void appendLine(const std::string& line, bool flush);
     std::string copiesFolder() const;
+    int lastCopiedJob() const;
 
     FileSystem& fileSystem_;
     std::string folder_;

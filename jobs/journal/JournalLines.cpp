@@ -92,14 +92,19 @@ bool readLine(const json& line, std::map<int, RecordedJob>& jobs)
                     table.removed.push_back(recordOf(record));
         table.sizeAfter = valueOr<std::uint64_t>(line, "size", 0);
         table.sha256After = valueOr<std::string>(line, "sha256", "");
+        if (table.path.empty())
+            return false;
         job.tables.push_back(std::move(table));
-        return !job.tables.back().path.empty();
+        return true;
     }
     if (event == "image") {
-        job.images.push_back({valueOr<std::string>(line, "from", ""), valueOr<std::string>(line, "archive", ""),
-                              valueOr<std::string>(line, "to", ""), valueOr<std::string>(line, "sha256", ""),
-                              valueOr<std::string>(line, "replacedKeptAs", "")});
-        return !job.images.back().to.empty();
+        RecordedImage image{valueOr<std::string>(line, "from", ""), valueOr<std::string>(line, "archive", ""),
+                            valueOr<std::string>(line, "to", ""), valueOr<std::string>(line, "sha256", ""),
+                            valueOr<std::string>(line, "replacedKeptAs", "")};
+        if (image.to.empty())
+            return false;
+        job.images.push_back(std::move(image));
+        return true;
     }
     if (event == "end") {
         job.ended = true;

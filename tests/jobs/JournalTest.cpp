@@ -64,13 +64,16 @@ protected:
     UndoResult undo(std::optional<int> job = std::nullopt, FileSystem& fileSystem = systemFileSystem(),
                     JobJournal* record = nullptr)
     {
+        // Recorded, as kitloom-cli's are: the journal then knows the job is undone.
+        std::optional<JobJournal> own;
+        if (!record)
+            record = &own.emplace(fileSystem, journalFolder(), kNow);
         UndoRequest request;
         request.journalFolder = journalFolder();
         request.job = job;
         request.journal = record;
         UndoResult result = undoJob(fileSystem, request);
-        if (record)
-            record->finish(result.status == JobStatus::Succeeded, {});
+        record->finish(result.status == JobStatus::Succeeded, {});
         return result;
     }
     std::vector<Bytes> allTables() const
@@ -249,14 +252,17 @@ TEST_F(JournalTest, CopiesGoOldestFirstPastTheLimitsAndSuchAJobUndoesRecordByRec
     for (int i = 0; i < 5; ++i)
         recordedAdd(systemFileSystem(), "JB" + std::to_string(i) + "Z", "000");
     ReadJournal recorded = readJournal(systemFileSystem(), journalFolder());
-    const std::string copy = journal / (std::string(kCopiesFolderName) + "/1-1.copy");
-    const std::uint64_t oneCopy = std::filesystem::file_size(copy);
+    auto copySize = [&](int job) {
+        return std::filesystem::file_size(journal /
+                                          (std::string(kCopiesFolderName) + "/" + std::to_string(job) + "-1.copy"));
+    };
+    const std::uint64_t newestThree = copySize(5) + copySize(4) + copySize(3);
 
     // By count, then by size: the newest jobs keep theirs.
     EXPECT_EQ(letOldCopiesGo(systemFileSystem(), journalFolder(), recorded, kNow, {4, 1000000, 1 << 30}), 1);
     EXPECT_FALSE(copiesKept(systemFileSystem(), journalFolder(), recorded.jobs[0]));
     EXPECT_TRUE(copiesKept(systemFileSystem(), journalFolder(), recorded.jobs[1]));
-    EXPECT_EQ(letOldCopiesGo(systemFileSystem(), journalFolder(), recorded, kNow, {100, 1000000, 3 * oneCopy + 10}), 1);
+    EXPECT_EQ(letOldCopiesGo(systemFileSystem(), journalFolder(), recorded, kNow, {100, 1000000, newestThree + 10}), 1);
     EXPECT_FALSE(copiesKept(systemFileSystem(), journalFolder(), recorded.jobs[1]));
     EXPECT_TRUE(copiesKept(systemFileSystem(), journalFolder(), recorded.jobs[2]));
     // By age: a job older than the limit, though among the newest.
@@ -271,7 +277,7 @@ TEST_F(JournalTest, CopiesGoOldestFirstPastTheLimitsAndSuchAJobUndoesRecordByRec
         EXPECT_EQ(undone.tables.at(0).outcome, UndoTableOutcome::RecordCut);
     }
     EXPECT_EQ(recordCountOf(readBytes(tables[0])), 3u);
-    EXPECT_EQ(before.size(), 386u + 29 * 8 + 1);
+    EXPECT_EQ(recordCountOf(before), 8u);
 }
 
 TEST(Sha256Test, GivesTheStandardDigests)
@@ -279,7 +285,7 @@ TEST(Sha256Test, GivesTheStandardDigests)
     EXPECT_EQ(sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
     EXPECT_EQ(sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
     EXPECT_EQ(sha256Hex("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
-              "248d6a61d20638b8e5c0262e7f28fa08a6c5b8cb4b7dc25e0f3d4ae40a1c0f69");
+              "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
     Sha256 pieces;
     const std::string million(1000000, 'a');
     for (std::size_t at = 0; at < million.size(); at += 999)

@@ -35,6 +35,8 @@ int runAdd(AddOptions options, const CommandContext& context)
     watchForInterrupt();
     JobReporter report(context, options.dryRun, context.out);
     JobRecord record(context, options.dryRun, options.noJournal);
+    if (record.refused())
+        return kExitFailure;
     const AddResult added = addJersey(context.fileSystem, {options.form, gamePolicy(options.gameOption, options.game),
                                                            options.dryRun, &kCliHooks, &report, record.journal()});
     record.finish(added.status == JobStatus::Succeeded,

@@ -39,6 +39,17 @@ JobRecord::JobRecord(const CommandContext& context, bool dryRun, bool noJournal,
     if (start.command.empty() && context.args)
         start.command = *context.args;
     journal_ = std::make_unique<JobJournal>(context.fileSystem, *folder, secondsNow(), std::move(start));
+    if (Done ready = journal_->ready(); !ready)
+        refusal_ = ready.reason();
+}
+
+bool JobRecord::refused() const
+{
+    if (refusal_.empty())
+        return false;
+    context_.err << "ERROR: The job could not be recorded in the journal, so no save was changed (" << refusal_
+                 << "); --no-journal runs it without one" << std::endl;
+    return true;
 }
 
 void JobRecord::recordImages(const InstallResult& installed)

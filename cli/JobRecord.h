@@ -30,6 +30,8 @@ public:
     JobRecord(const CommandContext& context, bool dryRun, bool noJournal, JobStart start = {});
 
     JobJournal* journal() { return journal_.get(); }
+    // True, with the reason told, when the journal cannot be written: the job must not run.
+    bool refused() const;
     // The images an install placed, each with where it came from.
     void recordImages(const InstallResult& installed);
     // The job's end; then the oldest jobs' copies go as the journal's limits say. Tells the
@@ -39,6 +41,7 @@ public:
 private:
     const CommandContext& context_;
     std::unique_ptr<JobJournal> journal_;
+    std::string refusal_;
 };
 
 // A jersey as the journal shows it: its texts in UTF-8, and its Team Number.

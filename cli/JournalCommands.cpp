@@ -112,7 +112,8 @@ int runHistory(const HistoryOptions& options, const CommandContext& context)
         }
         const std::string jerseys = jerseysText(*job);
         const std::size_t saves = savesChanged(*job);
-        context.out << "job " << job->id << "  " << job->time << "  " << escapedText(commandText(*job))
+        const std::string takesBack = job->undoes ? "  (takes back job " + std::to_string(*job->undoes) + ")" : "";
+        context.out << "job " << job->id << "  " << job->time << "  " << escapedText(commandText(*job)) << takesBack
                     << (jerseys.empty() ? "" : "  " + escapedText(jerseys)) << "  " << saves
                     << (saves == 1 ? " save" : " saves") << " changed  " << state << '\n';
     }
@@ -198,6 +199,8 @@ int runUndo(const UndoOptions& options, const CommandContext& context)
     }
     watchForInterrupt();
     JobRecord record(context, options.dryRun, options.noJournal);
+    if (record.refused())
+        return kExitFailure;
     UndoRequest request;
     request.journalFolder = *folder;
     if (options.jobOption->count() > 0)
@@ -233,8 +236,7 @@ int runUndo(const UndoOptions& options, const CommandContext& context)
         return kExitFailure;
     }
     const int id = result.job.id;
-    context.out << (options.dryRun ? "Undoing job " : "Undoing job ") << id << " ("
-                << escapedText(commandText(result.job)) << ", " << result.job.time
+    context.out << "Undoing job " << id << " (" << escapedText(commandText(result.job)) << ", " << result.job.time
                 << (result.job.ended ? "" : ", cut short") << "):" << std::endl;
     int tablesLeft = 0;
     for (const UndoneTable& table : result.tables) {

@@ -129,6 +129,12 @@ InstallResult install(const InstallOptions& options, const CommandContext& conte
     JobStart start;
     start.patchPaths = options.patches;
     JobRecord record(context, options.dryRun, options.noJournal, start);
+    if (record.refused()) {
+        status = kExitFailure;
+        InstallResult notRun;
+        notRun.status = JobStatus::Failed;
+        return notRun;
+    }
     request.witness = record.journal();
     if (options.replaceImages && record.journal()) {
         // The images replaced are kept in the job's record: its number is needed first.

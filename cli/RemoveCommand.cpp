@@ -66,6 +66,8 @@ int runRemove(RemoveOptions options, const CommandContext& context)
     request.hooks = &kCliHooks;
     request.observer = &report;
     JobRecord record(context, options.dryRun, options.noJournal);
+    if (record.refused())
+        return kExitFailure;
     request.witness = record.journal();
     const RemoveResult result = removeJerseys(context.fileSystem, request);
     record.finish(result.status == JobStatus::Succeeded, {recordedJersey(options.name, options.year, options.team)});

@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/report/GameLines.h"
 #include "jobs/WhereJob.h"
+#include "jobs/journal/JobJournal.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "text/TerminalEscape.h"
@@ -44,6 +45,7 @@ struct WhereOptions {
 
 void printJson(const CommandContext& context, const GameSearch& search, const SearchPlaces& places)
 {
+    const auto journal = journalFolder();
     using Json = nlohmann::ordered_json;
     Json games = Json::array();
     for (std::size_t i = 0; i < search.games.size(); ++i) {
@@ -60,6 +62,7 @@ void printJson(const CommandContext& context, const GameSearch& search, const Se
         {"games", games},
         {"used", search.decidingCount == 1 ? Json(withoutClosingSeparator(search.games.front().folder)) : Json()},
         {"chosenGameFile", places.rememberedFile ? Json(*places.rememberedFile) : Json()},
+        {"journalFolder", journal ? Json(withoutClosingSeparator(*journal)) : Json()},
         {"notes", notes}};
     context.out << document.dump(2, ' ', false, Json::error_handler_t::replace) << std::endl;
 }
@@ -76,6 +79,10 @@ int runWhere(const WhereOptions& options, const CommandContext& context)
         printJson(context, result.search, result.places);
     } else {
         context.messages().say(whereLines(request, result));
+        // On standard error, so that the folders a script reads stay the only lines out.
+        if (const auto journal = journalFolder(); journal && request.ask == WhereAsk::Search)
+            context.err << "note: the journal that 'kitloom-cli history' and 'undo' read is in "
+                        << escapedText(withoutClosingSeparator(*journal)) << std::endl;
     }
     return exitStatus(result.status);
 }
@@ -95,7 +102,7 @@ CommandRun addWhereCommand(CLI::App& app)
             CLI::Option* json = command.add_flag(
                 "--json", options.json,
                 "one JSON document: {\"games\": [{\"folder\", \"place\", \"winePrefix\", \"used\"}], "
-                "\"used\", \"chosenGameFile\", \"notes\": [{\"note\", \"path\", \"detail\"}]}");
+                "\"used\", \"chosenGameFile\", \"journalFolder\", \"notes\": [{\"note\", \"path\", \"detail\"}]}");
             options.useOption =
                 command.add_option("--use", options.use, "choose DIR, which must hold saves, for every later command")
                     ->type_name("DIR")

@@ -195,6 +195,15 @@ void JobJournal::tableRestored(const std::string& path, FileSystem& fileSystem)
                false);
 }
 
+Done JobJournal::ready()
+{
+    if (Done made = makeFolders(fileSystem_, copiesFolder()); !made)
+        return Done::failure(copiesFolder() + ": " + made.reason());
+    if (Done writable = fileSystem_.mayWriteIn(copiesFolder()); !writable)
+        return Done::failure(copiesFolder() + ": " + writable.reason());
+    return {};
+}
+
 std::string JobJournal::replacedImagesPrefix() const { return copiesFolder() + std::to_string(id_) + "-image-"; }
 
 void JobJournal::imagePlaced(const RecordedImage& image)

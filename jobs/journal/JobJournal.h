@@ -49,6 +49,9 @@ public:
     void imagePlaced(const RecordedImage& image);
 
     void finish(bool succeeded, const std::vector<RecordedJersey>& jerseys);
+    // Whether the journal's folders are there, or can be made, and written in: a job asks
+    // before it begins, so that it changes nothing it could not record.
+    Done ready();
     // The first line that could not be written after the start, if any: the job's record is
     // then incomplete, and the job says so.
     const std::string& troubled() const { return trouble_; }

@@ -411,12 +411,35 @@ TEST_F(CliTest, InstallGoesThroughEveryPatchAndFailsWhenAnyJobDid)
     EXPECT_EQ(run.err, "ERROR: " + artPrefix + "toABCD.fsh is another image than " + gamePatch("toABCD.fsh") +
                            ": both are kept, and the jersey would show the one in the art folder\nERROR: Nothing was "
                            "installed: the jersey goes in only with both its images, and the ERROR lines above say "
-                           "why one cannot go to the art folder\nhint: mend what the ERROR lines say and install it "
-                           "again, or add --images-later to install the jersey now and copy its images into the art "
-                           "folder by hand\n");
+                           "why one cannot go to the art folder\nhint: an updated jersey's images go over the old ones "
+                           "with --replace-images, which keeps the old ones in the journal, so that 'kitloom-cli "
+                           "undo' brings them back\n");
     EXPECT_EQ(recordCountOf(table("000")), 4u);
     EXPECT_EQ(readBytes(game / "toABCD.fsh"), toBytes("another image"));
     EXPECT_EQ(readBytes(game / "art/toABCD.fsh"), toBytes("image"));
+
+    // Asked to, the updated image goes over the old one, and undo brings the old one back.
+    const Bytes tableBefore = table("000");
+    run = runIt({"install", gamePatch("sweep.jer"), "--art", art, "--again", "--replace-images"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readBytes(game / "art/toABCD.fsh"), toBytes("another image"));
+    EXPECT_FALSE(fs::exists(game.path() / "toABCD.fsh"));
+    EXPECT_EQ(recordCountOf(table("000")), 5u);
+    run = runIt({"history", "-n", "1"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("install"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("ABCD"), std::string::npos) << run.out;
+    run = runIt({"undo"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("SUCCESS"), std::string::npos) << run.out;
+    EXPECT_EQ(table("000"), tableBefore);
+    EXPECT_EQ(readBytes(game / "art/toABCD.fsh"), toBytes("image"));
+    EXPECT_EQ(readBytes(game / "toABCD.fsh"), toBytes("another image"));
+
+    // Without a journal the old image would be lost: the two are refused together.
+    run = runIt({"install", gamePatch("sweep.jer"), "--art", art, "--again", "--replace-images", "--no-journal"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(table("000"), tableBefore);
 }
 
 #ifndef _WIN32
@@ -472,8 +495,11 @@ TEST_F(CliTest, EverySaveIsReportedAndASkippedOneFailsTheJob)
     addSaveTable(game, "002", 999);
     addSaveTable(game, "003", 3);
     // Writing the record into the fourth table, the sweep's fifth write, fails as on a full
-    // disk: a run that fails nothing tells which operation that is.
-    const Args add = Args{"add"} + inGame() + kJersey;
+    // disk: a run that fails nothing tells which operation that is. The journal's writes
+    // would come between.
+    const Args add = Args{"add", "--no-journal"} + inGame() + kJersey;
+    const std::string unrecorded =
+        "note: --no-journal: this job is not recorded, and 'kitloom-cli undo' cannot take it back\n";
     FaultyFileSystem counting(INT_MAX);
     runIt(add, counting);
     for (const char* folder : {"000", "001", "003"})
@@ -483,7 +509,7 @@ TEST_F(CliTest, EverySaveIsReportedAndASkippedOneFailsTheJob)
     const CliRun run = runIt(add, fullDisk);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, added("000", 4) + added("001", 4));
-    EXPECT_EQ(run.err, "ERROR: There are already 999 jerseys! (" + tablePath("002") + ")\n" +
+    EXPECT_EQ(run.err, unrecorded + "ERROR: There are already 999 jerseys! (" + tablePath("002") + ")\n" +
                            "ERROR: The team gear file couldn't be opened! (" + tablePath("003") + ": " + diskFull +
                            ")\nERROR: The jersey went into 2 of 4 saves: the ERROR lines above say why\n");
     EXPECT_EQ(recordCountOf(table("003")), 3u);
@@ -567,6 +593,76 @@ TEST_F(CliTest, RemoveTakesOnlyTheLatestInstallsOffTheEnd)
     EXPECT_EQ(recordCountOf(table("000")), 5u);
 }
 
+// Each job is recorded, and undo takes back even what remove took; a journal that cannot be
+// written stops a job before its first change.
+TEST_F(CliTest, JobsAreRecordedAndUndoneAndAJournalThatCannotBeWrittenStopsThemFirst)
+{
+    const Bytes before = table("000");
+    ASSERT_EQ(runIt(Args{"add"} + inGame() + kJersey).status, 0);
+    const Bytes afterAdd = table("000");
+    ASSERT_EQ(runIt(Args{"remove", "--name", "ABCD", "--year", "1998-99"} + inGame()).status, 0);
+    const Bytes afterRemove = table("000");
+
+    CliRun run = runIt({"undo", "--dry-run"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find(tablePath("000") + ": would be put back as it was before job 2"), std::string::npos)
+        << run.out;
+    EXPECT_EQ(table("000"), afterRemove);
+    run = runIt({"undo"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("Undoing job 2 (remove --name ABCD --year 1998-99 --game " + game.path().string() + ", ", 0), 0u)
+        << run.out;
+    EXPECT_NE(run.out.find("\n" + tablePath("001") + ": put back as it was before job 2\n" + tablePath("000") +
+                           ": put back as it was before job 2\nSUCCESS: Job 2 is undone: every save and image it "
+                           "changed is as it was before it\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(table("000"), afterAdd) << "the record remove took is back";
+    EXPECT_EQ(runIt({"undo"}).status, 0);
+    EXPECT_EQ(table("000"), before);
+    EXPECT_EQ(table("001"), before);
+    run = runIt({"undo"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "ERROR: There is no job to undo: 'kitloom-cli history' lists what the journal recorded\n");
+
+    run = runIt({"history", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json jobs = nlohmann::json::parse(run.out);
+    ASSERT_EQ(jobs.size(), 4u);
+    EXPECT_EQ(jobs[0]["id"], 4);
+    EXPECT_EQ(jobs[0]["undoes"], 1);
+    EXPECT_EQ(jobs[3]["state"], "undone");
+    EXPECT_EQ(jobs[3]["undoneBy"], 4);
+    EXPECT_EQ(jobs[3]["saves"], 2);
+    EXPECT_EQ(jobs[3]["jerseys"][0]["name"], "ABCD");
+    // An undo undone gives the jersey back.
+    EXPECT_EQ(runIt({"undo", "4"}).status, 0);
+    EXPECT_EQ(table("000"), afterAdd);
+
+    // The journal's place is a file: nothing changes, and --no-journal runs the job.
+    const std::string blocked = game / "not-a-folder";
+    writeBytes(blocked, toBytes("x"));
+#ifdef _WIN32
+    const char* const variable = "LOCALAPPDATA";
+    _putenv_s(variable, blocked.c_str());
+#else
+    const char* const variable = "XDG_STATE_HOME";
+    ::setenv(variable, blocked.c_str(), 1);
+#endif
+    run = runIt(Args{"add"} + inGame() + kJersey);
+#ifdef _WIN32
+    _putenv_s(variable, journalHomeForTests().c_str());
+#else
+    ::setenv(variable, journalHomeForTests().c_str(), 1);
+#endif
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.rfind("ERROR: The job could not be recorded in the journal, so no save was changed (" + blocked, 0), 0u)
+        << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
+    EXPECT_EQ(table("000"), afterAdd);
+}
+
 // Names and years are code page 1252 in tables; the terminal's text is converted both ways.
 TEST_F(CliTest, NamesAreTheTerminalsTextAndTheTablesCodePage)
 {
@@ -591,7 +687,8 @@ public:
     explicit InterruptingFileSystem(int atOpening) : atOpening_(atOpening) {}
     Opened openForUpdate(const std::string& path) override
     {
-        if (++openings_ == atOpening_)
+        // The journal's own openings are not the sweep's.
+        if (path.find("teamgear.dbf") != std::string::npos && ++openings_ == atOpening_)
             std::raise(SIGINT);
         return systemFileSystem().openForUpdate(path);
     }

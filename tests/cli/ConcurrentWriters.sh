@@ -14,6 +14,8 @@ start=5
 
 game=$(mktemp -d "${TMPDIR:-/tmp}/kitloom-writers-XXXXXX") || exit 1
 trap 'rm -rf "$game"' EXIT
+# The journal goes to the test's folder, never the user's.
+export XDG_STATE_HOME=$game/state
 
 # A table of N 29-byte records after a 386-byte header.
 table() {
@@ -86,5 +88,21 @@ run() { # once|again SLOT_LINE TABLES...
 run again 000 000
 run again "" $(seq -f %03g 0 $((saves - 1)))
 run once "" $(seq -f %03g 0 $((saves - 1)))
+
+# Every writer's job is in the journal, whole, under a number of its own (a Windows build
+# keeps its journal in the prefix's profile).
+journal=$XDG_STATE_HOME/kitloom/journal.jsonl
+if [ -z "$emulator" ]; then
+  # A job that changed nothing leaves no record: in the last run only the writers that
+  # put the one jersey into some save.
+  starts=$(grep -c '"event":"start"' "$journal")
+  ends=$(grep -c '"event":"end","succeeded":true' "$journal")
+  [ "$starts" -gt $((2 * writers)) ] && [ "$starts" -le $((3 * writers)) ] ||
+    fail "the journal holds $starts jobs, wanted $((2 * writers + 1)) to $((3 * writers))"
+  [ "$ends" -eq "$starts" ] || fail "the journal ends $ends jobs of $starts"
+  twice=$(grep -o '"job":[0-9]*,"event":"start"' "$journal" | sort | uniq -d)
+  [ -z "$twice" ] || fail "job numbers taken twice: $twice"
+  [ "$(grep -vc '^{.*}$' "$journal")" -eq 0 ] || fail "lines run into each other in $journal"
+fi
 [ $failed -eq 0 ] && echo "every jersey of $writers writers x $installs installs arrived"
 exit $failed

@@ -7,6 +7,8 @@ set -uo pipefail
 program=$(realpath "$1")
 root=$(mktemp -d "${TMPDIR:-/tmp}/kitloom-hostile-XXXXXX") || exit 1
 trap 'rm -rf "$root"' EXIT
+# The journal goes to the test's folder, never the user's.
+export XDG_STATE_HOME=$root/state
 jersey=(--team 5 --name ABCD --year 1998-99)
 
 failed=0

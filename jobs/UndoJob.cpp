@@ -121,12 +121,11 @@ UndoneTable Undo::table(const RecordedTable& recorded)
     undone.laterJob = laterJobOn(journal_, result_.job, recorded.path);
 
     std::string copy;
-    std::string copiedPath;
     std::string before;
     const bool copied =
         !recorded.copy.empty() &&
         readWholeFile(fileSystem_, request_.journalFolder + kCopiesFolderName + kPathSeparator + recorded.copy, copy) &&
-        readTableCopy(copy, copiedPath, before) && copiedPath == recorded.path;
+        readTableCopy(copy, recorded.path, before);
 
     const bool ownRecordKnown = recorded.change == TableChangeKind::Appended &&
                                 recorded.appended.bytes.size() == kRecordSize;

@@ -144,7 +144,7 @@ Done JobJournal::beforeChange(const std::string& path, OpenFile& table)
         return read;
     const std::string name = std::to_string(id_) + "-" + std::to_string(++copies_) + ".copy";
     // Written whole and on the disk before the table's first change.
-    if (Done kept = fileSystem_.replaceFile(copiesFolder() + name, tableCopyBytes(path, bytes)); !kept)
+    if (Done kept = fileSystem_.replaceFile(copiesFolder() + name, tableCopyBytes({{path, bytes}})); !kept)
         return Done::failure("its copy could not be kept in " + copiesFolder() + ": " + kept.reason());
     copyOf_[path] = {name, std::move(bytes)};
     return {};

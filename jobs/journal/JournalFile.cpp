@@ -69,15 +69,27 @@ Done appendJournalLine(FileSystem& fileSystem, const std::string& folder, const 
     OpenFile& file = *journal.file;
     if (Done locked = file.lockExclusive(kJournalLockOffset, 1, kJournalLockWaitMilliseconds); !locked)
         return locked;
+    // The whole journal only when the line is made from it; else its last byte.
     std::string text;
-    if (Done read = readAll(file, text); !read)
-        return read;
+    std::uint64_t size = 0;
+    if (lineFromJournal) {
+        if (Done read = readAll(file, text); !read)
+            return read;
+        size = text.size();
+    } else {
+        if (Done sized = file.size(size); !sized)
+            return sized;
+        text.assign(size > 0 ? 1 : 0, '\n');
+        if (size > 0)
+            if (Done read = file.readAt(size - 1, text.data(), 1); !read)
+                return read;
+    }
     std::string written = lineFromJournal ? lineFromJournal(text) : line;
     // A line cut short by a crash ends where the next one starts.
     if (!text.empty() && text.back() != '\n')
         written.insert(written.begin(), '\n');
     written += '\n';
-    if (Done done = file.writeAt(text.size(), written.data(), written.size()); !done)
+    if (Done done = file.writeAt(size, written.data(), written.size()); !done)
         return done;
     return flush ? file.flush() : Done();
 }

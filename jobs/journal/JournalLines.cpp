@@ -6,6 +6,8 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <map>
 #include <set>
 
@@ -133,18 +135,21 @@ void addUnfinishedTables(FileSystem& fileSystem, const std::string& folder, std:
             name.find("-image-") != std::string::npos)
             continue;
         const auto job = jobs.find(std::atoi(name.substr(0, dash).c_str()));
-        if (job == jobs.end() || std::any_of(job->second.tables.begin(), job->second.tables.end(),
-                                             [&](const RecordedTable& table) { return table.copy == name; }))
+        if (job == jobs.end())
             continue;
         std::string bytes;
-        std::string tablePath;
-        std::string table;
-        if (!readWholeFile(fileSystem, copies + name, bytes) || !readTableCopy(bytes, tablePath, table))
+        if (!readWholeFile(fileSystem, copies + name, bytes))
             continue;
-        RecordedTable unfinished;
-        unfinished.path = tablePath;
-        unfinished.copy = name;
-        job->second.tables.push_back(std::move(unfinished));
+        for (const CopiedTable& copied : readTableCopies(bytes)) {
+            if (std::any_of(job->second.tables.begin(), job->second.tables.end(), [&](const RecordedTable& table) {
+                    return table.copy == name && table.path == copied.path;
+                }))
+                continue;
+            RecordedTable unfinished;
+            unfinished.path = copied.path;
+            unfinished.copy = name;
+            job->second.tables.push_back(std::move(unfinished));
+        }
     }
 }
 
@@ -203,22 +208,48 @@ ReadJournal readJournal(FileSystem& fileSystem, const std::string& folder)
     return journal;
 }
 
-std::string tableCopyBytes(const std::string& tablePath, const std::string& table)
+std::string tableCopyBytes(const std::vector<CopiedTable>& tables)
 {
-    return json({{"table", tablePath}}).dump(-1, ' ', false, json::error_handler_t::replace) + "\n" + table;
+    std::string bytes;
+    for (const CopiedTable& table : tables) {
+        bytes += json({{"table", table.path}, {"size", table.bytes.size()}})
+                     .dump(-1, ' ', false, json::error_handler_t::replace);
+        bytes += '\n';
+        bytes += table.bytes;
+    }
+    return bytes;
 }
 
-bool readTableCopy(const std::string& copy, std::string& tablePath, std::string& table)
+std::vector<CopiedTable> readTableCopies(const std::string& copy)
 {
-    const std::size_t end = copy.find('\n');
-    if (end == std::string::npos)
-        return false;
-    const json header = json::parse(copy.substr(0, end), nullptr, false);
-    if (header.is_discarded() || !header.is_object())
-        return false;
-    tablePath = valueOr<std::string>(header, "table", "");
-    table = copy.substr(end + 1);
-    return !tablePath.empty();
+    std::vector<CopiedTable> tables;
+    std::size_t at = 0;
+    while (at < copy.size()) {
+        const std::size_t end = copy.find('\n', at);
+        if (end == std::string::npos)
+            break;
+        const json header = json::parse(copy.substr(at, end - at), nullptr, false);
+        if (header.is_discarded() || !header.is_object())
+            break;
+        const std::string path = valueOr<std::string>(header, "table", "");
+        const std::uint64_t size = valueOr<std::uint64_t>(header, "size", UINT64_MAX);
+        if (path.empty() || size > copy.size() - end - 1)
+            break;
+        tables.push_back({path, copy.substr(end + 1, static_cast<std::size_t>(size))});
+        at = end + 1 + static_cast<std::size_t>(size);
+    }
+    return tables;
+}
+
+bool readTableCopy(const std::string& copy, const std::string& tablePath, std::string& table)
+{
+    for (CopiedTable& copied : readTableCopies(copy)) {
+        if (copied.path == tablePath) {
+            table = std::move(copied.bytes);
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string hexOf(const std::string& bytes)

@@ -26,10 +26,18 @@ struct ReadJournal {
 // even where the job was cut short before its line.
 ReadJournal readJournal(FileSystem& fileSystem, const std::string& folder);
 
-// A kept table: its first line names the table, the table's bytes follow.
-std::string tableCopyBytes(const std::string& tablePath, const std::string& table);
-// The table's path and bytes from a copy; false when it is not one.
-bool readTableCopy(const std::string& copy, std::string& tablePath, std::string& table);
+// A copy file keeps one table or several, each as a line that names the table and its size,
+// then the table's bytes.
+struct CopiedTable {
+    std::string path;
+    std::string bytes;
+};
+std::string tableCopyBytes(const std::vector<CopiedTable>& tables);
+// The tables a copy file keeps, in order; none when it is not one. A table cut short (a crash
+// while the copy was written) ends the list.
+std::vector<CopiedTable> readTableCopies(const std::string& copy);
+// The copy of the table at `tablePath` in a copy file; false when it keeps none.
+bool readTableCopy(const std::string& copy, const std::string& tablePath, std::string& table);
 
 std::string hexOf(const std::string& bytes);
 bool bytesOfHex(const std::string& hex, std::string& bytes);

@@ -78,7 +78,9 @@ protected:
     {
         addSaveTable(game, "000", 3);
         addSaveTable(game, "001", 3);
+        useJournalHome(journalHome.path().string());  // each test's jobs alone in the journal
     }
+    void TearDown() override { useJournalHome(journalHomeForTests()); }
     Args inGame() const { return {"--game", game.path().string()}; }
     // The report's line for a table added to.
     std::string tablePath(const std::string& folder) const { return namedSaveTablePath(game.prefix(), folder); }
@@ -90,6 +92,7 @@ protected:
     std::string gamePatch(const std::string& name) const { return game / name; }
 
     TempFolder game;
+    TempFolder journalHome;
 };
 
 TEST_F(CliTest, AddPutsTheSameRecordsIntoTheSavesAsGoWithTheSameChoices)
@@ -642,19 +645,9 @@ TEST_F(CliTest, JobsAreRecordedAndUndoneAndAJournalThatCannotBeWrittenStopsThemF
     // The journal's place is a file: nothing changes, and --no-journal runs the job.
     const std::string blocked = game / "not-a-folder";
     writeBytes(blocked, toBytes("x"));
-#ifdef _WIN32
-    const char* const variable = "LOCALAPPDATA";
-    _putenv_s(variable, blocked.c_str());
-#else
-    const char* const variable = "XDG_STATE_HOME";
-    ::setenv(variable, blocked.c_str(), 1);
-#endif
+    useJournalHome(blocked);
     run = runIt(Args{"add"} + inGame() + kJersey);
-#ifdef _WIN32
-    _putenv_s(variable, journalHomeForTests().c_str());
-#else
-    ::setenv(variable, journalHomeForTests().c_str(), 1);
-#endif
+    useJournalHome(journalHome.path().string());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err.rfind("ERROR: The job could not be recorded in the journal, so no save was changed (" + blocked, 0), 0u)

@@ -135,14 +135,7 @@ namespace {
 // kitloom-cli records its jobs in a journal under the user's state folder: every test
 // process gets a folder of its own instead, gone when the process ends.
 struct JournalHomeForTests {
-    JournalHomeForTests()
-    {
-#ifdef _WIN32
-        _putenv_s("LOCALAPPDATA", folder.path().string().c_str());
-#else
-        setenv("XDG_STATE_HOME", folder.path().string().c_str(), 1);
-#endif
-    }
+    JournalHomeForTests() { useJournalHome(folder.path().string()); }
     TempFolder folder;
 };
 const JournalHomeForTests journalHome;
@@ -150,5 +143,14 @@ const JournalHomeForTests journalHome;
 }  // namespace
 
 std::string journalHomeForTests() { return journalHome.folder.prefix(); }
+
+void useJournalHome(const std::string& folder)
+{
+#ifdef _WIN32
+    _putenv_s("LOCALAPPDATA", folder.c_str());
+#else
+    setenv("XDG_STATE_HOME", folder.c_str(), 1);
+#endif
+}
 
 }  // namespace kitloom::test

@@ -88,8 +88,10 @@ std::filesystem::path addSaveTable(const TempFolder& game, const std::string& fo
 
 std::uint32_t recordCountOf(const Bytes& table);
 
-// The folder kitloom-cli's journal lives under in this test process.
+// The folder kitloom-cli's journal lives under in this test process, and a way to put it
+// elsewhere for a while.
 std::string journalHomeForTests();
+void useJournalHome(const std::string& folder);
 
 // The jersey of the patch example: team 5, Alternate, ABCD, 1998-99, White accessories
 // (code 3), white socks, neck row 1, horizontal lettering, and the given shoe code.

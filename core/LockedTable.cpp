@@ -2,6 +2,8 @@
 
 #include "core/TeamGearLayout.h"
 
+#include <algorithm>
+
 namespace kitloom {
 
 namespace {
@@ -38,9 +40,36 @@ LockedTable::LockedTable(FileSystem& fileSystem, const std::string& path) : file
 Done LockedTable::replaceWith(const std::string& bytes)
 {
     Done replaced = fileSystem_.replaceFile(path_, bytes);
+    // Windows renames over no file that is open, and ours holds the lock.
+    if (!replaced && fileSystem_.exists(path_))
+        replaced = rewriteInPlace(bytes);
     if (replaced)
         bytes_ = bytes;
     return replaced;
+}
+
+Done LockedTable::rewriteInPlace(const std::string& bytes)
+{
+    using namespace teamgear;
+    const std::string& now = bytes_;
+    std::size_t same = kHeaderSize;
+    while (same < bytes.size() && same < now.size() && bytes[same] == now[same])
+        ++same;
+    const std::size_t header = std::min<std::size_t>(kHeaderSize, bytes.size());
+    auto writeHeader = [&] { return file_->writeAt(0, bytes.data(), header); };
+    auto writeTail = [&] {
+        Done done = same < bytes.size() ? file_->writeAt(same, bytes.data() + same, bytes.size() - same) : Done();
+        return done ? file_->truncate(bytes.size()) : done;
+    };
+    // Records the header does not count yet go in first, and the header counts them after;
+    // records to go are uncounted first: cut short, the table reads as before or as after.
+    const bool growing = bytes.size() >= now.size();
+    Done done = growing ? writeTail() : writeHeader();
+    if (done)
+        done = file_->flush();
+    if (done)
+        done = growing ? writeHeader() : writeTail();
+    return done ? file_->flush() : done;
 }
 
 }  // namespace kitloom

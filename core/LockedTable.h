@@ -20,10 +20,14 @@ public:
 
     // Gives the table exactly `bytes`: written whole to a temporary beside it, flushed, and
     // renamed over it while the lock is held, so that it is either as it was or as given. A
-    // writer waiting for the lock opens the new table once it has it.
+    // writer waiting for the lock opens the new table once it has it. Where the system
+    // renames over no open file, the table is written in place, records before the count that
+    // takes them in, each step flushed.
     Done replaceWith(const std::string& bytes);
 
 private:
+    Done rewriteInPlace(const std::string& bytes);
+
     FileSystem& fileSystem_;
     std::string path_;
     std::unique_ptr<OpenFile> file_;

@@ -143,6 +143,9 @@ TeamGearTable::TeamGearTable(FileSystem& fileSystem, const std::string& path, Ta
 
 bool TeamGearTable::aboutToChange()
 {
+#ifdef KITLOOM_PROGRAM_COPY
+    return true;  // the program keeps no journal
+#else
     if (!witness_ || witnessed_)
         return true;
     witnessed_ = true;
@@ -153,13 +156,16 @@ bool TeamGearTable::aboutToChange()
     report_.reason = recorded.reason();
     report_.unrecorded = true;
     return false;
+#endif
 }
 
 TableReport TeamGearTable::finish(ResultCode result)
 {
     report_.result = result;
+#ifndef KITLOOM_PROGRAM_COPY
     if (witness_ && witnessed_)
         witness_->afterChange(report_.tablePath, *file_, report_);
+#endif
     if (result != ResultCode::TableUnusable)
         report_.reason.clear();
     return std::move(report_);

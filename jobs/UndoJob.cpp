@@ -159,6 +159,19 @@ UndoneTable Undo::table(const RecordedTable& recorded)
     UndoneTable cut = cutOwnRecord(recorded, undone);
     if (cut.outcome == UndoTableOutcome::RecordCut)
         cut.laterJob.reset();
+    // An undo cut short in the middle of its writes leaves a tail a writer's check cuts off:
+    // then the table may be as before already.
+    // The cut closes the table with its end marker, which the copy may lack.
+    if (cut.outcome == UndoTableOutcome::ChangedSince && copied && !request_.dryRun) {
+        LockedTable again(fileSystem_, recorded.path);
+        if (again.held() && again.bytes() == before) {
+            cut.outcome = UndoTableOutcome::AlreadyAsBefore;
+            cut.laterJob.reset();
+        } else if (again.held() && again.bytes() == before + static_cast<char>(kEndOfFileMarker)) {
+            cut.laterJob.reset();
+            return putBack(again, before, cut);
+        }
+    }
     return cut;
 }
 

@@ -147,7 +147,12 @@ TEST_F(JournalTest, APowerCutAtAnyOperationOfAJobOrItsUndoLeavesEachTableBeforeO
         const UndoResult again = undo(job);
         EXPECT_TRUE(again.trouble == UndoTrouble::None || again.trouble == UndoTrouble::AlreadyUndone)
             << "the undo cut at operation " << k;
-        EXPECT_EQ(allTables(), before) << "the undo cut at operation " << k << ", then undone again";
+        std::string outcomes;
+        for (const UndoneTable& table : again.tables)
+            outcomes += " " + std::to_string(static_cast<int>(table.outcome)) + " " + table.reason + ";";
+        for (std::size_t at = 0; at < tables.size(); ++at)
+            outcomes += " " + std::to_string(readBytes(tables[at]).size()) + "/" + std::to_string(before[at].size());
+        EXPECT_EQ(allTables(), before) << "the undo cut at operation " << k << ", then undone again:" << outcomes;
     }
     EXPECT_TRUE(cutEveryWhere);
 }
@@ -179,7 +184,8 @@ TEST_F(JournalTest, TwoWritersAtOnceAreBothRecordedWholeAndEachJobUndoesAlone)
     // Newest first, each undo puts its table back from its own copy.
     for (int i = 0; i < 2 * kJobsEach; ++i) {
         const UndoResult undone = undo();
-        ASSERT_EQ(undone.status, JobStatus::Succeeded) << i;
+        ASSERT_EQ(undone.status, JobStatus::Succeeded)
+            << i << ": " << (undone.tables.empty() ? std::string("no table") : undone.tables[0].reason);
         EXPECT_EQ(undone.tables.at(0).outcome, UndoTableOutcome::Restored);
     }
     EXPECT_EQ(allTables(), before);

@@ -5,10 +5,9 @@
 #include "jobs/SystemMessages.h"
 #include "cli/report/DownloadLines.h"
 #include "patch/PatchFile.h"
-#include "text/TerminalEscape.h"
-#ifndef _WIN32
+#include "platform/TerminalText.h"
 #include "text/Cp1252.h"
-#endif
+#include "text/TerminalEscape.h"
 
 #include <algorithm>
 
@@ -16,16 +15,9 @@ namespace kitloom::cli {
 
 namespace {
 
-// A patch's name, spelt in code page 1252, as the terminal shows it: in UTF-8 on Linux, where
+// A patch's name, spelt in code page 1252, as the terminal shows it: in UTF-8, unless
 // kitloom-cli.exe's console takes the code page's bytes.
-std::string shownName(const std::string& name)
-{
-#ifdef _WIN32
-    return escapedText(name);
-#else
-    return escapedText(cp1252ToUtf8(name));
-#endif
-}
+std::string shownName(const std::string& name) { return escapedText(systemTextIsUtf8() ? cp1252ToUtf8(name) : name); }
 
 // A line about the table at `path`.
 ReportLine tableLine(const std::string& path, const std::string& what)

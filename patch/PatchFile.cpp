@@ -19,7 +19,16 @@ PatchFile::PatchFile(FileSystem& fileSystem, const std::string& path, ImageLooku
 {
 }
 
-PatchReadResult PatchFile::read(Patch& patch, EntryDamage&) { return readPatchToInstall(fileSystem_, file_, patch); }
+PatchReadResult PatchFile::read(Patch& patch, EntryDamage& damage)
+{
+#ifdef KITLOOM_PROGRAM_COPY
+    // The program's message says no more than that.
+    (void)damage;
+    return readPatchToInstall(fileSystem_, file_, patch);
+#else
+    return readPatchToInstall(fileSystem_, file_, patch, &damage.reason);
+#endif
+}
 
 ImageSource PatchFile::findImage(const std::string& image)
 {

@@ -171,6 +171,12 @@ ReportLines imageLines(const ImageMove& move, bool dryRun)
     case ImageTrouble::NotAFileThere:
         why = escapedText(move.to) + " is there and is not a file";
         break;
+    case ImageTrouble::PathTooLongBeside:
+        why = "name too long: " + from;
+        break;
+    case ImageTrouble::PathTooLongThere:
+        why = "name too long: " + escapedText(move.to);
+        break;
     case ImageTrouble::None:
     case ImageTrouble::MoveFailed:
         why = move.archive.empty() ? "the move failed" : "the copy failed";
@@ -182,6 +188,17 @@ ReportLines imageLines(const ImageMove& move, bool dryRun)
     ReportLines lines = {{Tone::Error, systemMessage(MessageId::CannotMoveImage, {shownName(move.image), artFolder}).text +
                                            " (" + why + ")"}};
     lines.insert(lines.end(), listed.begin(), listed.end());
+    return lines;
+}
+
+ReportLines unreadPatchLines(const std::vector<SystemMessage>& messages, const std::string& path,
+                             const std::string& reason)
+{
+    ReportLines lines;
+    for (const SystemMessage& message : messages) {
+        const Tone tone = message.kind == MessageKind::Error ? Tone::Error : Tone::Success;
+        lines.push_back(reason.empty() ? ReportLine{tone, message.text} : tableError(message.text, path, reason));
+    }
     return lines;
 }
 

@@ -365,7 +365,7 @@ TEST_F(DownloadTest, APathTooLongForTheSystemIsRefusedWithItsReasonBeforeAnythin
     const std::string image = put("a-folder-deep-enough-for-the-images/toABCD.fsh", "image");
     const std::string numberImage = put("a-folder-deep-enough-for-the-images/toABCD_num.fsh", "number");
     ShortPathFileSystem shortPaths(systemFileSystem().fullPath(image).size());
-    ASSERT_FALSE(shortPaths.nameTooLong((game / "saves/000/teamgear.dbf").string()));
+    ASSERT_FALSE(shortPaths.nameTooLong(game / "saves/000/teamgear.dbf"));
     for (const bool dryRun : {true, false}) {
         const CliRun run = install({patch}, dryRun ? std::vector<std::string>{"--dry-run"} : std::vector<std::string>{},
                                    shortPaths);
@@ -380,7 +380,7 @@ TEST_F(DownloadTest, APathTooLongForTheSystemIsRefusedWithItsReasonBeforeAnythin
 
     ShortPathFileSystem shorter(systemFileSystem().fullPath(patch).size() - 1);
     const std::string why = " (" + patch + ": ";
-    for (const std::string& command : {"install", "show"}) {
+    for (const std::string command : {"install", "show"}) {
         const CliRun run = command == "show" ? runIt({"show", patch}, shorter) : install({patch}, {}, shorter);
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err.rfind("ERROR: Couldn't open the patch file!" + why, 0), 0u) << run.err;

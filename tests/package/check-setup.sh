@@ -3,7 +3,8 @@
 # Orvanta\Dunkmere under Program Files, as a player's machine has it. Wine runs every program as
 # an administrator, so a silent install (/S) is for all users; /S /CurrentUser is the install
 # of a player who is none. For each: the files, the Start menu shortcut that starts kitloom.exe
-# in the game's folder (the one kitloom-cli.exe found), the keys; the registered command line
+# in the game's folder (the one kitloom-cli.exe found: under Program Files, then one chosen
+# with where --use in a folder named in Chinese), the keys; the registered command line
 # run on a patch downloaded with its images installs it; a second install over the first
 # upgrades it in place; the silent uninstall that Settings' list names leaves no file or key
 # of it behind, and zip files keep the program that opens them.
@@ -31,6 +32,16 @@ value() { # KEY NAME: the value's data, or nothing; NAME /ve is the key's defaul
   local name=(/v "$2")
   [ "$2" = /ve ] && name=(/ve)
   "$WINELOADER" reg query "$1" "${name[@]}" 2>/dev/null | tr -d '\r' | sed -n 's/^    .*    REG_[A-Z_]*    //p'
+}
+# The same for a value in any language: reg export writes UTF-16, where reg query's output
+# keeps to the code page.
+exported_value() { # KEY NAME
+  "$WINELOADER" reg export "$1" 'C:\export.reg' /y >/dev/null 2>&1 || return
+  python3 -c 'import sys
+for line in open(sys.argv[1], "rb").read().decode("utf-16").splitlines():
+    if line.startswith("\"%s\"=\"" % sys.argv[2]):
+        print(line.split("=", 1)[1][1:-1].replace("\\\\", "\\"))' "$drive/export.reg" "$2"
+  rm -f "$drive/export.reg"
 }
 has_key() { "$WINELOADER" reg query "$1" >/dev/null 2>&1; }
 # A Windows command line as the registry holds it, split as Windows splits it, %1 put in.
@@ -64,8 +75,12 @@ snapshot() {
 
 game=$drive/Program\ Files/Orvanta/Dunkmere
 win_game='C:\Program Files\Orvanta\Dunkmere'
+art=$game/render/xteam
 for save in 000 001; do table "$game/saves/$save/teamgear.dbf" 3; done
 mkdir -p "$game/render"
+# A game elsewhere, in a folder named in Chinese: a player chooses it with where --use.
+chosen_game=$drive/李明/Dunkmere
+for save in 000 001; do table "$chosen_game/saves/$save/teamgear.dbf" 3; done
 zip_default=$(value 'HKCR\.zip' /ve)
 before=$(snapshot)
 
@@ -91,7 +106,8 @@ check_install() { # HIVE FOLDER WIN_FOLDER START_MENU
   uninstall="$hive\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kitloom"
   [ "$(value "$uninstall" DisplayName)" = Kitloom ] || fail "$hive: not in the list of programs"
   [ "$(value "$uninstall" InstallLocation)" = "$win_folder" ] || fail "$hive: InstallLocation"
-  [ "$(value "$uninstall" GameFolder)" = "$win_game" ] || fail "$hive: the game found is not the one used"
+  [ "$(exported_value "$uninstall" GameFolder)" = "$win_game" ] ||
+    fail "$hive: the game used is $(exported_value "$uninstall" GameFolder), not the one found, $win_game"
   [ "$(value "$hive\\Software\\Classes\\.jer" /ve)" = Kitloom.JerseyPatch ] || fail "$hive: .jer is not registered"
   [ "$(value "$hive\\Software\\Classes\\Kitloom.JerseyPatch" /ve)" = "Jersey patch" ] || fail "$hive: no Jersey patch"
   [ "$(value "$hive\\Software\\Classes\\Kitloom.JerseyPatch\\DefaultIcon" /ve)" = "$win_folder\\kitloom.exe,0" ] ||
@@ -113,8 +129,8 @@ check_install() { # HIVE FOLDER WIN_FOLDER START_MENU
     'C:\users\root\Downloads\down.jer' || fail "$hive: the registered command failed: $(cat "$home/out.txt")"
   [ "$(records 000)" = $((records_before + 1)) ] && [ "$(records 001)" = $((records_before + 1)) ] ||
     fail "$hive: the registered command installed nothing: $(cat "$home/out.txt")"
-  [ -f "$game/render/xteam/su${hive}_num.fsh" ] || fail "$hive: the images are not in the art folder"
-  rm -rf "$game/render/xteam" "$drive/users/root/Downloads"/*
+  [ -f "$art/su${hive}_num.fsh" ] || fail "$hive: the images are not in the art folder"
+  rm -rf "$art" "$drive/users/root/Downloads"/*
 }
 
 check_uninstall() { # HIVE
@@ -135,6 +151,10 @@ check_install HKLM "$drive/Program Files/Kitloom" 'C:\Program Files\Kitloom' \
   "$drive/ProgramData/Microsoft/Windows/Start Menu/Programs"
 check_uninstall HKLM
 
+# The game chosen is the one found, and the one the setup shows and uses.
+game=$chosen_game
+win_game='C:\李明\Dunkmere'
+windows "$(dirname "$setup")/kitloom-cli.exe" where --use "$win_game" || fail "where --use: $(cat "$home/out.txt")"
 per_user="$drive/users/root/AppData/Local/Programs/Kitloom"
 windows "$setup" /S /CurrentUser || fail "the install for the current user failed: $(cat "$home/out.txt")"
 has_key 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kitloom' && fail "/CurrentUser wrote HKLM's list"

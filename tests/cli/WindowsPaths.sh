@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# kitloom-cli.exe under Wine, with folders as players name them: a patch made and downloaded
+# kitloom-cli.exe under Wine, with folders as players name them: with no game, each place
+# looked in is named once; a patch made and downloaded
 # in a Cyrillic folder goes into a game in a CJK folder and its images into a Greek art folder,
 # by a name beyond ASCII; the game chosen once is found there; a jersey name the code page
 # lacks is a usage mistake. Then paths past 259 characters: a game, a patch and its images
@@ -47,6 +48,13 @@ game "$dunkmere"
 win_downloads="C:\\$top\\Иван\\Downloads"
 win_game="C:\\$top\\李明\\Dunkmere"
 win_art="C:\\$top\\Ελένη\\xteam"
+
+# No game anywhere: each place looked in is named once (64-bit Windows names C:\Program Files
+# twice, as ProgramFiles and ProgramW6432).
+cli "$downloads" where
+places=$(grep -o 'nor in .*' <<<"$err" | head -n 1 | sed 's/^nor in //; s/, /\n/g' | tr '[:upper:]' '[:lower:]')
+[ "$status" -eq 1 ] && [ -n "$places" ] && [ "$(sort <<<"$places" | uniq -d)" = "" ] ||
+  fail "No game folder was found names a place twice: $status $err"
 
 cli "$downloads" make-patch --prefix xy --file münc --team 3 --name MÜNC --year 1998-99
 [ "$status" -eq 0 ] && [ -f "$downloads/münc.jer" ] || fail "make-patch in $win_downloads: $status $out $err"

@@ -84,7 +84,7 @@ void InstallReporter::patchDone(const PatchInstall& patch)
         return;
     }
     if (installed.read != PatchReadResult::Read) {
-        showAll(patch.messages);
+        say(unreadPatchLines(patch.messages, patch.patchPath, installed.damage.reason));
         return;
     }
     if (!installed.missingTable.empty()) {
@@ -320,8 +320,7 @@ int runShow(const ShowOptions& options, const CommandContext& context)
         return showEachPatch(download, options.json, context);
     const ShowResult result = showPatch(context.fileSystem, options.patch);
     if (result.status != JobStatus::Succeeded) {
-        TerminalMessages messages = context.messages();
-        showAll(messages, result.messages);
+        context.messages().say(unreadPatchLines(result.messages, options.patch, result.damage.reason));
         return exitStatus(result.status);
     }
     if (options.json)

@@ -2,11 +2,12 @@
 """Writes a release zip that two builds of one commit make byte for byte alike, and
 SHA256SUMS.txt beside it.
 
-    release-zip.py --source DIR --output FILE.zip NAME=PATH...
+    release-zip.py --source DIR --output FILE.zip [--also FILE]... NAME=PATH...
 
 Entries go in the order given. Every entry carries the same date: SOURCE_DATE_EPOCH when
 set, else the time of the source's last commit, else 1980-01-01 (the first date a zip
-holds). A .txt entry gets Windows line ends, as Notepad shows them.
+holds). A .txt entry gets Windows line ends, as Notepad shows them. Each --also file (the
+setup program) is named in SHA256SUMS.txt too, after the zip.
 """
 import argparse
 import hashlib
@@ -38,6 +39,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--source", required=True)
     parser.add_argument("--output", required=True)
+    parser.add_argument("--also", action="append", default=[])
     parser.add_argument("entries", nargs="+", metavar="NAME=PATH")
     args = parser.parse_args()
 
@@ -57,13 +59,14 @@ def main():
             archive.writestr(info, data, compresslevel=9)
     os.replace(partial, args.output)
 
-    with open(args.output, "rb") as f:
-        digest = hashlib.sha256(f.read()).hexdigest()
     sums = os.path.join(os.path.dirname(os.path.abspath(args.output)), "SHA256SUMS.txt")
     with open(sums, "w", newline="\n") as f:
-        f.write(f"{digest}  {os.path.basename(args.output)}\n")
+        for path in [args.output] + args.also:
+            with open(path, "rb") as download:
+                digest = hashlib.sha256(download.read()).hexdigest()
+            f.write(f"{digest}  {os.path.basename(path)}\n")
+            print(f"sha256: {digest}  {os.path.basename(path)}")
     print(f"package: {args.output}")
-    print(f"sha256: {digest}")
     return 0
 
 

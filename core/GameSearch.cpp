@@ -66,8 +66,7 @@ public:
         if (!places_.programFolder)
             return;
         const std::string folder = withClosingSeparator(*places_.programFolder);
-        search_.lookedIn.push_back(withoutClosingSeparator(folder));
-        if (holdsSaves(fileSystem_, folder))
+        if (firstLookIn(folder) && holdsSaves(fileSystem_, folder))
             add({folder, GamePlace::ProgramFolder, {}});
     }
 
@@ -77,8 +76,7 @@ public:
             if (programFiles.empty())
                 continue;
             const std::string game = folderIn(folderIn(programFiles, kPublisherFolder), kGameFolderName);
-            search_.lookedIn.push_back(withoutClosingSeparator(game));
-            if (holdsSaves(fileSystem_, game))
+            if (firstLookIn(game) && holdsSaves(fileSystem_, game))
                 add({game, GamePlace::ProgramFiles, {}});
         }
     }
@@ -88,7 +86,8 @@ public:
         if (!places_.winePrefix || places_.winePrefix->empty())
             return;
         const std::string prefix = withClosingSeparator(*places_.winePrefix);
-        search_.lookedIn.push_back(withoutClosingSeparator(prefix));
+        if (!firstLookIn(prefix))
+            return;
         if (!fileSystem_.exists(prefix))
             note(SearchNoteKind::WinePrefixMissing, withoutClosingSeparator(prefix));
         else if (!lookInPrefix(prefix, GamePlace::WinePrefix))
@@ -101,8 +100,8 @@ public:
         if (home_.empty())
             return;
         const std::string wine = folderIn(home_, ".wine");
-        search_.lookedIn.push_back(withoutClosingSeparator(wine));
-        lookInPrefix(wine, GamePlace::HomeWine);
+        if (firstLookIn(wine))
+            lookInPrefix(wine, GamePlace::HomeWine);
         steam();
         lutris();
         for (const std::string& bottles :
@@ -320,6 +319,22 @@ private:
         search_.games.push_back(std::move(game));
     }
 
+    // True the first time `folder` is met, which names it among the places looked in; a
+    // folder is met again under another name (on 64-bit Windows ProgramFiles and ProgramW6432
+    // both name C:\Program Files; the program may stand in the game's folder; WINEPREFIX may
+    // name ~/.wine) or with a closing separator.
+    bool firstLookIn(const std::string& folder)
+    {
+        std::string real = withoutClosingSeparator(fileSystem_.realPath(folder));
+        if (kSystemMatchesAnyCase)
+            real = asciiLowered(real);
+        if (std::find(lookedInReal_.begin(), lookedInReal_.end(), real) != lookedInReal_.end())
+            return false;
+        lookedInReal_.push_back(real);
+        search_.lookedIn.push_back(withoutClosingSeparator(folder));
+        return true;
+    }
+
     void note(SearchNoteKind kind, const std::string& path, const std::string& detail = {})
     {
         search_.notes.push_back({kind, path, detail});
@@ -330,6 +345,7 @@ private:
     GameSearch& search_;
     std::string home_;
     std::vector<std::string> seenGames_;
+    std::vector<std::string> lookedInReal_;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "patch/ZipWriter.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/TerminalText.h"
 #include "text/Cp1252.h"
 
 #include <algorithm>
@@ -25,15 +26,8 @@ std::string stemOf(const std::string& patchPath)
 // A patch's image name in the zip: UTF-8, as every zip program reads a name flagged so.
 std::string zipName(const std::string& image) { return cp1252ToUtf8(image); }
 
-// A file's own name in the zip: on Windows its bytes are the code page's, on Linux UTF-8.
-std::string zipFileName(const std::string& name)
-{
-#ifdef _WIN32
-    return cp1252ToUtf8(name);
-#else
-    return name;
-#endif
-}
+// A file's own name in the zip: the system's spelling, UTF-8 or the code page's bytes.
+std::string zipFileName(const std::string& name) { return systemTextIsUtf8() ? name : cp1252ToUtf8(name); }
 
 // Reads each patch and finds its images; false when one is not whole.
 bool readAll(FileSystem& fileSystem, PackResult& result, std::vector<Patch>& patches)

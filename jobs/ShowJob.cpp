@@ -8,7 +8,7 @@ ShowResult showPatch(FileSystem& fileSystem, const std::string& patchPath)
 {
     ShowResult result;
     Patch patch;
-    result.read = readPatch(fileSystem, patchPath, patch);
+    result.read = readPatch(fileSystem, patchPath, patch, &result.damage.reason);
     if (result.read != PatchReadResult::Read) {
         result.messages = {systemMessage(messageFor(result.read))};
         return result;

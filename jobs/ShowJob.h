@@ -18,7 +18,7 @@ struct ShowResult {
     PatchReadResult read = PatchReadResult::CannotOpen;
     std::vector<PatchField> fields;       // when read
     std::vector<SystemMessage> messages;  // why it could not be read
-    EntryDamage damage;                   // why a patch in an archive could not be read
+    EntryDamage damage;                   // why a patch in an archive, or a patch file, could not be read
     JobStatus status = JobStatus::Failed;
 };
 ShowResult showPatch(FileSystem& fileSystem, const std::string& patchPath);

@@ -1,5 +1,6 @@
 #include "patch/Download.h"
 
+#include "platform/TerminalText.h"
 #include "text/AsciiCase.h"
 #include "text/Cp1252.h"
 
@@ -8,12 +9,7 @@ namespace kitloom {
 std::vector<std::string> pathsCalled(const std::vector<std::string>& paths, const std::string& name,
                                      NameSpelling spelling)
 {
-#ifdef _WIN32
-    const bool utf8 = spelling == NameSpelling::Utf8 && !isAscii(name);
-#else
-    (void)spelling;
-    const bool utf8 = !isAscii(name);
-#endif
+    const bool utf8 = (spelling == NameSpelling::Utf8 || systemTextIsUtf8()) && !isAscii(name);
     const std::string utf8Name = utf8 ? cp1252ToUtf8(name) : std::string();
     std::vector<std::string> called;
     for (const std::string& path : paths) {

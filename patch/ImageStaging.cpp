@@ -89,6 +89,16 @@ ImageMove stageImage(FileSystem& fileSystem, PatchSource& source, const std::str
     move.from = found.path;
     if (!source.movesImages())
         move.archive = source.download();
+    // Neither name can be used at all: not beside the patch would be untrue, and the move
+    // would fail after the tables changed.
+    if (found.found != ImageSource::Found::Here && source.movesImages() && fileSystem.nameTooLong(found.path)) {
+        fail(move, ImageTrouble::PathTooLongBeside);
+        return move;
+    }
+    if (fileSystem.nameTooLong(move.to)) {
+        fail(move, ImageTrouble::PathTooLongThere);
+        return move;
+    }
     const EntryKind there = fileSystem.kindOf(move.to);
     if (found.found != ImageSource::Found::Here) {
         // A reinstall finds its images already there, moved by the first.

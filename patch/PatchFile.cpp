@@ -3,10 +3,8 @@
 #include "patch/PatchInstaller.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
-
-#ifndef _WIN32
+#include "platform/TerminalText.h"
 #include "text/Cp1252.h"
-#endif
 
 #include <memory>
 
@@ -21,7 +19,16 @@ PatchFile::PatchFile(FileSystem& fileSystem, const std::string& path, ImageLooku
 {
 }
 
-PatchReadResult PatchFile::read(Patch& patch, EntryDamage&) { return readPatchToInstall(fileSystem_, file_, patch); }
+PatchReadResult PatchFile::read(Patch& patch, EntryDamage& damage)
+{
+#ifdef KITLOOM_PROGRAM_COPY
+    // The program's message says no more than that.
+    (void)damage;
+    return readPatchToInstall(fileSystem_, file_, patch);
+#else
+    return readPatchToInstall(fileSystem_, file_, patch, &damage.reason);
+#endif
+}
 
 ImageSource PatchFile::findImage(const std::string& image)
 {
@@ -31,10 +38,8 @@ ImageSource PatchFile::findImage(const std::string& image)
     std::optional<std::string> name;
     if (lookup_ == ImageLookup::AnyCase) {
         name = fileSystem_.fileNamed(folder_, image);
-#ifndef _WIN32
-        if (!name && !isAscii(image))
+        if (!name && !isAscii(image) && systemTextIsUtf8())
             name = fileSystem_.fileNamed(folder_, cp1252ToUtf8(image));
-#endif
     } else if (fileSystem_.kindOf(folder_ + image) == EntryKind::RegularFile) {
         name = image;
     }
@@ -72,11 +77,7 @@ Done PatchFile::readImage(const ImageSource& image, const ByteSink& sink, EntryD
 
 std::string artFolderName(const std::string& image)
 {
-#ifdef _WIN32
-    return image;
-#else
-    return isAscii(image) ? image : cp1252ToUtf8(image);
-#endif
+    return isAscii(image) || !systemTextIsUtf8() ? image : cp1252ToUtf8(image);
 }
 
 }  // namespace kitloom

@@ -7,9 +7,10 @@
 
 namespace kitloom {
 
-PatchReadResult readPatchToInstall(FileSystem& fileSystem, const std::string& patchFile, Patch& patch)
+PatchReadResult readPatchToInstall(FileSystem& fileSystem, const std::string& patchFile, Patch& patch,
+                                   std::string* reason)
 {
-    const PatchReadResult read = readPatch(fileSystem, patchFile, patch);
+    const PatchReadResult read = readPatch(fileSystem, patchFile, patch, reason);
     if (read != PatchReadResult::Read)
         return read;
     const std::string patchFolder = folderOfPath(patchFile);

@@ -19,6 +19,8 @@ enum class ImageTrouble {
     NoArtFolder,        // the art folder could not be made
     ArtFolderReadOnly,  // the art folder is there, but this user may not write in it
     NotAFileThere,      // a folder or a device of that name is in the art folder
+    PathTooLongBeside,  // the system refuses its path beside the patch for its length
+    PathTooLongThere,   // the system refuses its path in the art folder for its length
     MoveFailed,         // the system refused the move (a full disk, say)
 };
 
@@ -75,7 +77,9 @@ struct PatchInstallReport {
 // Reads the patch at `patchFile` (a full path) for an install: Invalid, too, when an image
 // it names beside it is anything but a file, since a move takes folders and links along as
 // readily as files.
-PatchReadResult readPatchToInstall(FileSystem& fileSystem, const std::string& patchFile, Patch& patch);
+// CannotOpen: `reason`, when given, receives the system's words for why.
+PatchReadResult readPatchToInstall(FileSystem& fileSystem, const std::string& patchFile, Patch& patch,
+                                   std::string* reason = nullptr);
 
 // Moves the image at `from` into the art folder (`artFolder` with its closing separator)
 // under the name the patch gives it, `image`, never over one there.

@@ -1,6 +1,7 @@
 #include "patch/PatchReader.h"
 
 #include "platform/FileSystem.h"
+#include "platform/SystemError.h"
 
 #include <algorithm>
 #include <memory>
@@ -36,14 +37,27 @@ PatchReadResult checkedPatch(std::string_view start, std::string_view trailer, s
     return PatchReadResult::Read;
 }
 
+// CannotOpen, and the system's words for why, asked again: the program's message tells no
+// reason, and its copy keeps the reading as small as it was. Not every system says that a
+// path is too long for it: some say it is not there.
+PatchReadResult cannotOpen([[maybe_unused]] FileSystem& fileSystem, [[maybe_unused]] const std::string& path,
+                           [[maybe_unused]] std::string* reason)
+{
+#ifndef KITLOOM_PROGRAM_COPY
+    if (reason)
+        *reason = fileSystem.nameTooLong(path) ? nameTooLongReason() : fileSystem.openForReading(path).reason;
+#endif
+    return PatchReadResult::CannotOpen;
+}
+
 }  // namespace
 
-PatchReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch& patch)
+PatchReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch& patch, std::string* reason)
 {
     const std::unique_ptr<OpenFile> file = fileSystem.openForReading(path).file;
     std::uint64_t size = 0;
     if (!file || !file->size(size))
-        return PatchReadResult::CannotOpen;
+        return cannotOpen(fileSystem, path, reason);
     if (size < kTrailerSize)
         return PatchReadResult::Invalid;
 
@@ -51,7 +65,7 @@ PatchReadResult readPatch(FileSystem& fileSystem, const std::string& path, Patch
     std::string trailer(kTrailerSize, '\0');
     if (!file->readAt(0, start.data(), start.size()) ||
         !file->readAt(size - kTrailerSize, trailer.data(), trailer.size()))
-        return PatchReadResult::CannotOpen;
+        return cannotOpen(fileSystem, path, reason);
     return checkedPatch(start, trailer, size, patch);
 }
 

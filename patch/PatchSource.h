@@ -29,7 +29,9 @@ struct EntryDamage {
     EntryTrouble trouble = EntryTrouble::None;
     std::string entry;         // its path within the download
     std::uint16_t method = 0;  // UnsupportedMethod: the archive's number for it
-    std::string reason;        // CannotRead: the system's words
+    // CannotRead: the system's words; with no trouble, why a patch file itself could not be
+    // opened (its read is CannotOpen).
+    std::string reason;
     explicit operator bool() const { return trouble != EntryTrouble::None; }
 };
 
@@ -65,7 +67,7 @@ public:
     // archive lies in (a path prefix).
     virtual std::string gameFolderHint() = 0;
     // Reads the whole patch; Invalid, too, for an image name that stands for anything but a
-    // file. `damage` tells why an archive's patch could not be read.
+    // file. `damage` tells why an archive's patch could not be read, or a patch file opened.
     virtual PatchReadResult read(Patch& patch, EntryDamage& damage) = 0;
     virtual ImageSource findImage(const std::string& image) = 0;
     // Gives the found image's bytes to `sink`, checked on the way where the download can

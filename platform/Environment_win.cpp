@@ -1,5 +1,7 @@
 #include "platform/Environment.h"
 
+#include "platform/SystemPath_win.h"
+
 #include <windows.h>
 
 namespace kitloom {
@@ -12,11 +14,16 @@ std::optional<ProgramRun> runProgram(const std::string&, const std::vector<std::
 
 std::optional<std::string> programFolder()
 {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
+    // A folder of any length: the buffer grows until the name fits.
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD length = 0;
+    while ((length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) == path.size() &&
+           path.size() < 32768)
+        path.resize(path.size() * 2);
+    if (length == 0 || length >= path.size())
         return std::nullopt;
-    std::string folder(path, length);
+    path.resize(length);
+    std::string folder = ansiText(path);
     const std::size_t separator = folder.find_last_of("\\/");
     if (separator == std::string::npos)
         return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include "platform/Paths.h"
 #include "platform/SystemError.h"
+#include "platform/SystemPath_win.h"
 #include "platform/UniqueHandle_win.h"
 
 #include <windows.h>
@@ -34,11 +35,11 @@ constexpr DWORD kFolderOrLink = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARS
 // The entry `name` of `folder`, as stored, when its folder-or-link attributes are `kind`.
 std::optional<std::string> entryNamed(const std::string& folder, const std::string& name, DWORD kind)
 {
-    WIN32_FIND_DATAA found{};
-    const UniqueFind search(FindFirstFileA((folder + name).c_str(), &found));
+    FoundEntry found{};
+    const UniqueFind search(findFirst(folder + name, found));
     if (!search.found() || (found.dwFileAttributes & kFolderOrLink) != kind)
         return std::nullopt;
-    return std::string(found.cFileName);
+    return foundName(found);
 }
 
 std::uint64_t secondsBetween(FILETIME earlier, FILETIME later)
@@ -96,8 +97,7 @@ public:
 #ifndef KITLOOM_PROGRAM_COPY
     bool isNamed(const std::string& path) override
     {
-        UniqueHandle named(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueHandle named(createFile(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING));
         BY_HANDLE_FILE_INFORMATION open{};
         BY_HANDLE_FILE_INFORMATION found{};
         return named.valid() && GetFileInformationByHandle(handle_.get(), &open) &&
@@ -183,8 +183,7 @@ constexpr DWORD kShareRenaming = FILE_SHARE_DELETE;
 
 Opened openExisting(const std::string& path, DWORD access)
 {
-    UniqueHandle handle(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | kShareRenaming, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle handle(createFile(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | kShareRenaming, OPEN_EXISTING));
     if (!handle.valid())
         return {nullptr, lastSystemError()};
     // Devices (NUL, CON, COM1 and the like) and pipes open as files too.
@@ -197,25 +196,20 @@ class WinFileSystem final : public FileSystem {
 public:
     bool exists(const std::string& path) override
     {
-        WIN32_FIND_DATAA data;
-        UniqueFind search(FindFirstFileA(path.c_str(), &data));
+        FoundEntry data;
+        UniqueFind search(findFirst(path, data));
         return search.found();
     }
 
     bool missing(const std::string& path) override
     {
-        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        if (attributesOf(path) != INVALID_FILE_ATTRIBUTES)
             return false;
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     }
 
-    // The ANSI calls take MAX_PATH characters with the terminator, counted on the full path.
-    bool nameTooLong(const std::string& path) override
-    {
-        return fullPath(path).size() >= MAX_PATH || (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
-                                                     GetLastError() == ERROR_FILENAME_EXCED_RANGE);
-    }
+    bool nameTooLong(const std::string& path) override { return tooLongForSystem(path); }
 
     Opened openForUpdate(const std::string& path) override { return openExisting(path, GENERIC_READ | GENERIC_WRITE); }
     Opened openForReading(const std::string& path) override { return openExisting(path, GENERIC_READ); }
@@ -224,19 +218,16 @@ public:
     // folder that is not there is known to refuse.
     Done mayWriteIn(const std::string& folder) override
     {
-        return doneIf(GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES);
+        return doneIf(attributesOf(folder) != INVALID_FILE_ATTRIBUTES);
     }
 
-    Done createFolder(const std::string& path) override
-    {
-        return doneIf(CreateDirectoryA(path.c_str(), nullptr) != 0);
-    }
+    Done createFolder(const std::string& path) override { return doneIf(createDirectory(path)); }
 
     void removeLeftTemporaries(const std::string& folder) override
     {
         const std::string prefix = withClosingSeparator(folder);
-        WIN32_FIND_DATAA found;
-        const UniqueFind search(FindFirstFileA((prefix + kTemporaryPrefix + "*").c_str(), &found));
+        FoundEntry found;
+        const UniqueFind search(findFirst(prefix + kTemporaryPrefix + "*", found));
         if (!search.found())
             return;
         FILETIME now;
@@ -244,8 +235,8 @@ public:
         do {
             if (!(found.dwFileAttributes & kFolderOrLink) &&
                 secondsBetween(found.ftLastWriteTime, now) > kTemporaryLifetimeSeconds)
-                DeleteFileA((prefix + found.cFileName).c_str());
-        } while (FindNextFileA(search.get(), &found));
+                deleteFile(prefix + foundName(found));
+        } while (findNext(search.get(), found));
     }
 
     // Windows matches names in any case already; the search gives the name as stored.
@@ -263,17 +254,17 @@ public:
     // search never lists one.
     std::optional<std::vector<std::string>> entryNames(const std::string& folder, ListedEntries listed) override
     {
-        WIN32_FIND_DATAA found;
-        const UniqueFind search(FindFirstFileA((withClosingSeparator(folder) + "*").c_str(), &found));
+        FoundEntry found;
+        const UniqueFind search(findFirst(withClosingSeparator(folder) + "*", found));
         if (!search.found())
             return std::nullopt;
         const DWORD kind = listed == ListedEntries::Folders ? FILE_ATTRIBUTE_DIRECTORY : 0;
         std::vector<std::string> names;
         do {
-            const std::string name = found.cFileName;
+            const std::string name = foundName(found);
             if ((found.dwFileAttributes & kFolderOrLink) == kind && name != "." && name != "..")
                 names.push_back(name);
-        } while (FindNextFileA(search.get(), &found));
+        } while (findNext(search.get(), found));
         return names;
     }
 
@@ -281,7 +272,7 @@ public:
 
     EntryKind kindOf(const std::string& path) override
     {
-        const DWORD attributes = GetFileAttributesA(path.c_str());
+        const DWORD attributes = attributesOf(path);
         if (attributes == INVALID_FILE_ATTRIBUTES)
             return EntryKind::Missing;
         if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE))
@@ -289,26 +280,13 @@ public:
         return EntryKind::RegularFile;
     }
 
-    std::string fullPath(const std::string& path) override
-    {
-        if (path.empty())
-            return path;
-        const DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
-        if (needed == 0)
-            return path;
-        std::string full(needed, '\0');
-        const DWORD length = GetFullPathNameA(path.c_str(), needed, full.data(), nullptr);
-        if (length == 0 || length >= needed)
-            return path;
-        full.resize(length);
-        return full;
-    }
+    std::string fullPath(const std::string& path) override { return fullSystemPath(path); }
 
     // Without MOVEFILE_COPY_ALLOWED the system copies nothing: a copy it cut short would
     // stand under the final name.
     MoveDone renameFile(const std::string& from, const std::string& to) override
     {
-        if (MoveFileExA(from.c_str(), to.c_str(), 0))
+        if (movePath(from, to, 0))
             return {MoveResult::Moved, {}};
         const DWORD error = GetLastError();
         const std::string reason = lastSystemError();
@@ -330,8 +308,7 @@ public:
                                   std::to_string(GetCurrentProcessId());
         for (DWORD attempt = GetTickCount(), last = attempt + 100; attempt != last; ++attempt) {
             path = start + "-" + std::to_string(attempt);
-            HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+            HANDLE file = createFile(path, GENERIC_READ | GENERIC_WRITE, 0, CREATE_NEW);
             if (file != INVALID_HANDLE_VALUE)
                 return {std::make_unique<WinFile>(file), {}};
             if (GetLastError() != ERROR_FILE_EXISTS)
@@ -340,7 +317,7 @@ public:
         return {nullptr, lastSystemError()};
     }
 
-    Done removeFile(const std::string& path) override { return doneIf(DeleteFileA(path.c_str()) != 0); }
+    Done removeFile(const std::string& path) override { return doneIf(deleteFile(path)); }
 
     Done replaceFile(const std::string& path, const std::string& bytes) override
     {
@@ -353,10 +330,9 @@ public:
             done = opened.file->flush();
         opened.file.reset();
         if (done)
-            done = doneIf(
-                MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0);
+            done = doneIf(movePath(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
         if (!done)
-            DeleteFileA(temporary.c_str());
+            deleteFile(temporary);
         return done;
     }
 };

@@ -9,5 +9,7 @@ namespace kitloom {
 std::string lastSystemError();
 // The system's words for a full disk, for file systems that fail on purpose.
 std::string diskFullReason();
+// The system's words for a path too long for it, for systems that say another thing.
+std::string nameTooLongReason();
 
 }  // namespace kitloom

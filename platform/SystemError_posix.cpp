@@ -13,4 +13,6 @@ std::string lastSystemError()
 
 std::string diskFullReason() { return std::generic_category().message(ENOSPC); }
 
+std::string nameTooLongReason() { return std::generic_category().message(ENAMETOOLONG); }
+
 }  // namespace kitloom

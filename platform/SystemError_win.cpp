@@ -28,4 +28,6 @@ std::string lastSystemError() { return wordsFor(GetLastError()); }
 
 std::string diskFullReason() { return wordsFor(ERROR_DISK_FULL); }
 
+std::string nameTooLongReason() { return wordsFor(ERROR_FILENAME_EXCED_RANGE); }
+
 }  // namespace kitloom

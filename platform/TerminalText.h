@@ -5,8 +5,18 @@
 namespace kitloom {
 
 // Jersey names and years are bytes of the Windows ANSI code page 1252, in tables and in
-// patches alike; a terminal speaks its own encoding. A Windows console program already
-// gets and prints ANSI text, so there both conversions keep the bytes as they are.
+// patches alike; a terminal speaks its own encoding. A Windows console program gets and
+// prints text in the ANSI code page: UTF-8 where Windows honours kitloom-cli.exe's manifest,
+// and otherwise the system's, whose bytes both conversions keep as they are.
+
+// Whether file names, arguments, the environment and the console's text are UTF-8 for this
+// program: on Linux, and in kitloom-cli.exe where Windows gives it the UTF-8 code page.
+// kitloom.exe keeps the system's code page, and hands a patch's names to it as they are.
+#if defined(_WIN32) && defined(KITLOOM_PROGRAM_COPY)
+constexpr bool systemTextIsUtf8() { return false; }
+#else
+bool systemTextIsUtf8();
+#endif
 
 // For its life, the terminal shows the program's text as the program writes it: on Linux
 // in the locale's encoding, in a Windows console in the ANSI code page (the console's own

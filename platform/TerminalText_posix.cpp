@@ -62,6 +62,9 @@ bool isUtf8(const std::string& encoding) { return encoding == "UTF-8" || encodin
 TerminalSession::TerminalSession() { std::setlocale(LC_CTYPE, ""); }
 TerminalSession::~TerminalSession() = default;
 
+// Desktops write file names in UTF-8, and a patch's names are found so.
+bool systemTextIsUtf8() { return true; }
+
 std::string terminalEncoding()
 {
     const std::string codeset = nl_langinfo(CODESET);

@@ -10,7 +10,7 @@ namespace {
 
 constexpr UINT kCodePage1252 = 1252;
 
-// Only UTF-8 is ever asked for by name here (JSON); the console's own text is ANSI.
+// Only UTF-8 is ever asked for by name here (JSON, or the UTF-8 code page); else the text is ANSI.
 bool isUtf8(const std::string& encoding) { return encoding == "UTF-8"; }
 
 std::wstring wide(const std::string& text, UINT codePage, DWORD flags)
@@ -53,8 +53,12 @@ TerminalSession::~TerminalSession()
         SetConsoleOutputCP(previousOutputCodePage_);
 }
 
-// The console program's arguments and output are ANSI text already.
-std::string terminalEncoding() { return {}; }
+#ifndef KITLOOM_PROGRAM_COPY
+bool systemTextIsUtf8() { return GetACP() == CP_UTF8; }
+#endif
+
+// The console program's arguments and output are in the ANSI code page.
+std::string terminalEncoding() { return systemTextIsUtf8() ? "UTF-8" : std::string(); }
 
 bool toCodePage1252(const std::string& typed, const std::string& encoding, std::string& converted,
                     std::string& unconvertible)

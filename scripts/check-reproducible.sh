@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the players' zip and the Linux tarball twice, each in a fresh clone of the last
+# Builds the players' zip and setup program and the Linux tarball twice, each in a fresh clone of the last
 # commit in a folder of another name, and compares them: anyone can rebuild a release and get
 # the same bytes. Uncommitted changes take no part. Exits non-zero when the builds differ.
 set -euo pipefail
@@ -25,7 +25,8 @@ build "$second"
 
 status=0
 tarball=deb/$(cd "$first/build/deb" && ls kitloom-cli-*-linux-*.tar.gz)
-for file in windows/SHA256SUMS.txt windows/kitloom.exe windows/kitloom-cli.exe "$tarball"; do
+setup=windows/$(cd "$first/build/windows" && ls kitloom-setup-*.exe)
+for file in windows/SHA256SUMS.txt windows/kitloom.exe windows/kitloom-cli.exe "$setup" "$tarball"; do
   a=$(sha256sum <"$first/build/$file")
   b=$(sha256sum <"$second/build/$file")
   if [ "$a" = "$b" ]; then
@@ -40,10 +41,11 @@ cat "$first/build/windows/SHA256SUMS.txt"
 echo "-- $second/build/windows/SHA256SUMS.txt"
 cat "$second/build/windows/SHA256SUMS.txt"
 ls -l "$first"/build/windows/kitloom.exe "$first"/build/windows/kitloom-cli.exe "$first"/build/windows/*.zip \
+  "$first/build/$setup" \
   "$first/build/$tarball"
 sha256sum "$first/build/$tarball" "$second/build/$tarball"
 if [ $status -eq 0 ]; then
-  echo "reproducible: two clones of $commit built byte-identical programs, zip and tarball"
+  echo "reproducible: two clones of $commit built byte-identical programs, zip, setup and tarball"
 else
   echo "NOT reproducible: the builds above differ" >&2
 fi

@@ -86,6 +86,8 @@ need zsh command -v zsh
 need fish command -v fish
 need desktop-file-utils command -v desktop-file-validate
 need shared-mime-info command -v update-mime-database
+# The Windows setup program, made with NSIS from the 32-bit build.
+need nsis command -v makensis
 install_packages $(printf '%s\n' "${missing[@]}" | sort -u)
 
 if scripts/runs-32bit.sh >/dev/null; then

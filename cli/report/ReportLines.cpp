@@ -5,10 +5,9 @@
 #include "jobs/SystemMessages.h"
 #include "cli/report/DownloadLines.h"
 #include "patch/PatchFile.h"
-#include "text/TerminalEscape.h"
-#ifndef _WIN32
+#include "platform/TerminalText.h"
 #include "text/Cp1252.h"
-#endif
+#include "text/TerminalEscape.h"
 
 #include <algorithm>
 
@@ -16,16 +15,9 @@ namespace kitloom::cli {
 
 namespace {
 
-// A patch's name, spelt in code page 1252, as the terminal shows it: in UTF-8 on Linux, where
+// A patch's name, spelt in code page 1252, as the terminal shows it: in UTF-8, unless
 // kitloom-cli.exe's console takes the code page's bytes.
-std::string shownName(const std::string& name)
-{
-#ifdef _WIN32
-    return escapedText(name);
-#else
-    return escapedText(cp1252ToUtf8(name));
-#endif
-}
+std::string shownName(const std::string& name) { return escapedText(systemTextIsUtf8() ? cp1252ToUtf8(name) : name); }
 
 // A line about the table at `path`.
 ReportLine tableLine(const std::string& path, const std::string& what)
@@ -179,6 +171,12 @@ ReportLines imageLines(const ImageMove& move, bool dryRun)
     case ImageTrouble::NotAFileThere:
         why = escapedText(move.to) + " is there and is not a file";
         break;
+    case ImageTrouble::PathTooLongBeside:
+        why = "name too long: " + from;
+        break;
+    case ImageTrouble::PathTooLongThere:
+        why = "name too long: " + escapedText(move.to);
+        break;
     case ImageTrouble::None:
     case ImageTrouble::MoveFailed:
         why = move.archive.empty() ? "the move failed" : "the copy failed";
@@ -190,6 +188,17 @@ ReportLines imageLines(const ImageMove& move, bool dryRun)
     ReportLines lines = {{Tone::Error, systemMessage(MessageId::CannotMoveImage, {shownName(move.image), artFolder}).text +
                                            " (" + why + ")"}};
     lines.insert(lines.end(), listed.begin(), listed.end());
+    return lines;
+}
+
+ReportLines unreadPatchLines(const std::vector<SystemMessage>& messages, const std::string& path,
+                             const std::string& reason)
+{
+    ReportLines lines;
+    for (const SystemMessage& message : messages) {
+        const Tone tone = message.kind == MessageKind::Error ? Tone::Error : Tone::Success;
+        lines.push_back(reason.empty() ? ReportLine{tone, message.text} : tableError(message.text, path, reason));
+    }
     return lines;
 }
 

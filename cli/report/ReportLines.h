@@ -44,6 +44,10 @@ ReportLines removalLines(const TableReport& table, bool dryRun);
 ReportLines readLines(const TableReport& table);
 // What became of one of a patch's images: none for one taken back with its patch.
 ReportLines imageLines(const ImageMove& move, bool dryRun);
+// A patch that could not be read: the system's messages, each naming the patch file at `path`
+// and the system's words, when it said why.
+ReportLines unreadPatchLines(const std::vector<SystemMessage>& messages, const std::string& path,
+                             const std::string& reason);
 // An install whose jersey had no table to go to, so nothing moved.
 ReportLine missingTableLine(const PatchInstallReport& install, const std::string& gameFolder);
 // The numbered save folders a sweep never reached because an earlier one is missing.

@@ -3,6 +3,7 @@
 #include "patch/ZipWriter.h"
 #include "platform/Paths.h"
 #include "tests/cli/CliRun.h"
+#include "tests/support/ForwardingFileSystem.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -90,6 +91,30 @@ std::pair<std::size_t, std::size_t> headersOf(const std::string& zip, const std:
     return {headerOf(zip, "PK\x03\x04", 30, name), headerOf(zip, "PK\x01\x02", 46, name)};
 }
 
+// The system's files, but no path longer than `longest` characters can be reached, as none
+// past 259 could with Windows' plain calls: what it cannot reach is not there, unless asked.
+class ShortPathFileSystem final : public ForwardingFileSystem {
+public:
+    explicit ShortPathFileSystem(std::size_t longest) : longest_(longest) {}
+    bool nameTooLong(const std::string& path) override { return fullPath(path).size() > longest_; }
+    bool exists(const std::string& path) override { return !nameTooLong(path) && ForwardingFileSystem::exists(path); }
+    Opened openForReading(const std::string& path) override
+    {
+        return nameTooLong(path) ? Opened{nullptr, "not found"} : ForwardingFileSystem::openForReading(path);
+    }
+    std::optional<std::string> fileNamed(const std::string& folder, const std::string& name) override
+    {
+        return nameTooLong(folder + name) ? std::nullopt : ForwardingFileSystem::fileNamed(folder, name);
+    }
+    EntryKind kindOf(const std::string& path) override
+    {
+        return nameTooLong(path) ? EntryKind::Missing : ForwardingFileSystem::kindOf(path);
+    }
+
+private:
+    std::size_t longest_;
+};
+
 // A game with save folders 000 and 001 of 3 records each, an art folder to be made, and a
 // downloads folder.
 class DownloadTest : public ::testing::Test {
@@ -100,12 +125,13 @@ protected:
         addSaveTable(game, "001", 3);
         fs::create_directories(downloads.path());
     }
-    CliRun install(const std::vector<std::string>& paths, std::vector<std::string> more = {})
+    CliRun install(const std::vector<std::string>& paths, std::vector<std::string> more = {},
+                   FileSystem& fileSystem = systemFileSystem())
     {
         std::vector<std::string> args = {"install", "--game", game.path().string(), "--art", art()};
         args.insert(args.end(), paths.begin(), paths.end());
         args.insert(args.end(), more.begin(), more.end());
-        return runIt(args);
+        return runIt(args, fileSystem);
     }
     std::string art() const { return game / "art"; }
     std::uint32_t records(const std::string& save) const
@@ -329,6 +355,39 @@ TEST_F(DownloadTest, APackMadeForSharingInstallsExactly)
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("toHOME_num.fsh is not beside"), std::string::npos) << missing.err;
     EXPECT_FALSE(fs::exists(refused));
+}
+
+// A path the system cannot take is named with its reason before anything changes: an image
+// beside the patch is never "not beside" it, and a patch never a bare "Couldn't open".
+TEST_F(DownloadTest, APathTooLongForTheSystemIsRefusedWithItsReasonBeforeAnythingChanges)
+{
+    const std::string patch = put("a-folder-deep-enough-for-the-images/toabcd.jer", patchOf("to", "ABCD"));
+    const std::string image = put("a-folder-deep-enough-for-the-images/toABCD.fsh", "image");
+    const std::string numberImage = put("a-folder-deep-enough-for-the-images/toABCD_num.fsh", "number");
+    ShortPathFileSystem shortPaths(systemFileSystem().fullPath(image).size());
+    ASSERT_FALSE(shortPaths.nameTooLong(game / "saves/000/teamgear.dbf"));
+    for (const bool dryRun : {true, false}) {
+        const CliRun run = install({patch}, dryRun ? std::vector<std::string>{"--dry-run"} : std::vector<std::string>{},
+                                   shortPaths);
+        EXPECT_EQ(run.status, 1) << run.err;
+        EXPECT_NE(run.err.find("Couldn't move toABCD_num.fsh to " + art()), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("(name too long: " + systemFileSystem().fullPath(numberImage) + ")"), std::string::npos)
+            << run.err;
+        EXPECT_EQ(run.err.find("not beside"), std::string::npos) << run.err;
+        EXPECT_EQ(records("000"), 3u);
+        EXPECT_EQ(readBytes(image), toBytes("image"));
+        EXPECT_FALSE(fs::exists(art() + "/toABCD.fsh"));
+    }
+
+    ShortPathFileSystem shorter(systemFileSystem().fullPath(patch).size() - 1);
+    const std::string why = " (" + patch + ": ";
+    for (const std::string command : {"install", "show"}) {
+        const CliRun run = command == "show" ? runIt({"show", patch}, shorter) : install({patch}, {}, shorter);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err.rfind("ERROR: Couldn't open the patch file!" + why, 0), 0u) << run.err;
+        EXPECT_GT(run.err.size(), ("ERROR: Couldn't open the patch file!" + why + ")\n").size()) << "a reason";
+    }
+    EXPECT_EQ(records("000"), 3u);
 }
 
 #ifndef _WIN32

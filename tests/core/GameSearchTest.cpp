@@ -46,6 +46,18 @@ TEST(GameSearch, TheProgramsFolderThenProgramFilesEachOnce)
               (std::vector<FoundGame>{found(std::string("/tools") + kPathSeparator, GamePlace::ProgramFolder),
                                       found(x86, GamePlace::ProgramFiles)}));
     EXPECT_EQ(search.decidingCount, 1u);
+    const std::string programFiles = std::string("/Program Files") + kPathSeparator + "Orvanta" + kPathSeparator +
+                                     "Dunkmere";
+    EXPECT_EQ(search.lookedIn, (std::vector<std::string>{"/tools", x86.substr(0, x86.size() - 1), programFiles}));
+
+    // On 64-bit Windows two of the variables name one folder, and the program may stand in
+    // the game's folder: each place is named once, in any case.
+    places.programFolder = x86;
+    places.programFiles = {"/Program Files", "/PROGRAM FILES", "/Program Files (x86)"};
+    std::vector<std::string> once{x86.substr(0, x86.size() - 1), programFiles};
+    if (!kSystemMatchesAnyCase)
+        once.push_back(std::string("/PROGRAM FILES") + kPathSeparator + "Orvanta" + kPathSeparator + "Dunkmere");
+    EXPECT_EQ(searchGames(fileSystem, places, true).lookedIn, once);
 
     places.programFolder.reset();
     const GameChoice choice = chooseGame(fileSystem, {std::nullopt, std::nullopt, places}, search);

@@ -3,7 +3,9 @@
 
     check_resources.py PROGRAM.exe ORIGINAL_FILENAME VERSION [--dialog]
 
---dialog: the program shows windows, so it also asks for Common Controls 6 and GDI scaling.
+--dialog: the program shows windows, so it also asks for Common Controls 6 and GDI scaling,
+and keeps the system's code page; without it, the console program asks for the UTF-8 code
+page and long paths.
 """
 import os
 import sys
@@ -20,6 +22,8 @@ SUPPORTED_OS = {
     "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  # 10 and 11
 }
 GDI_SCALING = "{http://schemas.microsoft.com/SMI/2017/WindowsSettings}gdiScaling"
+CODE_PAGE = "{http://schemas.microsoft.com/SMI/2019/WindowsSettings}activeCodePage"
+LONG_PATHS = "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}longPathAware"
 VERSION_NAMES = ("CompanyName", "FileDescription", "FileVersion", "InternalName", "LegalCopyright",
                  "OriginalFilename", "ProductName", "ProductVersion")
 
@@ -54,6 +58,12 @@ def problems(path, original_filename, version, dialog):
             yield f"gdiScaling is {scaling}, not true"
     elif controls or scaling:
         yield "a console program asks for Common Controls or GDI scaling"
+    code_page = [e.text for e in elements if e.tag == CODE_PAGE]
+    long_paths = [e.text for e in elements if e.tag == LONG_PATHS]
+    if dialog and (code_page or long_paths):
+        yield "the dialog program leaves the system's code page or path length"
+    if not dialog and (code_page != ["UTF-8"] or long_paths != ["true"]):
+        yield f"activeCodePage is {code_page} and longPathAware {long_paths}, not UTF-8 and true"
 
     for name in VERSION_NAMES:
         if not texts.get(name):

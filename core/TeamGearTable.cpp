@@ -103,9 +103,7 @@ namespace {
 // A table put back from its copy takes the place of the file another writer may be waiting
 // to lock: that writer opens the table again once it holds the lock, or its change would go
 // to a file no longer named. The program never puts a table back.
-#ifdef KITLOOM_PROGRAM_COPY
-constexpr int kReopeningsAfterReplacement = 0;
-#else
+#ifndef KITLOOM_PROGRAM_COPY
 constexpr int kReopeningsAfterReplacement = 3;
 #endif
 
@@ -135,8 +133,13 @@ TeamGearTable::TeamGearTable(FileSystem& fileSystem, const std::string& path, Ta
             check_ = TableCheck::Unreadable;
             return;
         }
+#ifdef KITLOOM_PROGRAM_COPY
+        (void)reopenings;
+        break;
+#else
         if (reopenings == kReopeningsAfterReplacement || file_->isNamed(path))
             break;
+#endif
     }
     check_ = readTableLayout(*file_, layout_, reason);
 }

@@ -67,7 +67,9 @@ PatchInstallReport installPatch(FileSystem& fileSystem, const JobHooks& hooks, J
         }
     }
     report.artFolder = destination.artFolder = withClosingSeparator(artFolderName);
+#ifndef KITLOOM_PROGRAM_COPY
     destination.replacedImagesPrefix = options.replacedImagesPrefix;
+#endif
     if (destination.artFolderCanBe && !dryRun)
         fileSystem.removeLeftTemporaries(report.artFolder);
     for (std::size_t line = 1; line < patch.lines.size(); ++line) {
@@ -145,7 +147,9 @@ PatchInstall installOne(FileSystem& fileSystem, const InstallRequest& request, P
     options.again = request.again;
     options.imagesLater = request.imagesLater;
     options.witness = request.witness;
+#ifndef KITLOOM_PROGRAM_COPY
     options.replacedImagesPrefix = request.replacedImagesPrefix;
+#endif
     const std::string artFolder = request.game.artFolder ? *request.game.artFolder
                                                          : artFolderOf(fileSystem, one.game.folder);
     one.install = installPatch(fileSystem, *request.hooks, request.observer, source, artFolder, options);

@@ -30,9 +30,11 @@ struct PatchInstallOptions {
     // changes nothing.
     bool imagesLater = false;
     TableWitness* witness = nullptr;  // sees every table before and after it changes
+#ifndef KITLOOM_PROGRAM_COPY
     // Where an image of the same name but other bytes is kept when the patch's replaces it
     // (a path prefix the image's name completes); empty: both are kept, the patch's refused.
     std::string replacedImagesPrefix;
+#endif
 };
 
 // Installs the patch `source` holds: moves its two images into `artFolder` (creating the
@@ -57,7 +59,9 @@ struct InstallRequest {
     const JobHooks* hooks = nullptr;  // the program's or kitloom-cli's: never null
     JobObserver* observer = nullptr;
     TableWitness* witness = nullptr;
+#ifndef KITLOOM_PROGRAM_COPY
     std::string replacedImagesPrefix;  // as PatchInstallOptions has it
+#endif
 };
 
 // What became of one patch.

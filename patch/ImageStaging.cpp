@@ -89,8 +89,10 @@ ImageMove stageImage(FileSystem& fileSystem, PatchSource& source, const std::str
     move.from = found.path;
     if (!source.movesImages())
         move.archive = source.download();
+#ifndef KITLOOM_PROGRAM_COPY
     // Neither name can be used at all: not beside the patch would be untrue, and the move
-    // would fail after the tables changed.
+    // would fail after the tables changed. The program's ANSI calls reach no such path, and
+    // it keeps its own words for that.
     if (found.found != ImageSource::Found::Here && source.movesImages() && fileSystem.nameTooLong(found.path)) {
         fail(move, ImageTrouble::PathTooLongBeside);
         return move;
@@ -99,6 +101,7 @@ ImageMove stageImage(FileSystem& fileSystem, PatchSource& source, const std::str
         fail(move, ImageTrouble::PathTooLongThere);
         return move;
     }
+#endif
     const EntryKind there = fileSystem.kindOf(move.to);
     if (found.found != ImageSource::Found::Here) {
         // A reinstall finds its images already there, moved by the first.
@@ -123,9 +126,11 @@ ImageMove stageImage(FileSystem& fileSystem, PatchSource& source, const std::str
             fail(move, ImageTrouble::Damaged);
             return move;
         }
+#ifndef KITLOOM_PROGRAM_COPY
         if (!move.otherImageThere || destination.replacedImagesPrefix.empty())
             return move;
         // Asked to replace it: made ready as a new image is, the old one kept aside on placing.
+        // The program keeps both, as it always has.
         move.otherImageThere = false;
         move.replacedKeptAs = destination.replacedImagesPrefix + artFolderName(image);
         if (dryRun) {
@@ -134,6 +139,7 @@ ImageMove stageImage(FileSystem& fileSystem, PatchSource& source, const std::str
         }
         if (copyToTemporary(fileSystem, source, found, move, destination.artFolder))
             move.result = MoveResult::Moved;
+#endif
         return move;
     }
     if (there == EntryKind::Other) {
@@ -175,6 +181,7 @@ void placeStagedImages(FileSystem& fileSystem, PatchSource& source, std::vector<
             move.inArtFolder = false;
             continue;
         }
+#ifndef KITLOOM_PROGRAM_COPY
         if (!move.replacedKeptAs.empty()) {
             const MoveDone kept = fileSystem.moveFile(move.to, move.replacedKeptAs);
             if (kept.result != MoveResult::Moved) {
@@ -184,11 +191,14 @@ void placeStagedImages(FileSystem& fileSystem, PatchSource& source, std::vector<
                 continue;
             }
         }
+#endif
         MoveDone placed = fileSystem.renameFile(temporary, move.to);
         if (placed.result != MoveResult::Moved) {
+#ifndef KITLOOM_PROGRAM_COPY
             if (!move.replacedKeptAs.empty() &&
                 fileSystem.moveFile(move.replacedKeptAs, move.to).result == MoveResult::Moved)
                 move.replacedKeptAs.clear();
+#endif
             // Another image took the name meanwhile: both are kept, as after a move.
             move.otherImageThere = placed.result == MoveResult::DestinationExists &&
                                    !sameFiles(fileSystem, temporary, move.to);

@@ -14,9 +14,11 @@ struct ImageDestination {
     std::string artFolder;  // with its closing separator
     bool artFolderCanBe = false;
     std::string artFolderReason;  // the system's words when it cannot
+#ifndef KITLOOM_PROGRAM_COPY
     // An image of the same name but other bytes there is replaced, kept first under this
     // prefix and the image's name; empty: it stays, and the patch's is refused.
     std::string replacedImagesPrefix;
+#endif
 };
 
 // Makes one of a patch's images ready in the art folder before any table changes: copied

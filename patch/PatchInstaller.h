@@ -50,9 +50,11 @@ struct ImageMove {
     std::string staged;
     // Ready, but taken back because the patch could not go in whole.
     bool withdrawn = false;
+#ifndef KITLOOM_PROGRAM_COPY
     // The art folder's image of that name, with other bytes, goes here before this one takes
-    // its place (once placed: went there).
+    // its place (once placed: went there). The program never replaces an image.
     std::string replacedKeptAs;
+#endif
 };
 
 // What became of a patch install.

@@ -12,6 +12,10 @@ bool showDesktopNotification(const std::string&, const std::string&) { return fa
 // Only the Linux desktop's dialogs are asked for anything.
 std::optional<ProgramRun> runProgram(const std::string&, const std::vector<std::string>&) { return std::nullopt; }
 
+#ifdef KITLOOM_PROGRAM_COPY
+// The program's game is the folder it is started in: it never asks, and keeps no wide call.
+std::optional<std::string> programFolder() { return std::nullopt; }
+#else
 std::optional<std::string> programFolder()
 {
     // A folder of any length: the buffer grows until the name fits.
@@ -29,5 +33,6 @@ std::optional<std::string> programFolder()
         return std::nullopt;
     return folder.substr(0, separator + 1);
 }
+#endif
 
 }  // namespace kitloom

@@ -34,6 +34,7 @@ bool startsWith(const std::wstring& text, const wchar_t* start) { return text.rf
 
 }  // namespace
 
+#ifndef KITLOOM_PROGRAM_COPY
 std::wstring wideText(const std::string& text)
 {
     if (text.empty())
@@ -58,50 +59,9 @@ std::string ansiText(const std::wstring& text)
     return narrow;
 }
 
-#ifdef KITLOOM_PROGRAM_COPY
+#endif
 
-SystemPath systemPath(const std::string& path) { return path; }
-
-std::string fullSystemPath(const std::string& path)
-{
-    if (path.empty())
-        return path;
-    const DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
-    if (needed == 0)
-        return path;
-    std::string full(needed, '\0');
-    const DWORD length = GetFullPathNameA(path.c_str(), needed, full.data(), nullptr);
-    if (length == 0 || length >= needed)
-        return path;
-    full.resize(length);
-    return full;
-}
-
-std::string foundName(const FoundEntry& found) { return found.cFileName; }
-
-HANDLE createFile(const std::string& path, DWORD access, DWORD share, DWORD disposition)
-{
-    return CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-DWORD attributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
-HANDLE findFirst(const std::string& pattern, FoundEntry& found) { return FindFirstFileA(pattern.c_str(), &found); }
-bool findNext(HANDLE search, FoundEntry& found) { return FindNextFileA(search, &found) != 0; }
-bool createDirectory(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
-bool deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
-bool movePath(const std::string& from, const std::string& to, DWORD flags)
-{
-    return MoveFileExA(from.c_str(), to.c_str(), flags) != 0;
-}
-
-// The ANSI calls take MAX_PATH characters with the terminator, counted on the full path.
-bool tooLongForSystem(const std::string& path)
-{
-    return fullSystemPath(path).size() >= MAX_PATH || (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
-                                                       GetLastError() == ERROR_FILENAME_EXCED_RANGE);
-}
-
-#else
-
+#ifndef KITLOOM_PROGRAM_COPY
 SystemPath systemPath(const std::string& path)
 {
     const std::wstring wide = wideText(path);

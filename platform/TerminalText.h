@@ -34,7 +34,11 @@ private:
 
 // The encoding of this process's terminal, from its locale (set with setlocale first); a
 // plain "C" locale is taken as UTF-8, as most terminals are.
+#if defined(_WIN32) && defined(KITLOOM_PROGRAM_COPY)
+inline std::string terminalEncoding() { return {}; }  // the program's text is ANSI, as it is
+#else
 std::string terminalEncoding();
+#endif
 
 // `typed` in `encoding` as code page 1252. False when a character has no place in that
 // code page (or `typed` is not valid in `encoding`): `unconvertible` then holds it as typed.

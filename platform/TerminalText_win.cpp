@@ -58,7 +58,9 @@ bool systemTextIsUtf8() { return GetACP() == CP_UTF8; }
 #endif
 
 // The console program's arguments and output are in the ANSI code page.
+#ifndef KITLOOM_PROGRAM_COPY
 std::string terminalEncoding() { return systemTextIsUtf8() ? "UTF-8" : std::string(); }
+#endif
 
 bool toCodePage1252(const std::string& typed, const std::string& encoding, std::string& converted,
                     std::string& unconvertible)

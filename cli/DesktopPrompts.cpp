@@ -29,7 +29,25 @@ std::optional<ProgramRun> show(const std::string& program, const std::vector<std
 
 // The folder chosen with `program`; none when the player cancelled. `present` false when the
 // program is not there.
-std::optional<std::string> choose(const std::string& program, const GameSearch& search, bool several, bool& present)
+// Where the folder chooser opens: where games are, in the first Wine prefix searched, else in
+// Steam's folder, else at home. Inside a prefix, its hidden parents (~/.wine, ~/.local) are
+// no obstacle: the dialogs show no hidden folders, and offer no switch for them.
+std::string chooserStart(const GameSearch& search)
+{
+    const std::string home = withClosingSeparator(environmentValue("HOME").value_or("/"));
+    FileSystem& fileSystem = systemFileSystem();
+    for (const std::string& prefix : search.prefixes) {
+        if (const auto drive = fileSystem.folderNamed(withClosingSeparator(prefix), "drive_c"))
+            return folderIn(withClosingSeparator(prefix), *drive);
+    }
+    const std::string steam = home + ".local/share/Steam/";
+    return fileSystem.exists(steam) ? steam : home;
+}
+
+// The folder chosen with `program`; none when the player cancelled. `present` false when the
+// program is not there. `refused`: the folder chosen before, which holds no saves.
+std::optional<std::string> choose(const std::string& program, const GameSearch& search, bool several,
+                                  const std::string& refused, bool& present)
 {
     const bool zenity = program == "zenity";
     std::optional<ProgramRun> answer;
@@ -57,10 +75,14 @@ std::optional<std::string> choose(const std::string& program, const GameSearch& 
         if (answer->output != kAnotherFolder && answer->output != "another")
             return answer->output;
     }
-    const std::string start = withClosingSeparator(environmentValue("HOME").value_or("/"));
-    answer = zenity ? show(program, {"--file-selection", "--directory", std::string("--title=") + kChooserTitle,
-                                     "--filename=" + start})
-                    : show(program, {"--title", kChooserTitle, "--getexistingdirectory", start});
+    const std::string start = chooserStart(search);
+    const std::string title = refused.empty() ? std::string(kChooserTitle)
+                                              : escapedText(refused) +
+                                                    " holds no saves folder, so it is not the game "
+                                                    "folder. " +
+                                                    kChooserTitle;
+    answer = zenity ? show(program, {"--file-selection", "--directory", "--title=" + title, "--filename=" + start})
+                    : show(program, {"--title", title, "--getexistingdirectory", start});
     present = answer.has_value();
     if (!answer || answer->exitStatus != 0 || answer->output.empty())
         return std::nullopt;
@@ -72,9 +94,11 @@ std::optional<std::string> choose(const std::string& program, const GameSearch& 
 AskedGame askOnDesktop(const GameChoice& choice, const GameSearch& search)
 {
     const bool several = choice.source == GameSource::Several;
+    const std::string refused = choice.source == GameSource::Refused ? withoutClosingSeparator(choice.folder)
+                                                                     : std::string();
     for (const char* program : {"zenity", "kdialog"}) {
         bool present = false;
-        const auto folder = choose(program, search, several, present);
+        const auto folder = choose(program, search, several, refused, present);
         if (!present)
             continue;
         if (!folder)

@@ -137,10 +137,13 @@ TEST_F(WineGameTest, WinePrefixWinsSteamCountsSeveralRefuseStaleOnesAreNotesAndN
     EXPECT_NE(several.err.find(wine.string()), std::string::npos) << several.err;
     EXPECT_NE(several.err.find("  kitloom-cli where --use '" + wine.string() + "'\n"), std::string::npos) << several.err;
     EXPECT_EQ(recordCountOf(readBytes(wine / "Saves/000/TEAMGEAR.DBF")), 3u);
-    // where lists both, and says neither is used until one is chosen.
+    // where lists both, says where they are and that neither is used until one is chosen, and
+    // fails as the next command would.
     const CliRun listed = run({"where"});
-    EXPECT_EQ(listed.status, 0);
-    EXPECT_NE(listed.err.find("none is used until one is chosen"), std::string::npos) << listed.err;
+    EXPECT_EQ(listed.status, 1);
+    EXPECT_NE(listed.err.find("hint: 2 games were found in ~/.wine and Steam, so none is used until one is chosen"),
+              std::string::npos)
+        << listed.err;
     EXPECT_NE(listed.err.find("  kitloom-cli where --use '" + wine.string() + "'\n"), std::string::npos) << listed.err;
 
     // WINEPREFIX holding the game is used alone; one that is no prefix is refused.
@@ -173,11 +176,11 @@ TEST_F(WineGameTest, WinePrefixWinsSteamCountsSeveralRefuseStaleOnesAreNotesAndN
     }
 }
 
-TEST_F(WineGameTest, AGameChosenOnceIsUsedUntilForgottenAndLinksLeavingAPrefixAreNotFollowed)
+TEST_F(WineGameTest, AGameChosenOnceIsUsedUntilForgottenAndAFolderReachedTwiceIsOneGame)
 {
     const fs::path wine = installGame(home.path() / ".wine");
     const fs::path bottle = installGame(home.path() / ".local/share/bottles/bottles/Dunk", "Program Files");
-    // A link in a prefix that leads out of it is not followed to the game it reaches.
+    // A link in a prefix to a folder searched already is one game, where it was found first.
     fs::create_directories(home.path() / ".PlayOnLinux/wineprefix/linked/drive_c");
     fs::create_directory_symlink(wine.parent_path(), home.path() / ".PlayOnLinux/wineprefix/linked/drive_c/Games");
     EXPECT_EQ(run({"where"}).out, wine.string() + "\n" + bottle.string() + "\n");

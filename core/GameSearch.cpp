@@ -362,10 +362,15 @@ private:
             // A plain folder's real path follows from its parent's; only a link costs a look-up.
             const std::string inner = entry.link ? realKey(path) : real + kPathSeparator + caseKey(name);
             // A link to a folder that holds this one is a loop; each real folder is searched once.
-            if (entry.link && (real == inner || real.rfind(inner + kPathSeparator, 0) == 0))
+            if (entry.link && holdsOrIs(inner, real))
                 continue;
             if (!visited_.insert(inner).second)
                 continue;
+            // Below a folder the user named, a prefix's drive is searched as any prefix's is.
+            if (prefix.empty() && equalsIgnoringAsciiCase(name, "drive_c")) {
+                lookForGames(path, inner, 1, withoutClosingSeparator(folder), place);
+                continue;
+            }
             if (isGameFolderName(name) && holdsSaves(fileSystem_, path)) {
                 add({path, place, prefix});
                 continue;
@@ -398,6 +403,13 @@ private:
             entries.push_back({std::move(name), true});
         std::sort(entries.begin(), entries.end());
         return entries;
+    }
+
+    // True when real path `path` is `folder` or lies below it.
+    static bool holdsOrIs(const std::string& folder, const std::string& path)
+    {
+        return path.compare(0, folder.size(), folder) == 0 &&
+               (path.size() == folder.size() || isPathSeparator(folder.back()) || isPathSeparator(path[folder.size()]));
     }
 
     static std::string caseKey(const std::string& name) { return kSystemMatchesAnyCase ? asciiLowered(name) : name; }

@@ -108,13 +108,23 @@ public:
         const std::string wine = folderIn(home_, ".wine");
         search_.lookedIn.push_back(withoutClosingSeparator(wine));
         lookInPrefix(wine, GamePlace::HomeWine);
-        steam();
-        lutris();
-        for (const std::string& bottles :
-             {dataHome() + "bottles/bottles/", home_ + ".var/app/com.usebottles.bottles/data/bottles/bottles/"})
-            lookInPrefixesUnder(bottles, GamePlace::Bottles);
-        lookInPrefixesUnder(home_ + ".PlayOnLinux/wineprefix/", GamePlace::PlayOnLinux);
-        heroic();
+        // A launcher none of whose folders exist is told as one, not by every path tried.
+        auto launcher = [&](GamePlace place, auto&& look) {
+            const std::size_t before = search_.lookedIn.size();
+            look();
+            if (search_.lookedIn.size() == before)
+                search_.launchersAbsent.push_back(place);
+        };
+        launcher(GamePlace::Steam, [&] { steam(); });
+        launcher(GamePlace::Lutris, [&] { lutris(); });
+        launcher(GamePlace::Bottles, [&] {
+            for (const std::string& bottles :
+                 {dataHome() + "bottles/bottles/", home_ + ".var/app/com.usebottles.bottles/data/bottles/bottles/"})
+                lookInPrefixesUnder(bottles, GamePlace::Bottles);
+        });
+        launcher(GamePlace::PlayOnLinux,
+                 [&] { lookInPrefixesUnder(home_ + ".PlayOnLinux/wineprefix/", GamePlace::PlayOnLinux); });
+        launcher(GamePlace::Heroic, [&] { heroic(); });
     }
 
     // Below a folder the user named: the game in it when it is a prefix, else any game up to

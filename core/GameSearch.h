@@ -72,6 +72,7 @@ struct GameSearch {
     std::size_t decidingCount = 0;
     std::vector<std::string> lookedIn;  // the Wine prefixes and launchers' folders looked into
     std::vector<std::string> prefixes;  // every Wine prefix searched (one with drive_c), in order
+    std::vector<GamePlace> launchersAbsent;  // the launchers none of whose folders exist
     std::vector<SearchNote> notes;
 };
 

@@ -113,6 +113,18 @@ std::string whereFound(const GameSearch& search)
     return text;
 }
 
+// "; there is no folder of Lutris or Heroic": the launchers searched for and not there.
+std::string absentLaunchers(const GameSearch& search)
+{
+    const std::vector<GamePlace>& absent = search.launchersAbsent;
+    if (absent.empty())
+        return "";
+    std::string text = "; there is no folder of ";
+    for (std::size_t i = 0; i < absent.size(); ++i)
+        text += std::string(i == 0 ? "" : i + 1 == absent.size() ? " or " : ", ") + placeName(absent[i]);
+    return text;
+}
+
 }  // namespace
 
 ReportLines searchNotes(const GameSearch& search, bool settingsOnly)
@@ -151,7 +163,7 @@ ReportLines refusalLines(const GameChoice& choice, const GameSearch& search, boo
         error += ", and no Wine prefix holds the game (in a prefix, the game is a folder whose name starts with " +
                  std::string(kGameFolderName) + ", in any case, and that holds saves, up to " +
                  std::to_string(kGameDepthBelowDrive) + " levels below drive_c; looked in " + joined(search.lookedIn) +
-                 ")";
+                 absentLaunchers(search) + ")";
 #endif
     lines.push_back({Tone::Error, error});
     lines.push_back({Tone::Hint, "name the game folder with --game DIR, or choose it once for every command: " +

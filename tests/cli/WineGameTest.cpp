@@ -219,6 +219,37 @@ TEST_F(WineGameTest, AGameChosenOnceIsUsedUntilForgottenAndAFolderReachedTwiceIs
     EXPECT_EQ(run({"where", "--forget"}).out, "no game was chosen\n");
 }
 
+TEST_F(WineGameTest, AGameInsideTheFolderGivenIsUsedAndSaidSoAndEachNoteIsSaidOnce)
+{
+    const fs::path game = installGame(home.path() / ".wine");
+    for (const fs::path& given : {home.path() / ".wine", home.path() / ".wine/drive_c/Program Files (x86)"}) {
+        CliRun listed = run({"list", "--game", given.string()});
+        EXPECT_EQ(listed.status, 0) << listed.err;
+        EXPECT_EQ(listed.out.rfind("game: " + game.string() + " (found in the folder --game names)\n", 0), 0u)
+            << listed.out;
+    }
+    std::vector<std::string> add = kAdd;
+    add.insert(add.end(), {"--game", home.path().string()});
+    EXPECT_EQ(run(add).status, 0);
+    EXPECT_EQ(recordCountOf(readBytes(game / "Saves/000/TEAMGEAR.DBF")), 4u);
+
+    // A Steam prefix that is a link to ~/.wine is the same game, found once.
+    const fs::path compat = home.path() / ".local/share/Steam/steamapps/compatdata/2400";
+    fs::create_directories(compat);
+    fs::create_directory_symlink(home.path() / ".wine", compat / "pfx");
+    ::setenv("WINEPREFIX", (home.path() / "gone").c_str(), 1);
+    for (const std::vector<std::string>& command : {std::vector<std::string>{"where"}, std::vector<std::string>{"list"},
+                                                    std::vector<std::string>{"install", downloadPatch()}}) {
+        const CliRun once = run(command);
+        EXPECT_EQ(once.status, 0) << once.err;
+        const std::size_t note = once.err.find("note: WINEPREFIX");
+        EXPECT_NE(note, std::string::npos) << once.err;
+        EXPECT_EQ(once.err.find("note: WINEPREFIX", note + 1), std::string::npos) << once.err;
+    }
+    ::unsetenv("WINEPREFIX");
+    EXPECT_EQ(run({"where"}).out, game.string() + "\n");
+}
+
 // Opened from a file manager: no terminal, so the desktop's own dialogs ask and tell. The
 // stand-ins for zenity and notify-send keep what they were given, and zenity answers with
 // the folder in zenity.answer (none: cancelled).

@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "cli/Commands.h"
+#include "cli/DesktopPrompts.h"
 #include "cli/JerseyOptions.h"
 #include "patch/PatchFormat.h"
 #include "platform/FileSystem.h"
@@ -11,6 +12,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <map>
 
 namespace kitloom {
@@ -198,6 +200,14 @@ int runCommand(std::vector<std::string> args, std::ostream& out, std::ostream& e
     }
     context.command = chosen;
     context.args = &args;
+#ifndef _WIN32
+    // An install from the file manager that could not show its outcome left it in the log:
+    // the next command from a terminal says so, once.
+    if (std::find(args.begin(), args.end(), "--notify") == args.end()) {
+        if (const auto note = unseenOutcomeNote())
+            err << "note: " << *note << std::endl;
+    }
+#endif
     return commands.at(chosen)(context);
 }
 

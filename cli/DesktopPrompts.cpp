@@ -1,11 +1,14 @@
 #include "cli/DesktopPrompts.h"
 
+#include "core/TextFile.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "text/TerminalEscape.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <ctime>
 
 namespace kitloom::cli {
 
@@ -106,6 +109,86 @@ AskedGame askOnDesktop(const GameChoice& choice, const GameSearch& search)
         return {AskedGame::Outcome::Chosen, *folder};
     }
     return {AskedGame::Outcome::NoWayToAsk, {}};
+}
+
+namespace {
+
+// The outcome log keeps the latest outcomes only.
+constexpr std::size_t kOutcomeLogSize = 64 * 1024;
+constexpr const char* kOutcomeLog = "outcomes.log";
+// Beside the log while an outcome in it is one no one was told of.
+constexpr const char* kUnseenMark = "outcomes.unseen";
+
+// $XDG_STATE_HOME/kitloom/, by default ~/.local/state/kitloom/; none without a home.
+std::optional<std::string> stateFolder()
+{
+    const auto state = environmentValue("XDG_STATE_HOME");
+    if (state && !state->empty() && state->front() == '/')
+        return folderIn(withClosingSeparator(*state), "kitloom");
+    const auto home = environmentValue("HOME");
+    if (!home || home->empty() || home->front() != '/')
+        return std::nullopt;
+    return folderIn(withClosingSeparator(*home) + ".local/state/", "kitloom");
+}
+
+bool shownInDialog(const Notification& notification, bool failed)
+{
+    const std::vector<std::vector<std::string>> dialogs = {
+        {"zenity", failed ? "--warning" : "--info", "--no-markup", "--title=" + notification.summary,
+         "--text=" + notification.summary + "\n\n" + notification.body},
+        {"kdialog", "--title", notification.summary, failed ? "--sorry" : "--msgbox", notification.body}};
+    for (const auto& dialog : dialogs) {
+        const auto shown = runProgram(dialog.front(), {dialog.begin() + 1, dialog.end()});
+        if (shown && shown->exitStatus == 0)
+            return true;
+    }
+    return false;
+}
+
+bool logged(const Notification& notification, std::string& logPath)
+{
+    const auto folder = stateFolder();
+    std::string reason;
+    if (!folder || !makeFolders(systemFileSystem(), *folder, reason))
+        return false;
+    FileSystem& fileSystem = systemFileSystem();
+    logPath = *folder + kOutcomeLog;
+    std::string text;
+    if (readTextFile(fileSystem, logPath, text, SIZE_MAX) == TextFileRead::Unreadable)
+        text.clear();
+    char when[32] = "";
+    const std::time_t now = std::time(nullptr);
+    if (const std::tm* local = std::localtime(&now))
+        std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", local);
+    text += std::string(when) + " " + notification.summary + "\n" + notification.body + "\n\n";
+    if (text.size() > kOutcomeLogSize)
+        text.erase(0, text.find("\n\n", text.size() - kOutcomeLogSize) + 2);
+    return fileSystem.replaceFile(logPath, text) && fileSystem.replaceFile(*folder + kUnseenMark, "");
+}
+
+}  // namespace
+
+OutcomeShown showOutcome(const Notification& notification, bool failed, std::string& logPath)
+{
+    if (showDesktopNotification(notification.summary, notification.body))
+        return OutcomeShown::Notified;
+    if (shownInDialog(notification, failed))
+        return OutcomeShown::InDialog;
+    return logged(notification, logPath) ? OutcomeShown::Logged : OutcomeShown::Nowhere;
+}
+
+std::optional<std::string> unseenOutcomeNote()
+{
+    const auto folder = stateFolder();
+    if (!folder)
+        return std::nullopt;
+    FileSystem& fileSystem = systemFileSystem();
+    if (fileSystem.kindOf(*folder + kUnseenMark) != EntryKind::RegularFile ||
+        !fileSystem.removeFile(*folder + kUnseenMark))
+        return std::nullopt;
+    return "an install opened from the file manager could not show its outcome on the desktop (no notify-send, "
+           "zenity or kdialog); it is in " +
+           escapedText(*folder + kOutcomeLog);
 }
 
 }  // namespace kitloom::cli

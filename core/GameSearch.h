@@ -70,8 +70,8 @@ struct GameSearch {
     // several leave the choice to the user.
     std::vector<FoundGame> games;
     std::size_t decidingCount = 0;
-    std::vector<std::string> lookedIn;  // the Wine prefixes and launchers' folders looked into
-    std::vector<std::string> prefixes;  // every Wine prefix searched (one with drive_c), in order
+    std::vector<std::string> lookedIn;       // the Wine prefixes and launchers' folders looked into
+    std::vector<std::string> prefixes;       // every Wine prefix searched (one with drive_c), in order
     std::vector<GamePlace> launchersAbsent;  // the launchers none of whose folders exist
     std::vector<SearchNote> notes;
 };

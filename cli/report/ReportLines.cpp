@@ -232,7 +232,7 @@ ReportLines installClosing(const SweepReport& job, bool dryRun, bool imagesInPla
             done += std::to_string(added) + " of " + std::to_string(saves) + " saves";
         if (!imagesInPlace)
             done += std::string(job.anyTableFailed() ? ", and" : ", but") + " its images are not all in the art folder";
-        return {{Tone::Error, done + ": the ERROR lines above say why"}};
+        return {{Tone::Error, done + ": the ERROR lines above say why", true}};
     }
     ReportLines lines;
     for (const SystemMessage& message : installMessages(job)) {
@@ -265,7 +265,7 @@ ReportLines removeClosing(const RemoveResult& result, bool dryRun)
                              counted(result.removed, " jersey", " jerseys") + " from " +
                              counted(static_cast<std::size_t>(result.savesChanged), " save", " saves");
     if (result.status == JobStatus::Failed)
-        return {{Tone::Error, done + unread + ": the ERROR lines above say what stayed"}};
+        return {{Tone::Error, done + unread + ": the ERROR lines above say what stayed", true}};
     return {{Tone::Success, done}};
 }
 

@@ -28,6 +28,9 @@ enum class Tone {
 struct ReportLine {
     Tone tone;
     std::string text;
+    // A job's closing words that send the reader to the lines before them for the reason; a
+    // notification, which shows those lines itself, leaves them out.
+    bool closing = false;
     bool operator==(const ReportLine&) const = default;
 };
 using ReportLines = std::vector<ReportLine>;

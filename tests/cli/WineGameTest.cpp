@@ -75,7 +75,8 @@ protected:
     TempFolder home;
 
 private:
-    static constexpr const char* kVariables[] = {"HOME", "WINEPREFIX", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "PATH"};
+    static constexpr const char* kVariables[] = {"HOME",          "WINEPREFIX", "XDG_CONFIG_HOME",
+                                                 "XDG_DATA_HOME", "PATH",       "XDG_STATE_HOME"};
     std::vector<std::optional<std::string>> saved_;
     std::optional<ScopedCurrentFolder> here_;
 };
@@ -251,34 +252,70 @@ TEST_F(WineGameTest, AGameInsideTheFolderGivenIsUsedAndSaidSoAndEachNoteIsSaidOn
 }
 
 // Opened from a file manager: no terminal, so the desktop's own dialogs ask and tell. The
-// stand-ins for zenity and notify-send keep what they were given, and zenity answers with
-// the folder in zenity.answer (none: cancelled).
-TEST_F(WineGameTest, ADoubleClickAsksForTheGameOnceAndNotifiesTheOutcome)
-{
-    const fs::path bin = home.path() / "bin";
-    fs::create_directories(bin);
-    for (const char* program : {"zenity", "notify-send"}) {
-        writeBytes(bin / program, toBytes("#!/bin/sh\nPATH=/usr/bin:/bin\nprintf '%s\\n' \"$@\" > \"$0.args\"\n"
-                                          "[ -f \"$0.answer\" ] || exit 1\ncat \"$0.answer\"\n"));
+// stand-ins for zenity and notify-send add what they were given to PROGRAM.args, and answer
+// with PROGRAM.answer (none: cancelled), then with PROGRAM.next when there is one.
+class DesktopTest : public WineGameTest {
+protected:
+    void SetUp() override
+    {
+        WineGameTest::SetUp();
+        fs::create_directories(bin);
+        for (const char* program : {"zenity", "notify-send"})
+            standIn(program);
+        writeBytes(bin / "notify-send.answer", {});
+        ::setenv("PATH", bin.c_str(), 1);
+        ::setenv("XDG_STATE_HOME", (home.path() / "state").c_str(), 1);
+    }
+    void TearDown() override
+    {
+        ::unsetenv("XDG_STATE_HOME");
+        WineGameTest::TearDown();
+    }
+    void standIn(const char* program)
+    {
+        writeBytes(bin / program, toBytes("#!/bin/sh\nPATH=/usr/bin:/bin\nprintf '%s\\n' \"$@\" >> \"$0.args\"\n"
+                                          "[ -f \"$0.answer\" ] || exit 1\ncat \"$0.answer\"\n"
+                                          "[ -f \"$0.next\" ] && mv \"$0.next\" \"$0.answer\"\nexit 0\n"));
         fs::permissions(bin / program, fs::perms::owner_all);
     }
-    writeBytes(bin / "notify-send.answer", {});
-    ::setenv("PATH", bin.c_str(), 1);
-    auto argsOf = [&](const char* program) {
-        const Bytes args = readBytes(bin / (std::string(program) + ".args"));
-        fs::remove(bin / (std::string(program) + ".args"));
+    std::string argsOf(const char* program)
+    {
+        const fs::path file = bin / (std::string(program) + ".args");
+        if (!fs::exists(file))
+            return "";
+        const Bytes args = readBytes(file);
+        fs::remove(file);
         return std::string(args.begin(), args.end());
-    };
+    }
+
+    const fs::path bin = home.path() / "bin";
+};
+
+TEST_F(DesktopTest, ADoubleClickAsksForTheGameUntilItIsOneAndShowsTheOutcome)
+{
     const fs::path game = home.path() / "Games/Dunkmere";
     fs::create_directories(game / "render");
     writeBytes(game / "saves/000/teamgear.dbf", makeTable(3));
+    fs::create_directories(home.path() / ".wine/drive_c");
     const std::string patch = downloadPatch();
 
-    // Not found: a folder chooser; the choice is kept, and the install goes on there.
-    writeBytes(bin / "zenity.answer", toBytes(game.string() + "\n"));
+    // Not found: a folder chooser, opened in the prefix found; a folder without saves is asked
+    // for again, saying why; the choice is kept, and the log says it is used.
+    writeBytes(bin / "zenity.answer", toBytes(home.path().string() + "\n"));
+    writeBytes(bin / "zenity.next", toBytes(game.string() + "\n"));
     CliRun first = run({"install", "--notify", patch});
     EXPECT_EQ(first.status, 0) << first.err;
-    EXPECT_NE(argsOf("zenity").find("--file-selection\n--directory\n"), std::string::npos);
+    const std::string asked = argsOf("zenity");
+    const std::string chooser = "--file-selection\n--directory\n";
+    EXPECT_EQ(asked.rfind(chooser +
+                              "--title=Kitloom: choose Dunkmere's game folder, the one that holds saves\n"
+                              "--filename=" +
+                              (home.path() / ".wine/drive_c/").string() + "\n" + chooser + "--title=" +
+                              home.path().string() + " holds no saves folder, so it is not the game folder. Kitloom:",
+                          0),
+              0u)
+        << asked;
+    EXPECT_EQ(first.out.rfind("game: " + game.string() + " (chosen when asked, and kept)\n", 0), 0u) << first.out;
     EXPECT_EQ(argsOf("notify-send"), "--app-name=Kitloom\nKitloom: jersey installed\nWXYZ 1998-99 added to save 000\n");
     EXPECT_EQ(readBytes(home.path() / ".config/kitloom/game"), toBytes(game.string() + "\n"));
     EXPECT_EQ(recordCountOf(readBytes(game / "saves/000/teamgear.dbf")), 4u);
@@ -291,14 +328,20 @@ TEST_F(WineGameTest, ADoubleClickAsksForTheGameOnceAndNotifiesTheOutcome)
     EXPECT_EQ(argsOf("zenity"), "");
     EXPECT_NE(again.out.find("teamgear.dbf: already there as record 4\n"), std::string::npos) << again.out;
     EXPECT_EQ(argsOf("notify-send"),
-              "--app-name=Kitloom\nKitloom: jersey installed\nWXYZ 1998-99 already in save 000\n");
+              "--app-name=Kitloom\nKitloom: jersey already there\nWXYZ 1998-99 already in save 000\n");
     std::string dry = run({"install", patch, "--dry-run"}).out;
     dry.erase(dry.find(" (dry run: nothing was changed)"), 31);
     EXPECT_EQ(dry, again.out);
     EXPECT_EQ(run({"install", patch, "--again"}).status, 0);
     EXPECT_EQ(recordCountOf(readBytes(game / "saves/000/teamgear.dbf")), 5u);
 
+    // Without notify-send, zenity shows the outcome.
+    fs::remove(bin / "notify-send");
+    EXPECT_EQ(run({"install", "--notify", patch}).status, 0);
+    EXPECT_EQ(argsOf("zenity").rfind("--info\n--no-markup\n--title=Kitloom: jersey already there\n", 0), 0u);
+
     // Several and none chosen: a list of them. Cancelling changes nothing and tells nothing.
+    standIn("notify-send");
     ASSERT_EQ(run({"where", "--forget"}).status, 0);
     const fs::path wine = installGame(home.path() / ".wine");
     installGame(home.path() / ".PlayOnLinux/wineprefix/dunk");
@@ -311,13 +354,35 @@ TEST_F(WineGameTest, ADoubleClickAsksForTheGameOnceAndNotifiesTheOutcome)
     EXPECT_EQ(argsOf("notify-send"), "");
     EXPECT_EQ(recordCountOf(readBytes(wine / "Saves/000/TEAMGEAR.DBF")), 3u);
 
-    // Without a chooser, the notification names what to run.
+    // Without a chooser, the notification says what makes the double-click ask, and names no
+    // command to type.
     fs::remove(bin / "zenity");
     CliRun unasked = run({"install", "--notify", patch});
     EXPECT_EQ(unasked.status, 1);
     const std::string told = argsOf("notify-send");
-    EXPECT_EQ(told.rfind("--app-name=Kitloom\nKitloom: install failed\n2 game folders were found", 0), 0u) << told;
-    EXPECT_NE(told.find("kitloom-cli where --use '" + wine.string() + "'"), std::string::npos) << told;
+    EXPECT_EQ(told.rfind("--app-name=Kitloom\nKitloom: jersey not installed\n2 game folders were found in ~/.wine and "
+                         "PlayOnLinux, so none was used:\n  ~/.wine/",
+                         0),
+              0u)
+        << told;
+    EXPECT_NE(told.find("With zenity or kdialog installed, Kitloom asks for the game folder"), std::string::npos)
+        << told;
+    EXPECT_EQ(told.find("kitloom-cli"), std::string::npos) << told;
+
+    // Without anything to show it, the outcome goes to a log, and the next command from a
+    // terminal says so once.
+    fs::remove(bin / "notify-send");
+    CliRun logged = run({"install", "--notify", patch});
+    const fs::path log = home.path() / "state/kitloom/outcomes.log";
+    EXPECT_NE(logged.err.find("it was written to " + log.string()), std::string::npos) << logged.err;
+    const Bytes text = readBytes(log);
+    EXPECT_NE(std::string(text.begin(), text.end()).find(" Kitloom: jersey not installed\n2 game folders"),
+              std::string::npos);
+    EXPECT_NE(run({"where"}).err.find("note: an install opened from the file manager could not show its outcome on "
+                                      "the desktop (no notify-send, zenity or kdialog); it is in " +
+                                      log.string()),
+              std::string::npos);
+    EXPECT_EQ(run({"where"}).err.find("note: an install"), std::string::npos);
 }
 
 }  // namespace

@@ -63,16 +63,22 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
 
 std::string shortened(std::string text, const LongPaths& paths)
 {
+    // A folder inside another (the art folder in the game's) is shortened with it, so that
+    // what is left of it still says whose it is.
     std::vector<std::string> folders;
     for (const std::string& folder : paths.folders) {
         if (!folder.empty())
-            folders.push_back(withoutClosingSeparator(folder));
+            folders.push_back(withClosingSeparator(folder));
     }
-    // The longest first: a folder inside another keeps its own short form.
-    std::sort(folders.begin(), folders.end(),
-              [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
-    for (const std::string& folder : folders)
-        replaceAll(text, folder, shortenedFolder(folder, paths.home));
+    std::sort(folders.begin(), folders.end());
+    folders.erase(std::unique(folders.begin(), folders.end()), folders.end());
+    std::vector<std::string> outermost;
+    for (const std::string& folder : folders) {
+        if (outermost.empty() || folder.rfind(outermost.back(), 0) != 0)
+            outermost.push_back(folder);
+    }
+    for (const std::string& folder : outermost)
+        replaceAll(text, withoutClosingSeparator(folder), shortenedFolder(folder, paths.home));
     if (!paths.home.empty())
         replaceAll(text, withClosingSeparator(paths.home), "~/");
     return text;

@@ -385,5 +385,52 @@ TEST_F(DesktopTest, ADoubleClickAsksForTheGameUntilItIsOneAndShowsTheOutcome)
     EXPECT_EQ(run({"where"}).err.find("note: an install"), std::string::npos);
 }
 
+// Five patches opened together into a game deep in a Proton prefix: one notification, a line
+// for each patch, the reason of each that did not go in whole, and paths shortened, not cut.
+TEST_F(DesktopTest, FivePatchesGiveOneNotificationWithEachOutcomeAndItsWholeReason)
+{
+    std::string deep = "drive_c/Program Files (x86)";
+    while (deep.size() < 100)
+        deep += "/Sports Titles Collection";
+    const fs::path steam = home.path() / ".local/share/Steam/steamapps/compatdata/2400700/pfx";
+    const fs::path game = installGame(steam / deep.substr(8), "Orvanta");
+    fs::rename(game.parent_path(), game.parent_path().parent_path() / "Orvanta2");
+    const fs::path moved = game.parent_path().parent_path() / "Orvanta2" / "Dunkmere";
+    ASSERT_GE(moved.string().size(), 200u);
+    ASSERT_EQ(run({"where", "--use", moved.string()}).status, 0);
+
+    const fs::path five = home.path() / "Downloads/five";
+    std::vector<std::string> install = {"install", "--notify"};
+    for (const char* name : {"AAAA", "BBBB", "CCCC", "DDDD"}) {
+        JerseySpec spec = exampleJersey(2);
+        std::copy_n(name, 4, spec.jerseyName.begin());
+        std::copy_n("1998-99", 7, spec.year.begin());
+        const std::string file = (five / (std::string(name) + ".jer")).string();
+        writeBytes(file, toBytes(encodePatch("dd", spec)));
+        writeBytes(five / ("dd" + std::string(name) + ".fsh"), toBytes("image"));
+        writeBytes(five / ("dd" + std::string(name) + "_num.fsh"), toBytes("number image"));
+        install.push_back(file);
+    }
+    writeBytes(five / "broken.jer", toBytes("no patch\n"));
+    install.push_back((five / "broken.jer").string());
+    ASSERT_EQ(run({"install", install[4]}).status, 0) << "CCCC goes in first";
+    writeBytes(five / "ddCCCC.fsh", toBytes("image"));
+    writeBytes(five / "ddCCCC_num.fsh", toBytes("number image"));
+    writeBytes(moved / "Render/xteam/ddDDDD.fsh", toBytes("another jersey's image"));
+
+    EXPECT_EQ(run(install).status, 1);
+    const std::string told = argsOf("notify-send");
+    const std::string shortGame = "~/.local/share/Steam/\xE2\x80\xA6/Orvanta2/Dunkmere";
+    EXPECT_EQ(told,
+              "--app-name=Kitloom\nKitloom: 3 of 5 jerseys installed\n"
+              "AAAA 1998-99: added to save 000\n"
+              "BBBB 1998-99: added to save 000\n"
+              "CCCC 1998-99: already in save 000\n"
+              "DDDD 1998-99: not installed: " +
+                  shortGame + "/Render/xteam/ddDDDD.fsh is another image than ~/Downloads/five/ddDDDD.fsh: " +
+                  "both are kept, and the jersey would show the one in the art folder\n"
+                  "broken.jer: not installed: Invalid patch file!\n");
+}
+
 }  // namespace
 }  // namespace kitloom::test

@@ -318,8 +318,10 @@ void printFields(const std::vector<PatchField>& fields, const CommandContext& co
             out << *field.code;
         else if (field.label.empty())
             out << *field.code << " (not in the list)";
+        else if (field.list == JerseyList::Shoe)
+            out << "row " << field.label << " of the form's Shoe list (stored as " << *field.code << ")";
         else
-            out << *field.code << " (" << (field.list == JerseyList::Shoe ? "row " : "") << field.label << ")";
+            out << *field.code << " (" << field.label << ")";
         out << '\n';
     }
     out << std::flush;

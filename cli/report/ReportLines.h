@@ -56,6 +56,8 @@ ReportLines unvisitedLines(const SweepReport& job);
 ReportLines installClosing(const SweepReport& job, bool dryRun, bool imagesInPlace = true);
 // A remove's closing words.
 ReportLines removeClosing(const RemoveResult& result, bool dryRun);
+// When a matching jersey stayed behind others: how to take it out all the same.
+ReportLines behindOthersHint(const RemoveResult& result);
 // After a stop: which table was the last.
 ReportLine stopLine(const std::string& signalName, const std::string& lastTable);
 // For a Save Slot that looks like a numbered save written short ("1"), once its table was

@@ -64,8 +64,9 @@ scenario() { # scenario WHAT DATA_HOME (empty: unset) PATH_HAS_BIN
   check "$what: --uninstall" "${run[@]}" /bin/sh "$package/install.sh" --uninstall
   # Installed again, then taken out by the copy the install keeps, the unpacked folder gone.
   check "$what: installing after an uninstall works" "${run[@]}" /bin/sh "$package/install.sh"
+  cp "$work/log" "$work/reinstall.log"
   check "$what: the install says how to uninstall" grep -qxF "To remove it all: sh $share/kitloom-cli/uninstall.sh" \
-    "$work/log"
+    "$work/reinstall.log"
   mv "$package" "$package.away"
   check "$what: the installed uninstall.sh uninstalls" "${run[@]}" /bin/sh "$share/kitloom-cli/uninstall.sh"
   mv "$package.away" "$package"

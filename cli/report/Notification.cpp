@@ -135,7 +135,7 @@ std::string shortenedFolder(const std::string& folder, const std::string& home)
     std::string text = withoutClosingSeparator(folder);
     const std::string homeFolder = withoutClosingSeparator(home);
     if (!homeFolder.empty() && (text == homeFolder || text.rfind(homeFolder + kPathSeparator, 0) == 0))
-        text = "~" + text.substr(homeFolder.size());
+        text = std::string(1, '~').append(text, homeFolder.size());
     if (text.size() <= kShortFolderLength)
         return text;
     // The last two names say which game folder; the first ones, where it is.

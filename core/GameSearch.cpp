@@ -26,6 +26,18 @@ constexpr std::size_t kMaxLauncherFileSize = 1024 * 1024;
 constexpr int kGameDepthInDrive = kGameDepthBelowDrive;
 // Windows' own folders and the users' profiles hold no game, and are the largest.
 constexpr const char* kNotSearchedInDrive[] = {"windows", "users", "ProgramData"};
+// Nor do the folders Wine makes in each Program Files of every prefix; they are most of what
+// five levels would list.
+constexpr const char* kNotSearchedInProgramFiles[] = {"Common Files", "Internet Explorer", "Windows Media Player",
+                                                      "Windows NT"};
+constexpr std::string_view kProgramFiles = "Program Files";  // and "Program Files (x86)"
+
+template <std::size_t N>
+bool namedAmong(const std::string& name, const char* const (&names)[N])
+{
+    return std::any_of(std::begin(names), std::end(names),
+                       [&](const char* skipped) { return equalsIgnoringAsciiCase(name, skipped); });
+}
 // Lutris keeps each game in a file of its own: NAME.yml; Heroic each game's settings in
 // GamesConfig/ID.json.
 constexpr std::string_view kLutrisGameSuffix = ".yml";
@@ -208,13 +220,17 @@ private:
         search_.lookedIn.push_back(library + "steamapps/compatdata/*/pfx");
         if (!compat)
             return;
-        // An app's folder, and its pfx, may be links: a prefix moved to another drive.
+        // An app's folder, and its pfx, may be links: a prefix moved to another drive. The real
+        // path of the rest follows from compatdata's, found once.
+        const std::string realCompat = realKey(*compat);
         for (const ListedFolder& id : sortedFolders(*compat)) {
             // One listing tells both whether the app's folder can be read and where its pfx is.
             const std::string app = folderIn(*compat, id.name);
+            const std::string realApp = realOf(id, app, realCompat);
             for (const ListedFolder& entry : sortedFolders(app)) {
                 if (entry.name == "pfx") {
-                    lookInPrefix(folderIn(app, entry.name), GamePlace::Steam);
+                    const std::string prefix = folderIn(app, entry.name);
+                    lookInPrefix(prefix, GamePlace::Steam, realOf(entry, prefix, realApp));
                     break;
                 }
             }
@@ -339,38 +355,42 @@ private:
         if (!fileSystem_.exists(folder))
             return;
         search_.lookedIn.push_back(folder + "*");
-        for (const ListedFolder& entry : sortedFolders(folder))
-            lookInPrefix(folderIn(folder, entry.name), place);
+        const std::string real = realKey(folder);
+        for (const ListedFolder& entry : sortedFolders(folder)) {
+            const std::string prefix = folderIn(folder, entry.name);
+            lookInPrefix(prefix, place, realOf(entry, prefix, real));
+        }
     }
 
     // The games in a prefix; false when it has no drive_c. A drive searched already, under
-    // another name, is not searched again.
-    bool lookInPrefix(const std::string& prefix, GamePlace place)
+    // another name, is not searched again. `realPrefix`: the prefix's realKey(), when known.
+    bool lookInPrefix(const std::string& prefix, GamePlace place, std::optional<std::string> realPrefix = std::nullopt)
     {
-        const auto drive = subfolder(prefix, "drive_c");
-        if (!drive)
+        const auto driveName = fileSystem_.folderNamed(prefix, "drive_c");
+        if (!driveName)
             return false;
-        const std::string real = realKey(*drive);
+        const std::string drive = folderIn(prefix, *driveName);
+        const std::string real = realPrefix ? *realPrefix + kPathSeparator + caseKey(*driveName) : realKey(drive);
         if (visited_.insert(real).second) {
             search_.prefixes.push_back(withoutClosingSeparator(prefix));
-            lookForGames(*drive, real, 1, withoutClosingSeparator(prefix), place);
+            lookForGames(drive, real, 1, withoutClosingSeparator(prefix), place);
         }
         return true;
     }
 
     // `real` is `folder` with every link followed, as realKey() gives it.
+    // `inProgramFiles`: `folder` is a Program Files folder of a prefix's drive.
     void lookForGames(const std::string& folder, const std::string& real, int depth, const std::string& prefix,
-                      GamePlace place)
+                      GamePlace place, bool inProgramFiles = false)
     {
         for (const ListedFolder& entry : sortedFolders(folder)) {
             const std::string& name = entry.name;
-            if (depth == 1 && !prefix.empty() &&
-                std::any_of(std::begin(kNotSearchedInDrive), std::end(kNotSearchedInDrive),
-                            [&](const char* skipped) { return equalsIgnoringAsciiCase(name, skipped); }))
+            if (depth == 1 && !prefix.empty() && namedAmong(name, kNotSearchedInDrive))
+                continue;
+            if (inProgramFiles && namedAmong(name, kNotSearchedInProgramFiles))
                 continue;
             const std::string path = folderIn(folder, name);
-            // A plain folder's real path follows from its parent's; only a link costs a look-up.
-            const std::string inner = entry.link ? realKey(path) : real + kPathSeparator + caseKey(name);
+            const std::string inner = realOf(entry, path, real);
             // A link to a folder that holds this one is a loop; each real folder is searched once.
             if (entry.link && holdsOrIs(inner, real))
                 continue;
@@ -386,7 +406,8 @@ private:
                 continue;
             }
             if (depth < kGameDepthInDrive)
-                lookForGames(path, inner, depth + 1, prefix, place);
+                lookForGames(path, inner, depth + 1, prefix, place,
+                             depth == 1 && !prefix.empty() && startsWithIgnoringAsciiCase(name, kProgramFiles));
         }
     }
 
@@ -420,6 +441,13 @@ private:
     {
         return path.compare(0, folder.size(), folder) == 0 &&
                (path.size() == folder.size() || isPathSeparator(folder.back()) || isPathSeparator(path[folder.size()]));
+    }
+
+    // The realKey() of `path`, the entry `entry` of a folder whose realKey() is `realParent`:
+    // only a link costs a look-up.
+    std::string realOf(const ListedFolder& entry, const std::string& path, const std::string& realParent)
+    {
+        return entry.link ? realKey(path) : realParent + kPathSeparator + caseKey(entry.name);
     }
 
     static std::string caseKey(const std::string& name) { return kSystemMatchesAnyCase ? asciiLowered(name) : name; }

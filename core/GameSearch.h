@@ -82,7 +82,8 @@ struct GameSearch {
 // library its libraryfolders.vdf names, Lutris, Bottles, PlayOnLinux, Heroic's folders and
 // each game's own prefix in its settings). In a prefix, a game is a folder that
 // isGameFolderName() and holds saves, up to kGameDepthBelowDrive levels below drive_c;
-// windows, users and ProgramData are not searched. Links are followed: each real folder is
+// windows, users, ProgramData and the folders Wine makes in each Program Files (Common
+// Files, Internet Explorer, Windows Media Player, Windows NT) are not searched. Links are followed: each real folder is
 // searched once, and a link to a folder that holds it is not followed. With `everyPlace`
 // false, the search ends with the first place that holds a game.
 GameSearch searchGames(FileSystem& fileSystem, const SearchPlaces& places, bool everyPlace);

@@ -111,6 +111,7 @@ TEST(GameSearch, EveryLaunchersPrefixesInOrderWithWhatWasPassedOverAsNotes)
     addGame(tree, home + "/.wine/drive_c/a/b/c/d/e/Dunkmere");
     addGame(tree, home + "/.wine/drive_c/users/steamuser/Dunkmere");
     addGame(tree, home + "/.wine/drive_c/windows/Dunkmere");
+    addGame(tree, home + "/.wine/drive_c/Program Files/Common Files/Dunkmere");
     // A game reached through a prefix that is also a launcher's is counted once.
     addFile(tree, home + "/.config/lutris/games/again.yml", "game:\n  prefix: " + home + "/.wine\n");
 

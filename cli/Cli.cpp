@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "cli/Commands.h"
+#include "cli/DesktopPrompts.h"
 #include "cli/JerseyOptions.h"
 #include "patch/PatchFormat.h"
 #include "platform/FileSystem.h"
@@ -11,6 +12,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <map>
 
 namespace kitloom {
@@ -172,6 +174,11 @@ int runCommand(std::vector<std::string> args, std::ostream& out, std::ostream& e
     if (!args.empty() && !args.front().empty() && args.front().front() != '-' && commands.count(args.front()) == 0 &&
         args.front() != "help")
         return context.usage("no command is called \"" + args.front() + "\"");
+    // Nothing asked: the help, which says what can be asked; still a mistake for a script.
+    if (args.empty()) {
+        out << app.get_formatter()->make_help(&app, "kitloom-cli", CLI::AppFormatMode::Normal);
+        return kExitUsage;
+    }
     try {
         // CLI11's vector form wants the arguments last first, since it pops them from the
         // back, and no program name (unlike parse(argc, argv)); it consumes the copy.
@@ -179,8 +186,17 @@ int runCommand(std::vector<std::string> args, std::ostream& out, std::ostream& e
     } catch (const CLI::ParseError& error) {
         if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
             return app.exit(error, out, err);  // --help or --version
-        if (!app.get_subcommands().empty())
-            context.command = app.get_subcommands().front()->get_name();
+        if (app.get_subcommands().empty())
+            return context.usage(error.what());
+        const CLI::App* command = app.get_subcommands().front();
+        context.command = command->get_name();
+        // The parser names a missing argument by its variable; a player knows it by what it is.
+        if (dynamic_cast<const CLI::RequiredError*>(&error)) {
+            for (const CLI::Option* option : command->get_options()) {
+                if (option->get_positional() && option->get_required() && option->count() == 0)
+                    return context.usage(option->get_type_name() + " is missing: " + option->get_description());
+            }
+        }
         return context.usage(error.what());
     }
 
@@ -191,6 +207,11 @@ int runCommand(std::vector<std::string> args, std::ostream& out, std::ostream& e
             out << app.get_formatter()->make_help(&app, "kitloom-cli", CLI::AppFormatMode::Normal);
             return kExitSuccess;
         }
+        if (helpTopic == "help") {
+            out << "kitloom-cli help describes kitloom-cli and its commands; 'kitloom-cli help COMMAND' describes one "
+                   "command, as 'kitloom-cli COMMAND --help' does.\n";
+            return kExitSuccess;
+        }
         if (commands.count(helpTopic) == 0)
             return context.usage("no command is called \"" + helpTopic + "\"");
         out << app.get_subcommand(helpTopic)->help("kitloom-cli");
@@ -198,6 +219,14 @@ int runCommand(std::vector<std::string> args, std::ostream& out, std::ostream& e
     }
     context.command = chosen;
     context.args = &args;
+#ifndef _WIN32
+    // An install from the file manager that could not show its outcome left it in the log:
+    // the next command from a terminal says so, once.
+    if (std::find(args.begin(), args.end(), "--notify") == args.end()) {
+        if (const auto note = unseenOutcomeNote())
+            err << "note: " << *note << std::endl;
+    }
+#endif
     return commands.at(chosen)(context);
 }
 

@@ -1,11 +1,14 @@
 #include "cli/DesktopPrompts.h"
 
+#include "core/TextFile.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "text/TerminalEscape.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <ctime>
 
 namespace kitloom::cli {
 
@@ -29,7 +32,25 @@ std::optional<ProgramRun> show(const std::string& program, const std::vector<std
 
 // The folder chosen with `program`; none when the player cancelled. `present` false when the
 // program is not there.
-std::optional<std::string> choose(const std::string& program, const GameSearch& search, bool several, bool& present)
+// Where the folder chooser opens: where games are, in the first Wine prefix searched, else in
+// Steam's folder, else at home. Inside a prefix, its hidden parents (~/.wine, ~/.local) are
+// no obstacle: the dialogs show no hidden folders, and offer no switch for them.
+std::string chooserStart(const GameSearch& search)
+{
+    const std::string home = withClosingSeparator(environmentValue("HOME").value_or("/"));
+    FileSystem& fileSystem = systemFileSystem();
+    for (const std::string& prefix : search.prefixes) {
+        if (const auto drive = fileSystem.folderNamed(withClosingSeparator(prefix), "drive_c"))
+            return folderIn(withClosingSeparator(prefix), *drive);
+    }
+    const std::string steam = home + ".local/share/Steam/";
+    return fileSystem.exists(steam) ? steam : home;
+}
+
+// The folder chosen with `program`; none when the player cancelled. `present` false when the
+// program is not there. `refused`: the folder chosen before, which holds no saves.
+std::optional<std::string> choose(const std::string& program, const GameSearch& search, bool several,
+                                  const std::string& refused, bool& present)
 {
     const bool zenity = program == "zenity";
     std::optional<ProgramRun> answer;
@@ -57,10 +78,14 @@ std::optional<std::string> choose(const std::string& program, const GameSearch& 
         if (answer->output != kAnotherFolder && answer->output != "another")
             return answer->output;
     }
-    const std::string start = withClosingSeparator(environmentValue("HOME").value_or("/"));
-    answer = zenity ? show(program, {"--file-selection", "--directory", std::string("--title=") + kChooserTitle,
-                                     "--filename=" + start})
-                    : show(program, {"--title", kChooserTitle, "--getexistingdirectory", start});
+    const std::string start = chooserStart(search);
+    const std::string title = refused.empty() ? std::string(kChooserTitle)
+                                              : escapedText(refused) +
+                                                    " holds no saves folder, so it is not the game "
+                                                    "folder. " +
+                                                    kChooserTitle;
+    answer = zenity ? show(program, {"--file-selection", "--directory", "--title=" + title, "--filename=" + start})
+                    : show(program, {"--title", title, "--getexistingdirectory", start});
     present = answer.has_value();
     if (!answer || answer->exitStatus != 0 || answer->output.empty())
         return std::nullopt;
@@ -72,9 +97,11 @@ std::optional<std::string> choose(const std::string& program, const GameSearch& 
 AskedGame askOnDesktop(const GameChoice& choice, const GameSearch& search)
 {
     const bool several = choice.source == GameSource::Several;
+    const std::string refused = choice.source == GameSource::Refused ? withoutClosingSeparator(choice.folder)
+                                                                     : std::string();
     for (const char* program : {"zenity", "kdialog"}) {
         bool present = false;
-        const auto folder = choose(program, search, several, present);
+        const auto folder = choose(program, search, several, refused, present);
         if (!present)
             continue;
         if (!folder)
@@ -82,6 +109,86 @@ AskedGame askOnDesktop(const GameChoice& choice, const GameSearch& search)
         return {AskedGame::Outcome::Chosen, *folder};
     }
     return {AskedGame::Outcome::NoWayToAsk, {}};
+}
+
+namespace {
+
+// The outcome log keeps the latest outcomes only.
+constexpr std::size_t kOutcomeLogSize = 64 * 1024;
+constexpr const char* kOutcomeLog = "outcomes.log";
+// Beside the log while an outcome in it is one no one was told of.
+constexpr const char* kUnseenMark = "outcomes.unseen";
+
+// $XDG_STATE_HOME/kitloom/, by default ~/.local/state/kitloom/; none without a home.
+std::optional<std::string> stateFolder()
+{
+    const auto state = environmentValue("XDG_STATE_HOME");
+    if (state && !state->empty() && state->front() == '/')
+        return folderIn(withClosingSeparator(*state), "kitloom");
+    const auto home = environmentValue("HOME");
+    if (!home || home->empty() || home->front() != '/')
+        return std::nullopt;
+    return folderIn(withClosingSeparator(*home) + ".local/state/", "kitloom");
+}
+
+bool shownInDialog(const Notification& notification, bool failed)
+{
+    const std::vector<std::vector<std::string>> dialogs = {
+        {"zenity", failed ? "--warning" : "--info", "--no-markup", "--title=" + notification.summary,
+         "--text=" + notification.summary + "\n\n" + notification.body},
+        {"kdialog", "--title", notification.summary, failed ? "--sorry" : "--msgbox", notification.body}};
+    for (const auto& dialog : dialogs) {
+        const auto shown = runProgram(dialog.front(), {dialog.begin() + 1, dialog.end()});
+        if (shown && shown->exitStatus == 0)
+            return true;
+    }
+    return false;
+}
+
+bool logged(const Notification& notification, std::string& logPath)
+{
+    const auto folder = stateFolder();
+    std::string reason;
+    if (!folder || !makeFolders(systemFileSystem(), *folder, reason))
+        return false;
+    FileSystem& fileSystem = systemFileSystem();
+    logPath = *folder + kOutcomeLog;
+    std::string text;
+    if (readTextFile(fileSystem, logPath, text, SIZE_MAX) == TextFileRead::Unreadable)
+        text.clear();
+    char when[32] = "";
+    const std::time_t now = std::time(nullptr);
+    if (const std::tm* local = std::localtime(&now))
+        std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", local);
+    text += std::string(when) + " " + notification.summary + "\n" + notification.body + "\n\n";
+    if (text.size() > kOutcomeLogSize)
+        text.erase(0, text.find("\n\n", text.size() - kOutcomeLogSize) + 2);
+    return fileSystem.replaceFile(logPath, text) && fileSystem.replaceFile(*folder + kUnseenMark, "");
+}
+
+}  // namespace
+
+OutcomeShown showOutcome(const Notification& notification, bool failed, std::string& logPath)
+{
+    if (showDesktopNotification(notification.summary, notification.body))
+        return OutcomeShown::Notified;
+    if (shownInDialog(notification, failed))
+        return OutcomeShown::InDialog;
+    return logged(notification, logPath) ? OutcomeShown::Logged : OutcomeShown::Nowhere;
+}
+
+std::optional<std::string> unseenOutcomeNote()
+{
+    const auto folder = stateFolder();
+    if (!folder)
+        return std::nullopt;
+    FileSystem& fileSystem = systemFileSystem();
+    if (fileSystem.kindOf(*folder + kUnseenMark) != EntryKind::RegularFile ||
+        !fileSystem.removeFile(*folder + kUnseenMark))
+        return std::nullopt;
+    return "an install opened from the file manager could not show its outcome on the desktop (no notify-send, "
+           "zenity or kdialog); it is in " +
+           escapedText(*folder + kOutcomeLog);
 }
 
 }  // namespace kitloom::cli

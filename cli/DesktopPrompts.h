@@ -1,7 +1,10 @@
 #pragma once
 
 #include "cli/CommandContext.h"
+#include "cli/report/Notification.h"
 #include "jobs/JobHooks.h"
+
+#include <optional>
 
 #include <string>
 #include <vector>
@@ -16,5 +19,17 @@ namespace kitloom::cli {
 // of the games found where there are several, else a folder chooser. NoWayToAsk when neither
 // program is there; Stopped when the player cancelled.
 AskedGame askOnDesktop(const GameChoice& choice, const GameSearch& search);
+
+// How an install's outcome reached the player.
+enum class OutcomeShown { Notified, InDialog, Logged, Nowhere };
+
+// Shows `notification`: as a desktop notification (notify-send); without one, in a zenity or
+// kdialog message box; without those, appended to the outcome log, which the next command
+// from a terminal tells of once. `failed`: the box shows a warning.
+OutcomeShown showOutcome(const Notification& notification, bool failed, std::string& logPath);
+
+// The note a command from a terminal gives once after an outcome went to the log unseen; none
+// when there is none to give. Reading it marks it as given.
+std::optional<std::string> unseenOutcomeNote();
 
 }  // namespace kitloom::cli

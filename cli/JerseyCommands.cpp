@@ -11,6 +11,7 @@
 #include "jobs/PackJob.h"
 #include "patch/PatchFormat.h"
 #include "platform/Interrupt.h"
+#include "text/TerminalEscape.h"
 
 #include <CLI/CLI.hpp>
 
@@ -28,8 +29,31 @@ struct AddOptions {
     bool noJournal = false;
 };
 
+// The jersey options a command cannot go without, each named when missing, so that one try
+// tells them all.
+std::optional<std::string> missingJerseyOptions(const JerseyForm& form)
+{
+    std::vector<const char*> missing;
+    if (form.teamNumber.empty())
+        missing.push_back("--team");
+    if (form.jerseyName.empty())
+        missing.push_back("--name");
+    if (form.year.empty())
+        missing.push_back("--year");
+    if (missing.empty())
+        return std::nullopt;
+    std::string text;
+    for (std::size_t i = 0; i < missing.size(); ++i)
+        text += std::string(i == 0 ? "" : i + 1 == missing.size() ? " and " : ", ") + missing[i];
+    return text + (missing.size() == 1 ? " is" : " are") +
+           " needed: a jersey has a Team Number (--team 5), a Jersey Name of 4 characters (--name ABCD) and a Year "
+           "of 7 (--year 1998-99)";
+}
+
 int runAdd(AddOptions options, const CommandContext& context)
 {
+    if (const auto missing = missingJerseyOptions(options.form))
+        return context.usage(*missing);
     if (const auto problem = toTableTexts(options.form, context))
         return context.usage(*problem);
     watchForInterrupt();
@@ -62,7 +86,9 @@ struct MakePatchOptions {
 
 int runMakePatch(MakePatchOptions options, const CommandContext& context)
 {
-    auto problem = toTableTexts(options.form, context);
+    auto problem = missingJerseyOptions(options.form);
+    if (!problem)
+        problem = toTableTexts(options.form, context);
     if (!problem)
         problem = context.toTableText(options.prefix, optionOf(FormField::Prefix));
     if (problem)
@@ -75,6 +101,12 @@ int runMakePatch(MakePatchOptions options, const CommandContext& context)
     showAll(messages, made.messages);
     if (made.replaced)
         context.out << "replaced " << made.fileName << std::endl;
+    if (made.status == JobStatus::Succeeded && !options.zip) {
+        // The patch names its images; a player who gets it without them gets no jersey.
+        const std::string image = context.shown(options.prefix + options.form.jerseyName);
+        messages.say({Tone::Hint, "share it with its two images, " + escapedText(image) + ".fsh and " +
+                                      escapedText(image) + "_num.fsh, beside it (--zip packs the three into one zip)"});
+    }
     if (!options.zip || made.status != JobStatus::Succeeded)
         return exitStatus(made.status);
     // The zip to share: the patch as written, with its images beside it.
@@ -102,7 +134,7 @@ CommandRun defineJerseyCommand(CLI::App& app, const char* name, const char* summ
 CommandRun addAddCommand(CLI::App& app)
 {
     return defineJerseyCommand<AddOptions>(
-        app, "add", "put a jersey into the saves, as Go! does",
+        app, "add", "put a jersey into the saves, as the Windows form's Go! button does",
         "Appends the jersey to saves/SLOT/teamgear.dbf, or without --slot to the table of every\n"
         "numbered save folder from 000 up to the first one missing, and tells what became of each.\n",
         [](CLI::App& command, AddOptions& options) {
@@ -117,8 +149,9 @@ CommandRun addAddCommand(CLI::App& app)
 CommandRun addMakePatchCommand(CLI::App& app)
 {
     return defineJerseyCommand<MakePatchOptions>(
-        app, "make-patch", "write a jersey patch (.jer), as Make a Patch does",
-        "Writes STEM.jer, naming the images XXNAME.fsh and XXNAME_num.fsh (it does not copy them).\n"
+        app, "make-patch", "write a jersey patch (.jer), as the Windows form's Make a Patch does",
+        "Writes STEM.jer, naming the images XXNAME.fsh and XXNAME_num.fsh (it does not copy them):\n"
+        "share the patch with those two images beside it, or with --zip as one zip of the three.\n"
         "A patch of that name is replaced, and the report says so.\n",
         [](CLI::App& command, MakePatchOptions& options) {
             command

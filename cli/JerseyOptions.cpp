@@ -58,7 +58,12 @@ bool matchRow(JerseyList list, const std::string& value, int& row, std::string& 
         problem = std::string(listTitle(list)) + " has rows 0 to " + std::to_string(rowCount(list) - 1) + ", not " +
                   value;
     } else if (match.candidates.empty()) {
-        problem = "no " + std::string(listTitle(list)) + " is called \"" + value + "\"";
+        problem = "no " + std::string(listTitle(list)) + " is called \"" + value + "\"; the choices are ";
+        for (int choice = 0; choice < rowCount(list); ++choice)
+            problem += (choice == 0                    ? ""
+                        : choice + 1 == rowCount(list) ? " and "
+                                                       : ", ") +
+                       std::to_string(choice) + " " + rowLabel(list, choice);
     } else {
         problem = "\"" + value + "\" could be";
         for (std::size_t i = 0; i < match.candidates.size(); ++i)

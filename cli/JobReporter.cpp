@@ -28,10 +28,13 @@ void JobReporter::gameChosen(const GameChoice& choice, const GameSearch& search)
                               " holds no saves folder, so it is not the game folder"});
     else if (choice.source == GameSource::Asked && choice.unkept)
         say({Tone::Note, "the choice could not be kept; it is used for this install only"});
-    say(searchNotes(search, true));
+    // Each note once: every one where no game is used, else those about the player's settings.
+    const bool refused = !gameDecided(choice) && choice.source != GameSource::NotChosen &&
+                         choice.source != GameSource::Refused;
+    say(searchNotes(search, !refused));
     if (choice.source == GameSource::NotChosen || choice.source == GameSource::Refused)
         return;  // the player said no, or was told why the folder chosen is not the game's
-    if (!gameDecided(choice))
+    if (refused)
         say(refusalLines(choice, search, forPatch_));
     else if (const auto line = gameLine(choice))
         named_ << line->text << std::endl;

@@ -54,21 +54,32 @@ public:
     }
     AskedGame askForGame(const GameChoice& choice, const GameSearch& search) override
     {
-        return options_.notify ? askOnDesktop(choice, search) : AskedGame{};
+        const AskedGame asked = options_.notify ? askOnDesktop(choice, search) : AskedGame{};
+        couldNotAsk = asked.outcome == AskedGame::Outcome::NoWayToAsk;
+        return asked;
     }
     void patchStarted(const PatchSource& patch) override
     {
+        if (context_.transcript)
+            patchLines.push_back(context_.transcript->size());
         if (options_.patches.size() > 1 || !patch.inner().empty())
             context_.out << inDownload(patch.download(), patch.inner()) << ":" << std::endl;
     }
     void patchDone(const PatchInstall& patch) override;
     void downloadDone(const DownloadInstall& download, const std::vector<PatchInstall>& patches) override
     {
+        if (context_.transcript)
+            afterPatches = context_.transcript->size();
         say(downloadTroubleLines(download));
         say(packClosing(download, patches, dryRun()));
     }
 
     int stopStatus = 0;  // after a stop: the exit status it gives
+    // With a transcript: where each patch's lines start in it, and where the download's
+    // closing lines do (none: at its end).
+    std::vector<std::size_t> patchLines;
+    std::optional<std::size_t> afterPatches;
+    bool couldNotAsk = false;  // the game was asked for, with no way to ask
 
 private:
     const InstallOptions& options_;
@@ -111,10 +122,38 @@ void InstallReporter::patchDone(const PatchInstall& patch)
     say(extracted);
 }
 
-InstallResult install(const InstallOptions& options, const CommandContext& context, int& status)
+// What became of an install, and of each of its patches, as the lines said it; for its
+// notification.
+struct SaidInstall {
+    std::vector<ReportLines> patches;
+    ReportLines after;
+    bool couldNotAsk = false;
+};
+
+InstallResult install(const InstallOptions& options, const CommandContext& context, int& status,
+                      SaidInstall* said = nullptr)
 {
     watchForInterrupt();
     InstallReporter report(context, options);
+    // Each patch's lines apart, once the job is done.
+    struct Split {
+        InstallReporter& report;
+        const CommandContext& context;
+        SaidInstall* said;
+        ~Split()
+        {
+            if (!said || !context.transcript)
+                return;
+            const ReportLines& all = *context.transcript;
+            const std::size_t end = report.afterPatches.value_or(all.size());
+            for (std::size_t i = 0; i < report.patchLines.size(); ++i) {
+                const std::size_t next = i + 1 < report.patchLines.size() ? report.patchLines[i + 1] : end;
+                said->patches.emplace_back(all.begin() + report.patchLines[i], all.begin() + next);
+            }
+            said->after.assign(all.begin() + std::min(end, all.size()), all.end());
+            said->couldNotAsk = report.couldNotAsk;
+        }
+    } split{report, context, said};
     InstallRequest request;
     request.patchPaths = options.patches;
     // Without --game, a patch among the saves names its game's folder, as it always has.
@@ -155,33 +194,77 @@ InstallResult install(const InstallOptions& options, const CommandContext& conte
     return result;
 }
 
-// Runs an install with its report going to the terminal as usual, then shows its outcome as
-// a desktop notification too. With no terminal to read, the game is asked for with the
-// desktop's dialogs when it is not found.
+PatchOutcome outcomeOf(const PatchInstall& patch)
+{
+    const PatchInstallReport& installed = patch.install;
+    const bool inSaves = std::any_of(installed.job.tables.begin(), installed.job.tables.end(), [](const TableReport& t) {
+        return t.result == ResultCode::Appended || t.result == ResultCode::AlreadyThere;
+    });
+    if (!gameDecided(patch.game) || installed.read != PatchReadResult::Read || installed.refused || !inSaves)
+        return PatchOutcome::NotInstalled;
+    if (!installed.imagesInPlace())
+        return PatchOutcome::WithoutImages;
+    if (patch.status != JobStatus::Succeeded)
+        return PatchOutcome::NotInstalled;
+    const bool added = std::any_of(installed.job.tables.begin(), installed.job.tables.end(),
+                                   [](const TableReport& t) { return t.result == ResultCode::Appended; });
+    return added ? PatchOutcome::Installed : PatchOutcome::AlreadyThere;
+}
+
+// Runs an install with its report going to the terminal as usual, then shows its outcome on
+// the desktop too. With no terminal to read, the game is asked for with the desktop's
+// dialogs when it is not found.
 int runNotifying(const InstallOptions& options, const CommandContext& context)
 {
-    ReportLines said;
+    ReportLines transcript;
     CommandContext notifying = context;
-    notifying.transcript = &said;
+    notifying.transcript = &transcript;
     int status = kExitFailure;
-    const InstallResult result = install(options, notifying, status);
-    std::vector<TableReport> tables;
-    std::vector<std::string> jerseys;
-    for (const PatchInstall& patch : result.patches) {
+    SaidInstall said;
+    const InstallResult result = install(options, notifying, status, &said);
+    std::vector<NotifiedPatch> patches;
+    LongPaths paths;
+    paths.home = environmentValue("HOME").value_or("");
+    for (std::size_t i = 0; i < result.patches.size(); ++i) {
+        const PatchInstall& patch = result.patches[i];
         if (patch.game.source == GameSource::NotChosen)
             return status;  // the player said no: nothing to tell
-        if (patch.install.read != PatchReadResult::Read || patch.install.refused)
-            continue;
-        const JerseySpec& jersey = patch.install.jersey;
-        jerseys.push_back(context.shown(std::string(jersey.jerseyName.data(), kJerseyNameLength)) + ' ' +
-                          context.shown(std::string(jersey.year.data(), kYearLength)));
-        tables.insert(tables.end(), patch.install.job.tables.begin(), patch.install.job.tables.end());
+        NotifiedPatch notified;
+        if (patch.install.read == PatchReadResult::Read) {
+            const JerseySpec& jersey = patch.install.jersey;
+            notified.name = context.shown(std::string(jersey.jerseyName.data(), kJerseyNameLength)) + ' ' +
+                            context.shown(std::string(jersey.year.data(), kYearLength));
+        } else {
+            notified.name = escapedText(
+                inDownload(patch.patchPath.substr(folderOfPath(patch.patchPath).size()), patch.inner));
+        }
+        notified.outcome = outcomeOf(patch);
+        notified.tables = patch.install.job.tables;
+        if (i < said.patches.size())
+            notified.said = said.patches[i];
+        patches.push_back(std::move(notified));
+        paths.folders.push_back(patch.game.folder);
+        paths.folders.push_back(folderOfPath(context.fileSystem.fullPath(patch.patchPath)));
+        for (const ImageMove& image : patch.install.images)
+            paths.folders.push_back(folderOfPath(image.to));
     }
-    const Notification notification = installNotification(status == kExitSuccess, jerseys, tables, said);
-    if (!showDesktopNotification(notification.summary, notification.body))
-        context.err << "note: the outcome could not be shown as a desktop notification (notify-send is missing, or there "
-                       "is no desktop session)"
+    const Notification notification = installNotification(patches, said.after, paths, said.couldNotAsk);
+    std::string log;
+    switch (showOutcome(notification, status != kExitSuccess, log)) {
+    case OutcomeShown::Notified:
+    case OutcomeShown::InDialog:
+        break;
+    case OutcomeShown::Logged:
+        context.err << "note: the outcome could not be shown on the desktop (no notify-send, zenity or kdialog); it "
+                       "was written to "
+                    << escapedText(log) << std::endl;
+        break;
+    case OutcomeShown::Nowhere:
+        context.err << "note: the outcome could not be shown on the desktop (no notify-send, zenity or kdialog), nor "
+                       "written to a log"
                     << std::endl;
+        break;
+    }
     return status;
 }
 
@@ -241,8 +324,10 @@ void printFields(const std::vector<PatchField>& fields, const CommandContext& co
             out << *field.code;
         else if (field.label.empty())
             out << *field.code << " (not in the list)";
+        else if (field.list == JerseyList::Shoe)
+            out << "row " << field.label << " of the form's Shoe list (stored as " << *field.code << ")";
         else
-            out << *field.code << " (" << (field.list == JerseyList::Shoe ? "row " : "") << field.label << ")";
+            out << *field.code << " (" << field.label << ")";
         out << '\n';
     }
     out << std::flush;

@@ -31,9 +31,11 @@ constexpr const char* kSearchOrder =
     "$XDG_CONFIG_HOME/kitloom/game, by default ~/.config/kitloom/game), then the game under Wine:\n"
     "the prefix WINEPREFIX names, then ~/.wine and every launcher's prefixes: Steam's (each\n"
     "library its libraryfolders.vdf names, Flatpak and snap Steam too), Lutris', Bottles',\n"
-    "PlayOnLinux's and Heroic's. In a prefix, the game is a folder called Dunkmere, in any case,\n"
-    "up to three levels below drive_c. Several games in one place and none chosen: nothing is\n"
-    "changed, and 'kitloom-cli where --use DIR' chooses one.";
+    "PlayOnLinux's and Heroic's (each game's own prefix too). In a prefix, the game is a folder\n"
+    "whose name starts with Dunkmere, in any case, and that holds saves, up to five levels below\n"
+    "drive_c; links are followed. Several games among these prefixes and none chosen: nothing\n"
+    "is changed, and 'kitloom-cli where --use DIR' chooses one. --game may name a prefix, or any\n"
+    "folder above the game: the game in it is used.";
 #endif
 
 struct WhereOptions {
@@ -97,7 +99,9 @@ CommandRun addWhereCommand(CLI::App& app)
         app, "where", "print the game folders found, the one used first; choose one once",
         std::string("Prints each game folder found that holds saves, one a line, the one a command uses "
                     "first.\n") +
-            kSearchOrder + "\nExit status 1 when none is found.",
+            kSearchOrder +
+            "\nExit status 1 when none is found, or several and none is chosen, so that the next command\n"
+            "would use none.",
         [](CLI::App& command, WhereOptions& options) {
             CLI::Option* json = command.add_flag(
                 "--json", options.json,

@@ -40,6 +40,9 @@ add_custom_command(
 add_custom_target(debian-doc ALL DEPENDS ${KITLOOM_DOC_FILES}/changelog.Debian.gz ${KITLOOM_DOC_FILES}/copyright)
 install(FILES ${KITLOOM_DOC_FILES}/changelog.Debian.gz ${KITLOOM_DOC_FILES}/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kitloom-cli)
+# The players' readme: docs/README-player.txt is the Windows zip's.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/README-linux.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kitloom-cli
+        RENAME README)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kitloom-cli)
@@ -55,8 +58,11 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "it was told to remember, in WINEPREFIX or ~/.wine, and in the Wine prefixes\n"
   "of Steam and other game launchers.\n"
   "\n"
-  "A file manager offers 'Install with Kitloom' for .jer files, and the outcome\n"
-  "shows as a desktop notification.")
+  "A file manager offers 'Install with Kitloom' for .jer files. The outcome of\n"
+  "such a double-click shows as a desktop notification with notify-send\n"
+  "(libnotify-bin), else in a zenity or kdialog window; zenity or kdialog also\n"
+  "asks for the game folder when it is not found. Without them the double-click\n"
+  "cannot ask, and tells its outcome only in a log.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -25,6 +25,7 @@ add_custom_target(portable
           share/fish/vendor_completions.d/kitloom-cli.fish=${KITLOOM_FISH_COMPLETION}
           share/applications/kitloom-cli-install.desktop=${PROJECT_SOURCE_DIR}/packaging/kitloom-cli-install.desktop
           share/mime/packages/kitloom-cli.xml=${PROJECT_SOURCE_DIR}/packaging/kitloom-cli.xml
+          README.txt=${PROJECT_SOURCE_DIR}/docs/README-linux.txt
           LICENSE=${PROJECT_SOURCE_DIR}/LICENSE THIRD-PARTY-NOTICES.txt=${PROJECT_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt
   DEPENDS kitloom-cli-portable man-page completions
   VERBATIM)

@@ -12,6 +12,7 @@ class FileSystem;
 // Where the game folder of a job came from.
 enum class GameSource {
     Given,          // named by the user
+    FoundInGiven,   // the one game below the folder the user named, which holds no saves (a Wine prefix, say)
     PatchFolder,    // the patch's own folder, which holds saves
     CurrentFolder,  // the current folder, which holds saves
     Remembered,     // the game chosen once, which holds saves
@@ -35,9 +36,11 @@ struct GameChoice {
     bool unkept = false;  // Asked: the choice could not be kept for later jobs, so it is this one's alone
 };
 
-// The game a job works on: the folder the user named; else the patch's own folder when it
-// holds saves; else the first place of searchGames() that holds a game, when it holds one.
-// `search` receives what the search met (its notes too), unless an earlier rule applied.
+// The game a job works on: the folder the user named, or, when it holds no saves, the one
+// game below it (searchGamesBelow; several are the user's choice); else the patch's own
+// folder when it holds saves; else the first place of searchGames() that holds a game, when
+// it holds one. `search` receives what a search met (its notes too), unless an earlier rule
+// applied.
 GameChoice chooseGame(FileSystem& fileSystem, const GameRequest& request, GameSearch& search);
 
 }  // namespace kitloom

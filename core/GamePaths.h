@@ -23,6 +23,12 @@ inline constexpr char kTableFile[] = "teamgear.dbf";
 inline constexpr char kRenderFolder[] = "render";
 inline constexpr char kArtFolder[] = "xteam";
 
+// Under Wine, the game is a folder whose name starts with the game's, in any case (an
+// edition's folder: "Dunkmere Gold"), that holds saves, up to this many levels below a
+// prefix's drive_c.
+inline constexpr int kGameDepthBelowDrive = 5;
+constexpr bool isGameFolderName(std::string_view name) { return startsWithIgnoringAsciiCase(name, kGameFolderName); }
+
 // The most characters of a path the program builds in a game folder.
 inline constexpr std::size_t kMaxPathLength = 255;
 // The longest Save Slot: "saves\" + slot + "\teamgear.dbf" fits kMaxPathLength.

@@ -70,18 +70,25 @@ struct GameSearch {
     // several leave the choice to the user.
     std::vector<FoundGame> games;
     std::size_t decidingCount = 0;
-    std::vector<std::string> lookedIn;  // the Wine prefixes and launchers' folders looked into
+    std::vector<std::string> lookedIn;       // the Wine prefixes and launchers' folders looked into
+    std::vector<std::string> prefixes;       // every Wine prefix searched (one with drive_c), in order
+    std::vector<GamePlace> launchersAbsent;  // the launchers none of whose folders exist
     std::vector<SearchNote> notes;
 };
 
 // Searches the places after the current folder in order: the current folder (when it
 // holds saves), the game chosen once, the program's folder, the Program Files folders, the
 // prefix WINEPREFIX names, then ~/.wine and every launcher's prefixes (Steam with each
-// library its libraryfolders.vdf names, Lutris, Bottles, PlayOnLinux, Heroic). In a prefix,
-// any folder called Dunkmere (in any case) that holds saves, up to three levels below
-// drive_c, is a game; windows, users and ProgramData are not searched, and no link in a
-// prefix is followed. With `everyPlace` false, the search ends with the first place that
-// holds a game.
+// library its libraryfolders.vdf names, Lutris, Bottles, PlayOnLinux, Heroic's folders and
+// each game's own prefix in its settings). In a prefix, a game is a folder that
+// isGameFolderName() and holds saves, up to kGameDepthBelowDrive levels below drive_c;
+// windows, users, ProgramData and the folders Wine makes in each Program Files (Common
+// Files, Internet Explorer, Windows Media Player, Windows NT) are not searched. Links are followed: each real folder is
+// searched once, and a link to a folder that holds it is not followed. With `everyPlace`
+// false, the search ends with the first place that holds a game.
 GameSearch searchGames(FileSystem& fileSystem, const SearchPlaces& places, bool everyPlace);
+// The games below `folder`, which holds no saves itself: the game in it when it is a Wine
+// prefix, else each game up to kGameDepthBelowDrive levels below it. Each is GamePlace::Given.
+GameSearch searchGamesBelow(FileSystem& fileSystem, const std::string& folder);
 
 }  // namespace kitloom

@@ -23,27 +23,6 @@ bool isAbsolute(const std::string& path)
 #endif
 }
 
-// Makes every missing folder on the way to `folder`, from the outermost in.
-bool makeFolders(FileSystem& fileSystem, const std::string& folder, std::string& reason)
-{
-    std::vector<std::string> missing;
-    for (std::string at = withoutClosingSeparator(folder); !at.empty() && !fileSystem.exists(at);) {
-        missing.push_back(at);
-        const std::string parent = withoutClosingSeparator(folderOfPath(at));
-        if (parent == at)
-            break;
-        at = parent;
-    }
-    for (auto level = missing.rbegin(); level != missing.rend(); ++level) {
-        const Done made = fileSystem.createFolder(*level);
-        if (!made && !fileSystem.exists(*level)) {
-            reason = made.reason();
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 std::optional<std::string> rememberedGameFile([[maybe_unused]] const std::optional<std::string>& configHome,

@@ -125,7 +125,7 @@ namespace {
 bool tellsTheGame(const GameChoice& choice)
 {
     return !gameDecided(choice) || choice.source == GameSource::Found || choice.source == GameSource::Remembered ||
-           choice.source == GameSource::Asked;
+           choice.source == GameSource::Asked || choice.source == GameSource::FoundInGiven;
 }
 
 PatchInstall installOne(FileSystem& fileSystem, const InstallRequest& request, PatchSource& source, bool tellGame)

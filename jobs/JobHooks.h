@@ -75,7 +75,8 @@ public:
     // touched.
     virtual void gameChosen(const GameChoice&, const GameSearch&) {}
     // When the way to the game gave none, or several: the player's choice, if there is a way
-    // to ask. A folder chosen is checked by the job.
+    // to ask. A folder chosen is checked by the job, which asks again with the choice Refused
+    // (its folder the one refused) when it holds no saves.
     virtual AskedGame askForGame(const GameChoice&, const GameSearch&) { return {}; }
     // An install's patches: each one as it starts, and what became of it; then what became of
     // the download they came in, a folder's or an archive's patches all done, or none of them

@@ -53,7 +53,8 @@ WhereResult whereIsTheGame(FileSystem& fileSystem, const WhereRequest& request)
         break;
     case WhereAsk::Search:
         result.search = searchGames(fileSystem, result.places, true);
-        result.status = result.search.games.empty() ? JobStatus::Failed : JobStatus::Succeeded;
+        // Several that leave the next job without a game fail as none does.
+        result.status = result.search.decidingCount == 1 ? JobStatus::Succeeded : JobStatus::Failed;
         break;
     }
     return result;

@@ -6,9 +6,12 @@
 #
 #   ./install.sh               install (again: what an earlier install placed is replaced)
 #   ./install.sh --uninstall   remove exactly what the install placed
+# The install keeps a copy of this script as $XDG_DATA_HOME/kitloom-cli/uninstall.sh, which
+# uninstalls when run by that name, once the unpacked folder is gone too.
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
+self=$here/$(basename "$0")
 bin_dir=$HOME/.local/bin
 data_dir=${XDG_DATA_HOME:-}
 case $data_dir in
@@ -19,6 +22,7 @@ bash_dir=${BASH_COMPLETION_USER_DIR:-$data_dir/bash-completion}/completions
 zsh_dir=$data_dir/zsh/site-functions
 # Every file and folder the install placed or brought into being, one a line, in order.
 record=$data_dir/kitloom-cli/installed
+uninstaller=$data_dir/kitloom-cli/uninstall.sh
 
 usage() {
     echo "usage: $0 [--uninstall]"
@@ -92,7 +96,9 @@ update_caches() {
             echo "updated the file actions in $data_dir/applications"
     fi
     list_data >"$after"
-    LC_ALL=C comm -13 "$before" "$after" >"$before.new"
+    # The desktop's cache of file actions holds other programs' too: it is never recorded, so
+    # never removed, only brought up to date again.
+    LC_ALL=C comm -13 "$before" "$after" | grep -vxF "$data_dir/applications/mimeinfo.cache" >"$before.new" || true
     while IFS= read -r path; do
         place "$path"
     done <"$before.new"
@@ -121,9 +127,9 @@ uninstall() {
         { [ -d "$data_dir/mime/packages" ] || ! printf '%s\n' "$paths" | grep -qxF "$mime_cache"; }; then
         update-mime-database "$data_dir/mime"
     fi
-    desktop_cache=$data_dir/applications/mimeinfo.cache
-    if command -v update-desktop-database >/dev/null 2>&1 && [ -d "$data_dir/applications" ] &&
-        ! printf '%s\n' "$paths" | grep -qxF "$desktop_cache"; then
+    # The file actions' cache, kitloom-cli's entry taken out: rebuilt, never deleted, as other
+    # programs' entries are in it too.
+    if command -v update-desktop-database >/dev/null 2>&1 && [ -d "$data_dir/applications" ]; then
         update-desktop-database "$data_dir/applications"
     fi
 }
@@ -143,7 +149,9 @@ install() {
     put "$here/share/mime/packages/kitloom-cli.xml" "$data_dir/mime/packages/kitloom-cli.xml" 644
     put_desktop_entry "$here/share/applications/kitloom-cli-install.desktop" \
         "$data_dir/applications/kitloom-cli-install.desktop"
+    put "$here/README.txt" "$data_dir/doc/kitloom-cli/README.txt" 644
     folder "$(dirname "$record")"
+    put "$self" "$uninstaller" 755
     update_caches
 
     case ":$PATH:" in
@@ -159,11 +167,25 @@ install() {
         echo "zsh finds the completion once ~/.zshrc has this line before compinit:"
         echo "    fpath=(\"$zsh_dir\" \$fpath)"
     fi
-    echo "To remove it all: $0 --uninstall"
+    # What makes a double-click on a patch work: a notification, and a dialog to ask in.
+    if ! command -v notify-send >/dev/null 2>&1; then
+        echo "notify-send is missing: install libnotify (libnotify-bin, libnotify) for the outcome of a double-click"
+        echo "    on a patch to show as a notification (else zenity or kdialog shows it, else a log keeps it)."
+    fi
+    if ! command -v zenity >/dev/null 2>&1 && ! command -v kdialog >/dev/null 2>&1; then
+        echo "zenity and kdialog are missing: install one, and a double-click on a patch asks for the game folder"
+        echo "    when it is not found (without them it cannot ask)."
+    fi
+    echo "How to use it: $data_dir/doc/kitloom-cli/README.txt"
+    echo "To remove it all: sh $uninstaller"
 }
 
+# The copy kept for uninstalling uninstalls by its name alone.
+default=install
+[ "$(basename "$0")" = uninstall.sh ] && default=uninstall
+
 case ${1:-} in
-"") install ;;
+"") $default ;;
 --uninstall) uninstall ;;
 -h | --help) usage ;;
 *)

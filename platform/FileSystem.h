@@ -106,6 +106,12 @@ inline constexpr int kTemporaryLifetimeSeconds = 60;
 // Which entries of a folder a listing names.
 enum class ListedEntries { Folders, Files };
 
+// The folders in a folder, and apart from them the links in it that lead to folders.
+struct FolderListing {
+    std::vector<std::string> folders;
+    std::vector<std::string> linkedFolders;
+};
+
 // What a name stands for, the name itself and not where a link points.
 enum class EntryKind { Missing, RegularFile, Other };
 
@@ -167,6 +173,15 @@ public:
     std::optional<std::vector<std::string>> fileNames(const std::string& folder)
     {
         return entryNames(folder, ListedEntries::Files);
+    }
+    // The folders in `folder` (a path prefix) and the links in it that lead to folders, each
+    // apart; none when it cannot be listed. Where links are not told apart, none is listed.
+    virtual std::optional<FolderListing> folderListing(const std::string& folder)
+    {
+        auto folders = folderNames(folder);
+        if (!folders)
+            return std::nullopt;
+        return FolderListing{std::move(*folders), {}};
     }
     // `path` with every link followed, so that two names of one folder compare equal; the
     // path as given when it cannot be resolved.

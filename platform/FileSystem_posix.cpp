@@ -288,6 +288,21 @@ public:
         return namesOfType(folder, listed == ListedEntries::Folders ? S_IFDIR : S_IFREG);
     }
 
+    std::optional<FolderListing> folderListing(const std::string& folder) override
+    {
+        FolderListing listing;
+        if (!forEachEntry(folder, [&](const ListedEntry& entry) {
+                const mode_t type = entry.type();
+                struct stat target {};
+                if (type == S_IFDIR)
+                    listing.folders.push_back(entry.name);
+                else if (type == S_IFLNK && ::stat(entry.path.c_str(), &target) == 0 && S_ISDIR(target.st_mode))
+                    listing.linkedFolders.push_back(entry.name);
+            }))
+            return std::nullopt;
+        return listing;
+    }
+
     std::string realPath(const std::string& path) override
     {
         char* resolved = ::realpath(path.empty() ? "." : path.c_str(), nullptr);

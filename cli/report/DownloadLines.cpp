@@ -146,11 +146,13 @@ ReportLines refusedLines(const PatchInstallReport& install, bool dryRun)
     ReportLines lines;
     std::string nothing = dryRun ? "Nothing would be installed" : "Nothing was installed";
     if (damaged) {
-        lines.push_back({Tone::Error, nothing + ": the patch's download is damaged, as the ERROR lines above say"});
+        lines.push_back({Tone::Error, nothing + ": the patch's download is damaged, as the ERROR lines above say", true});
         return lines;
     }
-    lines.push_back({Tone::Error, nothing + ": the jersey goes in only with both its images, and the ERROR lines "
-                                            "above say why one cannot go to the art folder"});
+    lines.push_back({Tone::Error,
+                     nothing + ": the jersey goes in only with both its images, and the ERROR lines above say why "
+                               "one cannot go to the art folder",
+                     true});
     const bool updated = std::any_of(install.images.begin(), install.images.end(),
                                      [](const ImageMove& move) { return move.otherImageThere; });
     if (updated) {

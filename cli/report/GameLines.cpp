@@ -1,8 +1,10 @@
 #include "cli/report/GameLines.h"
 
+#include "core/GamePaths.h"
 #include "platform/Paths.h"
 #include "text/TerminalEscape.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace kitloom::cli {
@@ -60,6 +62,69 @@ std::string useCommand(const std::string& folder)
     return "kitloom-cli where --use " + shellQuoted(withoutClosingSeparator(folder));
 }
 
+// A place as a player knows it.
+const char* placeName(GamePlace place)
+{
+    switch (place) {
+    case GamePlace::Given:
+        return "the folder given";
+    case GamePlace::PatchFolder:
+        return "the patch's folder";
+    case GamePlace::CurrentFolder:
+        return "the current folder";
+    case GamePlace::Remembered:
+        return "the game chosen with 'kitloom-cli where --use'";
+    case GamePlace::ProgramFolder:
+        return "kitloom-cli.exe's folder";
+    case GamePlace::ProgramFiles:
+        return "Program Files";
+    case GamePlace::WinePrefix:
+        return "WINEPREFIX";
+    case GamePlace::HomeWine:
+        return "~/.wine";
+    case GamePlace::Steam:
+        return "Steam";
+    case GamePlace::Lutris:
+        return "Lutris";
+    case GamePlace::Bottles:
+        return "Bottles";
+    case GamePlace::PlayOnLinux:
+        return "PlayOnLinux";
+    case GamePlace::Heroic:
+        return "Heroic";
+    }
+    return "";
+}
+
+// Where the games that leave the choice to the player were found: "in Steam's prefixes" for
+// one launcher's, else each place once ("in ~/.wine and Steam").
+std::string whereFound(const GameSearch& search)
+{
+    std::vector<GamePlace> places;
+    for (std::size_t i = 0; i < search.decidingCount; ++i) {
+        if (std::find(places.begin(), places.end(), search.games[i].place) == places.end())
+            places.push_back(search.games[i].place);
+    }
+    if (places.size() == 1)
+        return std::string("in one place (") + placeName(places.front()) + ")";
+    std::string text = "in ";
+    for (std::size_t i = 0; i < places.size(); ++i)
+        text += std::string(i == 0 ? "" : i + 1 == places.size() ? " and " : ", ") + placeName(places[i]);
+    return text;
+}
+
+// "; there is no folder of Lutris or Heroic": the launchers searched for and not there.
+std::string absentLaunchers(const GameSearch& search)
+{
+    const std::vector<GamePlace>& absent = search.launchersAbsent;
+    if (absent.empty())
+        return "";
+    std::string text = "; there is no folder of ";
+    for (std::size_t i = 0; i < absent.size(); ++i)
+        text += std::string(i == 0 ? "" : i + 1 == absent.size() ? " or " : ", ") + placeName(absent[i]);
+    return text;
+}
+
 }  // namespace
 
 ReportLines searchNotes(const GameSearch& search, bool settingsOnly)
@@ -74,10 +139,10 @@ ReportLines searchNotes(const GameSearch& search, bool settingsOnly)
 
 ReportLines refusalLines(const GameChoice& choice, const GameSearch& search, bool forPatch)
 {
-    ReportLines lines = searchNotes(search, false);
+    ReportLines lines;
     if (choice.source == GameSource::Several) {
-        lines.push_back(
-            {Tone::Error, std::to_string(search.decidingCount) + " game folders were found, so none was used:"});
+        lines.push_back({Tone::Error, std::to_string(search.decidingCount) + " game folders were found " +
+                                          whereFound(search) + ", so none was used:"});
         for (std::size_t i = 0; i < search.decidingCount; ++i)
             lines.push_back({Tone::Listed, escapedText(withoutClosingSeparator(search.games[i].folder))});
         lines.push_back({Tone::Hint, "choose one for this and every later command:"});
@@ -95,7 +160,10 @@ ReportLines refusalLines(const GameChoice& choice, const GameSearch& search, boo
         error += ", nor in " + joined(search.lookedIn);
 #else
     if (!search.lookedIn.empty())
-        error += ", and no Wine prefix holds the game (looked in " + joined(search.lookedIn) + ")";
+        error += ", and no Wine prefix holds the game (in a prefix, the game is a folder whose name starts with " +
+                 std::string(kGameFolderName) + ", in any case, and that holds saves, up to " +
+                 std::to_string(kGameDepthBelowDrive) + " levels below drive_c; looked in " + joined(search.lookedIn) +
+                 absentLaunchers(search) + ")";
 #endif
     lines.push_back({Tone::Error, error});
     lines.push_back({Tone::Hint, "name the game folder with --game DIR, or choose it once for every command: " +
@@ -105,11 +173,22 @@ ReportLines refusalLines(const GameChoice& choice, const GameSearch& search, boo
 
 std::optional<ReportLine> gameLine(const GameChoice& choice)
 {
-    if (choice.source != GameSource::Found && choice.source != GameSource::Remembered)
-        return std::nullopt;
     std::string line = "game: " + escapedText(withoutClosingSeparator(choice.folder));
-    if (choice.source == GameSource::Remembered)
+    switch (choice.source) {
+    case GameSource::Found:
+        break;
+    case GameSource::Remembered:
         line += " (chosen with 'kitloom-cli where --use')";
+        break;
+    case GameSource::FoundInGiven:
+        line += " (found in the folder --game names)";
+        break;
+    case GameSource::Asked:
+        line += choice.unkept ? " (chosen when asked, for this command only)" : " (chosen when asked, and kept)";
+        break;
+    default:
+        return std::nullopt;
+    }
     return ReportLine{Tone::Line, line};
 }
 
@@ -157,8 +236,12 @@ ReportLines forgetLines(const WhereResult& result)
 
 ReportLines foundLines(const GameSearch& search)
 {
-    if (search.games.empty())
-        return refusalLines({GameSource::NotFound, ""}, search, false);
+    if (search.games.empty()) {
+        ReportLines lines = searchNotes(search, false);
+        for (ReportLine& line : refusalLines({GameSource::NotFound, ""}, search, false))
+            lines.push_back(std::move(line));
+        return lines;
+    }
     ReportLines lines;
     for (const FoundGame& game : search.games) {
         std::string line = escapedText(withoutClosingSeparator(game.folder));
@@ -170,9 +253,8 @@ ReportLines foundLines(const GameSearch& search)
         lines.push_back(std::move(note));
     // Listed, but not used: a command refuses them all until one is chosen.
     if (search.decidingCount > 1) {
-        lines.push_back({Tone::Hint, std::to_string(search.decidingCount) +
-                                         " games were found in one place, so none is used until one is chosen for "
-                                         "every later command:"});
+        lines.push_back({Tone::Hint, std::to_string(search.decidingCount) + " games were found " + whereFound(search) +
+                                         ", so none is used until one is chosen for every later command:"});
         for (std::size_t i = 0; i < search.decidingCount; ++i)
             lines.push_back({Tone::Listed, escapedText(useCommand(search.games[i].folder))});
     }

@@ -14,10 +14,12 @@ namespace kitloom::cli {
 // The notes of a search: about the player's own settings only (WINEPREFIX, the game chosen
 // once), or every note.
 ReportLines searchNotes(const GameSearch& search, bool settingsOnly);
-// Why no game was used (none found, or several and none chosen) and what to do, after every
-// note of the search. `forPatch`: the patch's folder was looked at first.
+// Why no game was used (none found, or several and none chosen) and what to do; the
+// search's notes are the caller's to say first. `forPatch`: the patch's folder was looked at
+// first.
 ReportLines refusalLines(const GameChoice& choice, const GameSearch& search, bool forPatch);
-// "game: FOLDER" for a game the search found, or the one chosen once; none for the rest.
+// "game: FOLDER" for a game the search found, the one chosen once, one found in the folder
+// given or chosen when asked; none for the rest.
 std::optional<ReportLine> gameLine(const GameChoice& choice);
 // where: the games found with their notes, or what became of a choice kept or forgotten.
 ReportLines whereLines(const WhereRequest& request, const WhereResult& result);

@@ -236,12 +236,12 @@ ReportLines installClosing(const SweepReport& job, bool dryRun, bool imagesInPla
         if (job.namedSave)
             done += "its save";
         else if (static_cast<std::size_t>(added) == saves)
-            done += "all " + std::to_string(saves) + " saves";
+            done += saves == 1 ? std::string("the one save") : "all " + std::to_string(saves) + " saves";
         else
             done += std::to_string(added) + " of " + std::to_string(saves) + " saves";
         if (!imagesInPlace)
             done += std::string(job.anyTableFailed() ? ", and" : ", but") + " its images are not all in the art folder";
-        return {{Tone::Error, done + ": the ERROR lines above say why"}};
+        return {{Tone::Error, done + ": the ERROR lines above say why", true}};
     }
     ReportLines lines;
     for (const SystemMessage& message : installMessages(job)) {
@@ -273,9 +273,23 @@ ReportLines removeClosing(const RemoveResult& result, bool dryRun)
     const std::string done = std::string(dryRun ? "Would remove " : "Removed ") +
                              counted(result.removed, " jersey", " jerseys") + " from " +
                              counted(static_cast<std::size_t>(result.savesChanged), " save", " saves");
+    ReportLines lines;
     if (result.status == JobStatus::Failed)
-        return {{Tone::Error, done + unread + ": the ERROR lines above say what stayed"}};
-    return {{Tone::Success, done}};
+        lines.push_back({Tone::Error, done + unread + ": the ERROR lines above say what stayed", true});
+    else
+        lines.push_back({Tone::Success, done});
+    return lines;
+}
+
+ReportLines behindOthersHint(const RemoveResult& result)
+{
+    const bool behind = std::any_of(result.job.tables.begin(), result.job.tables.end(),
+                                    [](const TableReport& table) { return !removalOf(table).behindOthers.empty(); });
+    if (!behind)
+        return {};
+    return {{Tone::Hint,
+             "a jersey comes out only from the end of its table, so the jerseys after it go first: "
+             "'kitloom-cli list' shows them, and removing them, newest first, lets this one out too"}};
 }
 
 ReportLine stopLine(const std::string& signalName, const std::string& lastTable)

@@ -28,6 +28,9 @@ enum class Tone {
 struct ReportLine {
     Tone tone;
     std::string text;
+    // A job's closing words that send the reader to the lines before them for the reason; a
+    // notification, which shows those lines itself, leaves them out.
+    bool closing = false;
     bool operator==(const ReportLine&) const = default;
 };
 using ReportLines = std::vector<ReportLine>;
@@ -57,6 +60,8 @@ ReportLines unvisitedLines(const SweepReport& job);
 ReportLines installClosing(const SweepReport& job, bool dryRun, bool imagesInPlace = true);
 // A remove's closing words.
 ReportLines removeClosing(const RemoveResult& result, bool dryRun);
+// When a matching jersey stayed behind others: how to take it out all the same.
+ReportLines behindOthersHint(const RemoveResult& result);
 // After a stop: which table was the last.
 ReportLine stopLine(const std::string& signalName, const std::string& lastTable);
 // For a Save Slot that looks like a numbered save written short ("1"), once its table was

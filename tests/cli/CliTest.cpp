@@ -183,7 +183,6 @@ TEST_F(CliTest, UsageErrorsGiveStatusTwoAndOneHintLineAndChangeNothing)
     writeBytes(game / "p.jer", toBytes(encodePatch("to", exampleJersey(2))));
     const auto before = snapshot(game.path());
     const Args cases[] = {
-        {},
         {"dress"},
         Args{"add", "--accessory", "pink"} + kJersey,
         Args{"add", "--accessory", "dark"} + kJersey,  // Dark Green, Dark Red, ...
@@ -288,7 +287,7 @@ TEST_F(CliTest, MakePatchWritesTheSameBytesAsTheProgramsWriter)
               "Jersey Name: \"ABCD\"\n"
               "Year: \"1998-99\"\n"
               "Accessory Colour: 5 (Navy Blue)\n"
-              "Shoe: 9 (row 7)\n"
+              "Shoe: row 7 of the form's Shoe list (stored as 9)\n"
               "Sock Colour: 1 (White)\n"
               "Neck Type: 2 (V-Neck 2 (eg Marovans 2002))\n"
               "Lettering Type: 1 (Horizontal over numbers)\n");
@@ -588,7 +587,13 @@ TEST_F(CliTest, RemoveTakesOnlyTheLatestInstallsOffTheEnd)
     EXPECT_EQ(run.out, tablePath("000") + ": removed 2 jerseys (5 records left)\n" + tablePath("001") +
                            ": no matching jersey\n");
     EXPECT_EQ(run.err, "ERROR: A matching jersey behind others stays, at position 4 (" + tablePath("000") +
-                           ")\nERROR: Removed 2 jerseys from 1 save: the ERROR lines above say what stayed\n");
+                           ")\nERROR: Removed 2 jerseys from 1 save: the ERROR lines above say what stayed\n"
+                           "hint: a jersey comes out only from the end of its table, so the jerseys after it go "
+                           "first: 'kitloom-cli list' shows them, and removing them, newest first, lets this one out "
+                           "too\nnote: the jersey's images stay in the art folder (" +
+                           kArtFolderDescription +
+                           "): delete its two .fsh files there (PREFIXABCD.fsh and PREFIXABCD_num.fsh) once no save "
+                           "holds the jersey\n");
     EXPECT_EQ(recordCountOf(table("000")), 5u);
 
     run = runIt(Args{"remove", "--name", "ABCD", "--year", "1998-99", "--type", "home", "--slot", "000"} + inGame());
@@ -654,6 +659,53 @@ TEST_F(CliTest, JobsAreRecordedAndUndoneAndAJournalThatCannotBeWrittenStopsThemF
         << run.err;
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
     EXPECT_EQ(table("000"), afterAdd);
+}
+
+// What a player who types a little wrong is told: enough to type it right the next time.
+TEST_F(CliTest, MistakesAndAnswersTellAPlayerWhatToTypeNext)
+{
+    CliRun bare = runIt({});
+    EXPECT_EQ(bare.status, 2);
+    EXPECT_EQ(bare.out.rfind("kitloom-cli 1.2: custom jerseys", 0), 0u) << bare.out;
+    EXPECT_NE(bare.out.find("\n  add "), std::string::npos) << bare.out;
+    CliRun helpHelp = runIt({"help", "help"});
+    EXPECT_EQ(helpHelp.status, 0) << helpHelp.err;
+    EXPECT_NE(helpHelp.out.find("'kitloom-cli help COMMAND' describes one command"), std::string::npos);
+
+    for (const auto& [args, told] :
+         {std::pair{Args{"add", "--accessory", "blue"} + kJersey,
+                    std::string("usage: --accessory: no Accessory Colour is called \"blue\"; the choices are 0 Black, "
+                                "1 White, 2 Royal Blue, ")},
+          std::pair{Args{"add"}, std::string("usage: --team, --name and --year are needed: ")},
+          std::pair{Args{"add", "--name", "ABCD"}, std::string("usage: --team and --year are needed: ")},
+          std::pair{Args{"install"}, std::string("usage: PATCH is missing: the patches (.jer)")},
+          std::pair{Args{"remove"}, std::string("usage: which jersey? name a patch (kitloom-cli remove PATCH.jer)")}}) {
+        const CliRun run = runIt(args);
+        EXPECT_EQ(run.status, 2) << told;
+        EXPECT_EQ(run.err.rfind(told, 0), 0u) << run.err;
+    }
+
+    // A patch names the jersey to remove, and the images it leaves in the art folder.
+    JerseySpec spec = exampleJersey(2);
+    writeBytes(game / "p.jer", toBytes(encodePatch("to", spec)));
+    writeBytes(game / "toABCD.fsh", toBytes("image"));
+    writeBytes(game / "toABCD_num.fsh", toBytes("number image"));
+    ASSERT_EQ(runIt(Args{"install", gamePatch("p.jer"), "--art", game / "art"} + inGame()).status, 0);
+    EXPECT_EQ(runIt(Args{"remove", gamePatch("p.jer"), "--name", "ABCD"} + inGame()).status, 2);
+    CliRun removed = runIt(Args{"remove", gamePatch("p.jer")} + inGame());
+    EXPECT_EQ(removed.status, 0) << removed.err;
+    EXPECT_EQ(recordCountOf(table("000")), 3u);
+    EXPECT_EQ(recordCountOf(table("001")), 3u);
+    EXPECT_NE(removed.err.find("note: the jersey's images stay in the art folder (" + std::string(kArtFolderDescription) +
+                               "): delete toABCD.fsh and toABCD_num.fsh there once no save holds the jersey\n"),
+              std::string::npos)
+        << removed.err;
+
+    CliRun made = runIt(Args{"make-patch", "--prefix", "zz", "--file", gamePatch("z")} + kJersey);
+    EXPECT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(made.err,
+              "hint: share it with its two images, zzABCD.fsh and zzABCD_num.fsh, beside it (--zip packs the "
+              "three into one zip)\n");
 }
 
 // Names and years are code page 1252 in tables; the terminal's text is converted both ways.

@@ -75,7 +75,8 @@ protected:
     TempFolder home;
 
 private:
-    static constexpr const char* kVariables[] = {"HOME", "WINEPREFIX", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "PATH"};
+    static constexpr const char* kVariables[] = {"HOME",          "WINEPREFIX", "XDG_CONFIG_HOME",
+                                                 "XDG_DATA_HOME", "PATH",       "XDG_STATE_HOME"};
     std::vector<std::optional<std::string>> saved_;
     std::optional<ScopedCurrentFolder> here_;
 };
@@ -137,10 +138,13 @@ TEST_F(WineGameTest, WinePrefixWinsSteamCountsSeveralRefuseStaleOnesAreNotesAndN
     EXPECT_NE(several.err.find(wine.string()), std::string::npos) << several.err;
     EXPECT_NE(several.err.find("  kitloom-cli where --use '" + wine.string() + "'\n"), std::string::npos) << several.err;
     EXPECT_EQ(recordCountOf(readBytes(wine / "Saves/000/TEAMGEAR.DBF")), 3u);
-    // where lists both, and says neither is used until one is chosen.
+    // where lists both, says where they are and that neither is used until one is chosen, and
+    // fails as the next command would.
     const CliRun listed = run({"where"});
-    EXPECT_EQ(listed.status, 0);
-    EXPECT_NE(listed.err.find("none is used until one is chosen"), std::string::npos) << listed.err;
+    EXPECT_EQ(listed.status, 1);
+    EXPECT_NE(listed.err.find("hint: 2 games were found in ~/.wine and Steam, so none is used until one is chosen"),
+              std::string::npos)
+        << listed.err;
     EXPECT_NE(listed.err.find("  kitloom-cli where --use '" + wine.string() + "'\n"), std::string::npos) << listed.err;
 
     // WINEPREFIX holding the game is used alone; one that is no prefix is refused.
@@ -173,11 +177,11 @@ TEST_F(WineGameTest, WinePrefixWinsSteamCountsSeveralRefuseStaleOnesAreNotesAndN
     }
 }
 
-TEST_F(WineGameTest, AGameChosenOnceIsUsedUntilForgottenAndLinksLeavingAPrefixAreNotFollowed)
+TEST_F(WineGameTest, AGameChosenOnceIsUsedUntilForgottenAndAFolderReachedTwiceIsOneGame)
 {
     const fs::path wine = installGame(home.path() / ".wine");
     const fs::path bottle = installGame(home.path() / ".local/share/bottles/bottles/Dunk", "Program Files");
-    // A link in a prefix that leads out of it is not followed to the game it reaches.
+    // A link in a prefix to a folder searched already is one game, where it was found first.
     fs::create_directories(home.path() / ".PlayOnLinux/wineprefix/linked/drive_c");
     fs::create_directory_symlink(wine.parent_path(), home.path() / ".PlayOnLinux/wineprefix/linked/drive_c/Games");
     EXPECT_EQ(run({"where"}).out, wine.string() + "\n" + bottle.string() + "\n");
@@ -216,35 +220,102 @@ TEST_F(WineGameTest, AGameChosenOnceIsUsedUntilForgottenAndLinksLeavingAPrefixAr
     EXPECT_EQ(run({"where", "--forget"}).out, "no game was chosen\n");
 }
 
-// Opened from a file manager: no terminal, so the desktop's own dialogs ask and tell. The
-// stand-ins for zenity and notify-send keep what they were given, and zenity answers with
-// the folder in zenity.answer (none: cancelled).
-TEST_F(WineGameTest, ADoubleClickAsksForTheGameOnceAndNotifiesTheOutcome)
+TEST_F(WineGameTest, AGameInsideTheFolderGivenIsUsedAndSaidSoAndEachNoteIsSaidOnce)
 {
-    const fs::path bin = home.path() / "bin";
-    fs::create_directories(bin);
-    for (const char* program : {"zenity", "notify-send"}) {
-        writeBytes(bin / program, toBytes("#!/bin/sh\nPATH=/usr/bin:/bin\nprintf '%s\\n' \"$@\" > \"$0.args\"\n"
-                                          "[ -f \"$0.answer\" ] || exit 1\ncat \"$0.answer\"\n"));
+    const fs::path game = installGame(home.path() / ".wine");
+    for (const fs::path& given : {home.path() / ".wine", home.path() / ".wine/drive_c/Program Files (x86)"}) {
+        CliRun listed = run({"list", "--game", given.string()});
+        EXPECT_EQ(listed.status, 0) << listed.err;
+        EXPECT_EQ(listed.out.rfind("game: " + game.string() + " (found in the folder --game names)\n", 0), 0u)
+            << listed.out;
+    }
+    std::vector<std::string> add = kAdd;
+    add.insert(add.end(), {"--game", home.path().string()});
+    EXPECT_EQ(run(add).status, 0);
+    EXPECT_EQ(recordCountOf(readBytes(game / "Saves/000/TEAMGEAR.DBF")), 4u);
+
+    // A Steam prefix that is a link to ~/.wine is the same game, found once.
+    const fs::path compat = home.path() / ".local/share/Steam/steamapps/compatdata/2400";
+    fs::create_directories(compat);
+    fs::create_directory_symlink(home.path() / ".wine", compat / "pfx");
+    ::setenv("WINEPREFIX", (home.path() / "gone").c_str(), 1);
+    for (const std::vector<std::string>& command : {std::vector<std::string>{"where"}, std::vector<std::string>{"list"},
+                                                    std::vector<std::string>{"install", downloadPatch()}}) {
+        const CliRun once = run(command);
+        EXPECT_EQ(once.status, 0) << once.err;
+        const std::size_t note = once.err.find("note: WINEPREFIX");
+        EXPECT_NE(note, std::string::npos) << once.err;
+        EXPECT_EQ(once.err.find("note: WINEPREFIX", note + 1), std::string::npos) << once.err;
+    }
+    ::unsetenv("WINEPREFIX");
+    EXPECT_EQ(run({"where"}).out, game.string() + "\n");
+}
+
+// Opened from a file manager: no terminal, so the desktop's own dialogs ask and tell. The
+// stand-ins for zenity and notify-send add what they were given to PROGRAM.args, and answer
+// with PROGRAM.answer (none: cancelled), then with PROGRAM.next when there is one.
+class DesktopTest : public WineGameTest {
+protected:
+    void SetUp() override
+    {
+        WineGameTest::SetUp();
+        fs::create_directories(bin);
+        for (const char* program : {"zenity", "notify-send"})
+            standIn(program);
+        writeBytes(bin / "notify-send.answer", {});
+        ::setenv("PATH", bin.c_str(), 1);
+        ::setenv("XDG_STATE_HOME", (home.path() / "state").c_str(), 1);
+    }
+    void TearDown() override
+    {
+        ::unsetenv("XDG_STATE_HOME");
+        WineGameTest::TearDown();
+    }
+    void standIn(const char* program)
+    {
+        writeBytes(bin / program, toBytes("#!/bin/sh\nPATH=/usr/bin:/bin\nprintf '%s\\n' \"$@\" >> \"$0.args\"\n"
+                                          "[ -f \"$0.answer\" ] || exit 1\ncat \"$0.answer\"\n"
+                                          "[ -f \"$0.next\" ] && mv \"$0.next\" \"$0.answer\"\nexit 0\n"));
         fs::permissions(bin / program, fs::perms::owner_all);
     }
-    writeBytes(bin / "notify-send.answer", {});
-    ::setenv("PATH", bin.c_str(), 1);
-    auto argsOf = [&](const char* program) {
-        const Bytes args = readBytes(bin / (std::string(program) + ".args"));
-        fs::remove(bin / (std::string(program) + ".args"));
+    std::string argsOf(const char* program)
+    {
+        const fs::path file = bin / (std::string(program) + ".args");
+        if (!fs::exists(file))
+            return "";
+        const Bytes args = readBytes(file);
+        fs::remove(file);
         return std::string(args.begin(), args.end());
-    };
+    }
+
+    const fs::path bin = home.path() / "bin";
+};
+
+TEST_F(DesktopTest, ADoubleClickAsksForTheGameUntilItIsOneAndShowsTheOutcome)
+{
     const fs::path game = home.path() / "Games/Dunkmere";
     fs::create_directories(game / "render");
     writeBytes(game / "saves/000/teamgear.dbf", makeTable(3));
+    fs::create_directories(home.path() / ".wine/drive_c");
     const std::string patch = downloadPatch();
 
-    // Not found: a folder chooser; the choice is kept, and the install goes on there.
-    writeBytes(bin / "zenity.answer", toBytes(game.string() + "\n"));
+    // Not found: a folder chooser, opened in the prefix found; a folder without saves is asked
+    // for again, saying why; the choice is kept, and the log says it is used.
+    writeBytes(bin / "zenity.answer", toBytes(home.path().string() + "\n"));
+    writeBytes(bin / "zenity.next", toBytes(game.string() + "\n"));
     CliRun first = run({"install", "--notify", patch});
     EXPECT_EQ(first.status, 0) << first.err;
-    EXPECT_NE(argsOf("zenity").find("--file-selection\n--directory\n"), std::string::npos);
+    const std::string asked = argsOf("zenity");
+    const std::string chooser = "--file-selection\n--directory\n";
+    EXPECT_EQ(asked.rfind(chooser +
+                              "--title=Kitloom: choose Dunkmere's game folder, the one that holds saves\n"
+                              "--filename=" +
+                              (home.path() / ".wine/drive_c/").string() + "\n" + chooser + "--title=" +
+                              home.path().string() + " holds no saves folder, so it is not the game folder. Kitloom:",
+                          0),
+              0u)
+        << asked;
+    EXPECT_EQ(first.out.rfind("game: " + game.string() + " (chosen when asked, and kept)\n", 0), 0u) << first.out;
     EXPECT_EQ(argsOf("notify-send"), "--app-name=Kitloom\nKitloom: jersey installed\nWXYZ 1998-99 added to save 000\n");
     EXPECT_EQ(readBytes(home.path() / ".config/kitloom/game"), toBytes(game.string() + "\n"));
     EXPECT_EQ(recordCountOf(readBytes(game / "saves/000/teamgear.dbf")), 4u);
@@ -257,14 +328,20 @@ TEST_F(WineGameTest, ADoubleClickAsksForTheGameOnceAndNotifiesTheOutcome)
     EXPECT_EQ(argsOf("zenity"), "");
     EXPECT_NE(again.out.find("teamgear.dbf: already there as record 4\n"), std::string::npos) << again.out;
     EXPECT_EQ(argsOf("notify-send"),
-              "--app-name=Kitloom\nKitloom: jersey installed\nWXYZ 1998-99 already in save 000\n");
+              "--app-name=Kitloom\nKitloom: jersey already there\nWXYZ 1998-99 already in save 000\n");
     std::string dry = run({"install", patch, "--dry-run"}).out;
     dry.erase(dry.find(" (dry run: nothing was changed)"), 31);
     EXPECT_EQ(dry, again.out);
     EXPECT_EQ(run({"install", patch, "--again"}).status, 0);
     EXPECT_EQ(recordCountOf(readBytes(game / "saves/000/teamgear.dbf")), 5u);
 
+    // Without notify-send, zenity shows the outcome.
+    fs::remove(bin / "notify-send");
+    EXPECT_EQ(run({"install", "--notify", patch}).status, 0);
+    EXPECT_EQ(argsOf("zenity").rfind("--info\n--no-markup\n--title=Kitloom: jersey already there\n", 0), 0u);
+
     // Several and none chosen: a list of them. Cancelling changes nothing and tells nothing.
+    standIn("notify-send");
     ASSERT_EQ(run({"where", "--forget"}).status, 0);
     const fs::path wine = installGame(home.path() / ".wine");
     installGame(home.path() / ".PlayOnLinux/wineprefix/dunk");
@@ -277,13 +354,82 @@ TEST_F(WineGameTest, ADoubleClickAsksForTheGameOnceAndNotifiesTheOutcome)
     EXPECT_EQ(argsOf("notify-send"), "");
     EXPECT_EQ(recordCountOf(readBytes(wine / "Saves/000/TEAMGEAR.DBF")), 3u);
 
-    // Without a chooser, the notification names what to run.
+    // Without a chooser, the notification says what makes the double-click ask, and names no
+    // command to type.
     fs::remove(bin / "zenity");
     CliRun unasked = run({"install", "--notify", patch});
     EXPECT_EQ(unasked.status, 1);
     const std::string told = argsOf("notify-send");
-    EXPECT_EQ(told.rfind("--app-name=Kitloom\nKitloom: install failed\n2 game folders were found", 0), 0u) << told;
-    EXPECT_NE(told.find("kitloom-cli where --use '" + wine.string() + "'"), std::string::npos) << told;
+    EXPECT_EQ(told.rfind("--app-name=Kitloom\nKitloom: jersey not installed\n2 game folders were found in ~/.wine and "
+                         "PlayOnLinux, so none was used:\n  ~/.wine/",
+                         0),
+              0u)
+        << told;
+    EXPECT_NE(told.find("With zenity or kdialog installed, Kitloom asks for the game folder"), std::string::npos)
+        << told;
+    EXPECT_EQ(told.find("kitloom-cli"), std::string::npos) << told;
+
+    // Without anything to show it, the outcome goes to a log, and the next command from a
+    // terminal says so once.
+    fs::remove(bin / "notify-send");
+    CliRun logged = run({"install", "--notify", patch});
+    const fs::path log = home.path() / "state/kitloom/outcomes.log";
+    EXPECT_NE(logged.err.find("it was written to " + log.string()), std::string::npos) << logged.err;
+    const Bytes text = readBytes(log);
+    EXPECT_NE(std::string(text.begin(), text.end()).find(" Kitloom: jersey not installed\n2 game folders"),
+              std::string::npos);
+    EXPECT_NE(run({"where"}).err.find("note: an install opened from the file manager could not show its outcome on "
+                                      "the desktop (no notify-send, zenity or kdialog); it is in " +
+                                      log.string()),
+              std::string::npos);
+    EXPECT_EQ(run({"where"}).err.find("note: an install"), std::string::npos);
+}
+
+// Five patches opened together into a game deep in a Proton prefix: one notification, a line
+// for each patch, the reason of each that did not go in whole, and paths shortened, not cut.
+TEST_F(DesktopTest, FivePatchesGiveOneNotificationWithEachOutcomeAndItsWholeReason)
+{
+    std::string deep = "drive_c/Program Files (x86)";
+    while (deep.size() < 100)
+        deep += "/Sports Titles Collection";
+    const fs::path steam = home.path() / ".local/share/Steam/steamapps/compatdata/2400700/pfx";
+    const fs::path game = installGame(steam / deep.substr(8), "Orvanta");
+    fs::rename(game.parent_path(), game.parent_path().parent_path() / "Orvanta2");
+    const fs::path moved = game.parent_path().parent_path() / "Orvanta2" / "Dunkmere";
+    ASSERT_GE(moved.string().size(), 200u);
+    ASSERT_EQ(run({"where", "--use", moved.string()}).status, 0);
+
+    const fs::path five = home.path() / "Downloads/five";
+    std::vector<std::string> install = {"install", "--notify"};
+    for (const char* name : {"AAAA", "BBBB", "CCCC", "DDDD"}) {
+        JerseySpec spec = exampleJersey(2);
+        std::copy_n(name, 4, spec.jerseyName.begin());
+        std::copy_n("1998-99", 7, spec.year.begin());
+        const std::string file = (five / (std::string(name) + ".jer")).string();
+        writeBytes(file, toBytes(encodePatch("dd", spec)));
+        writeBytes(five / ("dd" + std::string(name) + ".fsh"), toBytes("image"));
+        writeBytes(five / ("dd" + std::string(name) + "_num.fsh"), toBytes("number image"));
+        install.push_back(file);
+    }
+    writeBytes(five / "broken.jer", toBytes("no patch\n"));
+    install.push_back((five / "broken.jer").string());
+    ASSERT_EQ(run({"install", install[4]}).status, 0) << "CCCC goes in first";
+    writeBytes(five / "ddCCCC.fsh", toBytes("image"));
+    writeBytes(five / "ddCCCC_num.fsh", toBytes("number image"));
+    writeBytes(moved / "Render/xteam/ddDDDD.fsh", toBytes("another jersey's image"));
+
+    EXPECT_EQ(run(install).status, 1);
+    const std::string told = argsOf("notify-send");
+    const std::string shortGame = "~/.local/share/Steam/\xE2\x80\xA6/Orvanta2/Dunkmere";
+    EXPECT_EQ(told,
+              "--app-name=Kitloom\nKitloom: 3 of 5 jerseys installed\n"
+              "AAAA 1998-99: added to save 000\n"
+              "BBBB 1998-99: added to save 000\n"
+              "CCCC 1998-99: already in save 000\n"
+              "DDDD 1998-99: not installed: " +
+                  shortGame + "/Render/xteam/ddDDDD.fsh is another image than ~/Downloads/five/ddDDDD.fsh: " +
+                  "both are kept, and the jersey would show the one in the art folder\n"
+                  "broken.jer: not installed: Invalid patch file!\n");
 }
 
 }  // namespace

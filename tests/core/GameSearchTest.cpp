@@ -4,6 +4,7 @@
 #include "core/RememberedGame.h"
 #include "platform/Paths.h"
 #include "tests/support/MemoryFileSystem.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -109,10 +110,20 @@ TEST(GameSearch, EveryLaunchersPrefixesInOrderWithWhatWasPassedOverAsNotes)
     const std::string pol = addGame(tree,
                                     home + "/.PlayOnLinux/wineprefix/Dunkmere/drive_c/Program Files/Orvanta/Dunkmere");
     const std::string heroic = addGame(tree, home + "/Games/Heroic/Prefixes/default/Dunkmere/drive_c/Dunkmere");
+    // Heroic's settings of each game name its own prefix, anywhere; a file that is no JSON is a
+    // note, and one that names the default folder's prefix again adds nothing.
+    const std::string heroicOwn = addGame(tree, "/mnt/games/gold/drive_c/Games/Sports/Orvanta/Classic/Dunkmere Gold");
+    addFile(tree, home + "/.config/heroic/GamesConfig/1207.json",
+            "{\"1207\": {\"winePrefix\": \"/mnt/games/gold\", \"wineVersion\": {\"type\": \"wine\"}}, "
+            "\"version\": \"v0\", \"explicit\": true}");
+    addFile(tree, home + "/.config/heroic/GamesConfig/again.json",
+            "{\"again\": {\"winePrefix\": \"~/Games/Heroic/Prefixes/default/Dunkmere\"}}");
+    addFile(tree, home + "/.config/heroic/GamesConfig/cut.json", "{\"cut\": {\"winePrefix\": ");
     // Too deep, or where no game is looked for.
-    addGame(tree, home + "/.wine/drive_c/a/b/c/Dunkmere");
+    addGame(tree, home + "/.wine/drive_c/a/b/c/d/e/Dunkmere");
     addGame(tree, home + "/.wine/drive_c/users/steamuser/Dunkmere");
     addGame(tree, home + "/.wine/drive_c/windows/Dunkmere");
+    addGame(tree, home + "/.wine/drive_c/Program Files/Common Files/Dunkmere");
     // A game reached through a prefix that is also a launcher's is counted once.
     addFile(tree, home + "/.config/lutris/games/again.yml", "game:\n  prefix: " + home + "/.wine\n");
 
@@ -131,11 +142,12 @@ TEST(GameSearch, EveryLaunchersPrefixesInOrderWithWhatWasPassedOverAsNotes)
         found(bottle, GamePlace::Bottles, home + "/.local/share/bottles/bottles/Games"),
         found(pol, GamePlace::PlayOnLinux, home + "/.PlayOnLinux/wineprefix/Dunkmere"),
         found(heroic, GamePlace::Heroic, home + "/Games/Heroic/Prefixes/default/Dunkmere"),
+        found(heroicOwn, GamePlace::Heroic, "/mnt/games/gold"),
     };
     GameSearch search = searchGames(fileSystem, places, true);
     EXPECT_EQ(search.games, everyGame);
     EXPECT_EQ(search.decidingCount, everyGame.size());
-    ASSERT_EQ(search.notes.size(), 3u);
+    ASSERT_EQ(search.notes.size(), 4u);
     EXPECT_EQ(search.notes[0], (SearchNote{SearchNoteKind::FileUnreadable,
                                            home + "/.var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/"
                                                   "libraryfolders.vdf",
@@ -144,6 +156,17 @@ TEST(GameSearch, EveryLaunchersPrefixesInOrderWithWhatWasPassedOverAsNotes)
     EXPECT_EQ(search.notes[2].kind, SearchNoteKind::FileMalformed);
     EXPECT_EQ(search.notes[2].path, home + "/.local/share/lutris/games/broken.yml");
     EXPECT_FALSE(search.notes[2].detail.empty()) << "the YAML reader's own words";
+    EXPECT_EQ(search.notes[3],
+              (SearchNote{SearchNoteKind::FileMalformed, home + "/.config/heroic/GamesConfig/cut.json", ""}));
+
+    // A folder above the game, or its prefix, named by the user: the game below it.
+    GameChoice given = chooseGame(fileSystem, {"/mnt/games", std::nullopt, places}, search);
+    EXPECT_EQ(given.source, GameSource::FoundInGiven);
+    EXPECT_EQ(given.folder, heroicOwn);
+    EXPECT_EQ(chooseGame(fileSystem, {home + "/.wine", std::nullopt, places}, search).folder, wine);
+    EXPECT_EQ(chooseGame(fileSystem, {home + "/Games", std::nullopt, places}, search).source, GameSource::Several);
+    given = chooseGame(fileSystem, {home + "/.config", std::nullopt, places}, search);
+    EXPECT_EQ(given.source, GameSource::Given) << "no game below: the job says what is missing";
 
     // Several in one place and none chosen: the choice is the player's.
     EXPECT_EQ(chooseGame(fileSystem, {std::nullopt, std::nullopt, places}, search).source, GameSource::Several);
@@ -184,6 +207,44 @@ TEST(GameSearch, EveryLaunchersPrefixesInOrderWithWhatWasPassedOverAsNotes)
     addGame(fileSystem.tree, "/saves/..");
     EXPECT_EQ(chooseGame(fileSystem, {std::nullopt, std::nullopt, places}, search).source, GameSource::CurrentFolder);
     EXPECT_EQ(chooseGame(fileSystem, {std::nullopt, steamGame, places}, search).source, GameSource::PatchFolder);
+}
+
+// Links as players make them, on the system's own file system: a Steam prefix moved to an SD
+// card, a game folder on another drive linked into a prefix, a prefix reached by two names;
+// and a link back up, which is not followed.
+TEST(GameSearch, LinksAreFollowedToEachRealFolderOnceAndNeverRoundALoop)
+{
+    namespace fs = std::filesystem;
+    TempFolder root;
+    const fs::path home = root.path() / "home";
+    const fs::path card = root.path() / "card";
+    const fs::path compat = home / ".local/share/Steam/steamapps/compatdata";
+    fs::create_directories(compat);
+    fs::create_directories(card / "2400/pfx/drive_c/Program Files/Orvanta/Dunkmere/saves");
+    fs::create_directory_symlink(card / "2400", compat / "2400");
+    // ~/.wine's drive holds a link to a game elsewhere, a link back to its own drive, and one
+    // to the root of everything.
+    const fs::path drive = home / ".wine/drive_c";
+    fs::create_directories(card / "games/Dunkmere Gold/saves");
+    fs::create_directories(drive / "Games");
+    fs::create_directory_symlink(card / "games", drive / "Games/linked");
+    fs::create_directory_symlink(drive, drive / "Games/loop");
+    fs::create_directory_symlink("/", drive / "Games/everything");
+    // A Lutris prefix that is the Steam one by another name.
+    const std::string lutris = (home / ".config/lutris/games/steam.yml").string();
+    fs::create_directories(fs::path(lutris).parent_path());
+    writeBytes(lutris, toBytes("game:\n  prefix: " + (compat / "2400/pfx").string() + "\n"));
+
+    SearchPlaces places;
+    places.home = home.string();
+    const GameSearch search = searchGames(systemFileSystem(), places, true);
+    const std::string steamPrefix = (compat / "2400/pfx").string();
+    EXPECT_EQ(search.games,
+              (std::vector<FoundGame>{
+                  found((drive / "Games/linked/Dunkmere Gold/").string(), GamePlace::HomeWine, (home / ".wine").string()),
+                  found(steamPrefix + "/drive_c/Program Files/Orvanta/Dunkmere/", GamePlace::Steam, steamPrefix)}));
+    EXPECT_EQ(search.prefixes, (std::vector<std::string>{(home / ".wine").string(), steamPrefix}));
+    EXPECT_TRUE(search.notes.empty());
 }
 #endif
 

@@ -10,7 +10,8 @@ deb=${1:?usage: check-deb.sh PACKAGE.deb}
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/files"
 for file in /usr/bin/kitloom-cli /usr/share/man/man1/kitloom-cli.1.gz /usr/share/mime/packages/kitloom-cli.xml \
   /usr/share/applications/kitloom-cli-install.desktop /usr/share/doc/kitloom-cli/copyright \
-  /usr/share/doc/kitloom-cli/changelog.Debian.gz /usr/share/bash-completion/completions/kitloom-cli \
+  /usr/share/doc/kitloom-cli/changelog.Debian.gz /usr/share/doc/kitloom-cli/README \
+  /usr/share/bash-completion/completions/kitloom-cli \
   /usr/share/zsh/vendor-completions/_kitloom-cli /usr/share/fish/vendor_completions.d/kitloom-cli.fish; do
   check "the package holds $file" grep -qx "$file" "$work/files"
 done

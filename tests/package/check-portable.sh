@@ -12,7 +12,8 @@ name=$(basename "$tarball" .tar.gz)
 tar -tzf "$tarball" >"$work/entries"
 for file in install.sh bin/kitloom-cli share/man/man1/kitloom-cli.1.gz share/bash-completion/completions/kitloom-cli \
   share/zsh/site-functions/_kitloom-cli share/fish/vendor_completions.d/kitloom-cli.fish \
-  share/applications/kitloom-cli-install.desktop share/mime/packages/kitloom-cli.xml LICENSE THIRD-PARTY-NOTICES.txt; do
+  share/applications/kitloom-cli-install.desktop share/mime/packages/kitloom-cli.xml LICENSE THIRD-PARTY-NOTICES.txt \
+  README.txt; do
   check "the tarball holds $name/$file" grep -qx "$name/$file" "$work/entries"
 done
 tar -xzf "$tarball" -C "$work"
@@ -36,7 +37,8 @@ scenario() { # scenario WHAT DATA_HOME (empty: unset) PATH_HAS_BIN
   echo "someone else's" >"$home/.local/bin/other-tool"
   local share=${data:-$home/.local/share}
   mkdir -p "$share/applications"
-  printf '[Desktop Entry]\nType=Application\nName=Other\nExec=other-tool\n' >"$share/applications/other.desktop"
+  printf '[Desktop Entry]\nType=Application\nName=Other\nExec=other-tool %%f\nMimeType=text/x-other;\n' \
+    >"$share/applications/other.desktop"
   local path=/usr/bin:/bin
   [ "$on_path" = yes ] && path=$home/.local/bin:$path
   local run=(env -i "HOME=$home" "PATH=$path")
@@ -60,8 +62,25 @@ scenario() { # scenario WHAT DATA_HOME (empty: unset) PATH_HAS_BIN
   fi
   check "$what: installing again works" "${run[@]}" /bin/sh "$package/install.sh"
   check "$what: --uninstall" "${run[@]}" /bin/sh "$package/install.sh" --uninstall
-  state "$work/$what" >"$work/after"
-  check "$what: --uninstall leaves the home folder as it was" diff "$work/before" "$work/after"
+  # Installed again, then taken out by the copy the install keeps, the unpacked folder gone.
+  check "$what: installing after an uninstall works" "${run[@]}" /bin/sh "$package/install.sh"
+  cp "$work/log" "$work/reinstall.log"
+  check "$what: the install says how to uninstall" grep -qxF "To remove it all: sh $share/kitloom-cli/uninstall.sh" \
+    "$work/reinstall.log"
+  mv "$package" "$package.away"
+  check "$what: the installed uninstall.sh uninstalls" "${run[@]}" /bin/sh "$share/kitloom-cli/uninstall.sh"
+  mv "$package.away" "$package"
+  # The file actions' cache keeps other programs' entries, and loses kitloom-cli's.
+  if command -v update-desktop-database >/dev/null; then
+    check "$what: mimeinfo.cache keeps the other program's entry" \
+      grep -qx 'text/x-other=other.desktop;' "$share/applications/mimeinfo.cache"
+    check "$what: mimeinfo.cache no longer names kitloom-cli" \
+      bash -c "! grep -q kitloom '$share/applications/mimeinfo.cache'"
+  fi
+  state "$work/$what" | grep -v '/applications/mimeinfo.cache' >"$work/after"
+  grep -v '/applications/mimeinfo.cache' "$work/before" >"$work/before.kept"
+  check "$what: --uninstall leaves the home folder as it was, the desktop's cache brought up to date" \
+    diff "$work/before.kept" "$work/after"
 }
 scenario default-data-home "" no
 scenario data-home-set "$work/data-home-set/data" yes

@@ -127,6 +127,11 @@ std::optional<std::vector<std::string>> FaultyFileSystem::entryNames(const std::
                [&] { return inner().entryNames(folder, listed); });
 }
 
+std::optional<FolderListing> FaultyFileSystem::folderListing(const std::string& folder)
+{
+    return ask(Operation::Listing, std::optional<FolderListing>(), [&] { return inner().folderListing(folder); });
+}
+
 // A failing listing finds nothing to remove; after a crash nothing is removed either.
 void FaultyFileSystem::removeLeftTemporaries(const std::string& folder)
 {

@@ -80,6 +80,7 @@ public:
     std::optional<std::string> folderNamed(const std::string& folder, const std::string& name) override;
     std::optional<std::string> fileNamed(const std::string& folder, const std::string& name) override;
     std::optional<std::vector<std::string>> entryNames(const std::string& folder, ListedEntries listed) override;
+    std::optional<FolderListing> folderListing(const std::string& folder) override;
     std::string realPath(const std::string& path) override;
     EntryKind kindOf(const std::string& path) override;
     Done replaceFile(const std::string& path, const std::string& bytes) override;

@@ -41,6 +41,10 @@ public:
     {
         return inner_.entryNames(folder, listed);
     }
+    std::optional<FolderListing> folderListing(const std::string& folder) override
+    {
+        return inner_.folderListing(folder);
+    }
     std::string realPath(const std::string& path) override { return inner_.realPath(path); }
     EntryKind kindOf(const std::string& path) override { return inner_.kindOf(path); }
     std::string fullPath(const std::string& path) override { return inner_.fullPath(path); }

@@ -113,6 +113,7 @@ std::string whereFound(const GameSearch& search)
     return text;
 }
 
+#ifndef _WIN32
 // "; there is no folder of Lutris or Heroic": the launchers searched for and not there.
 std::string absentLaunchers(const GameSearch& search)
 {
@@ -124,6 +125,7 @@ std::string absentLaunchers(const GameSearch& search)
         text += std::string(i == 0 ? "" : i + 1 == absent.size() ? " or " : ", ") + placeName(absent[i]);
     return text;
 }
+#endif
 
 }  // namespace
 

@@ -60,7 +60,7 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "\n"
   "A file manager offers 'Install with Kitloom' for .jer files. The outcome of\n"
   "such a double-click shows as a desktop notification with notify-send\n"
-  "(libnotify-bin), else in a zenity or kdialog window; zenity or kdialog also\n"
+  "(libnotify-bin), else in a zenity or kdialog window. Zenity or kdialog also\n"
   "asks for the game folder when it is not found. Without them the double-click\n"
   "cannot ask, and tells its outcome only in a log.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

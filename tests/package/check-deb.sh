@@ -66,7 +66,7 @@ check "bash completes a command" completes install kitloom-cli ins
 check "bash completes a list value with a space, quoted" completes 'Royal\ Blue' kitloom-cli add --accessory ro
 check "bash completes a list value after --option=" completes $'Dark\\ Green\nDark\\ Red\nDark\\ Purple\nDark\\ Yellow' \
   kitloom-cli make-patch --accessory = da
-check "bash completes only options not given yet" completes --neck kitloom-cli add --name AB --n
+check "bash completes only options not given yet" completes $'--no-journal\n--neck' kitloom-cli add --name AB --n
 check "zsh reads its completion" zsh -n "$root/usr/share/zsh/vendor-completions/_kitloom-cli"
 check "fish reads its completion" fish -n "$root/usr/share/fish/vendor_completions.d/kitloom-cli.fish"
 

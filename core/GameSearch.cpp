@@ -241,13 +241,21 @@ private:
         const std::string flatpak = home_ + ".var/app/net.lutris.Lutris/";
         std::vector<std::string> folders = {configHome() + "lutris/games/", dataHome() + "lutris/games/",
                                             flatpak + "config/lutris/games/", flatpak + "data/lutris/games/"};
+        forEachLauncherFile(folders, kLutrisGameSuffix, [&](const std::string& file) { lookInLutrisGame(file); });
+    }
+
+    // Each file whose name ends in `suffix`, in any case, in name order, in each of `folders`
+    // that is there; a folder reached by two names is read once.
+    template <typename Visit>
+    void forEachLauncherFile(const std::vector<std::string>& folders, std::string_view suffix, const Visit& visit)
+    {
         std::vector<std::string> seen;
         for (const std::string& folder : folders) {
             if (!fileSystem_.exists(folder) ||
                 std::find(seen.begin(), seen.end(), fileSystem_.realPath(folder)) != seen.end())
                 continue;
             seen.push_back(fileSystem_.realPath(folder));
-            search_.lookedIn.push_back(folder + "*.yml");
+            search_.lookedIn.push_back(folder + "*" + std::string(suffix));
             const auto files = fileSystem_.fileNames(folder);
             if (!files) {
                 note(SearchNoteKind::FolderUnreadable, withoutClosingSeparator(folder));
@@ -256,8 +264,8 @@ private:
             std::vector<std::string> sorted = *files;
             std::sort(sorted.begin(), sorted.end());
             for (const std::string& name : sorted) {
-                if (name.size() > kLutrisGameSuffix.size() && endsWithIgnoringAsciiCase(name, kLutrisGameSuffix))
-                    lookInLutrisGame(folder + name);
+                if (name.size() > suffix.size() && endsWithIgnoringAsciiCase(name, suffix))
+                    visit(folder + name);
             }
         }
     }
@@ -292,26 +300,9 @@ private:
         lookInPrefixesUnder(home_ + "Games/Heroic/Prefixes/", GamePlace::Heroic);
         lookInPrefixesUnder(home_ + "Games/Heroic/Prefixes/default/", GamePlace::Heroic);
 #ifndef _WIN32
-        std::vector<std::string> seen;
-        for (const std::string& folder : {configHome() + "heroic/GamesConfig/",
-                                          home_ + ".var/app/com.heroicgameslauncher.hgl/config/heroic/GamesConfig/"}) {
-            if (!fileSystem_.exists(folder) ||
-                std::find(seen.begin(), seen.end(), fileSystem_.realPath(folder)) != seen.end())
-                continue;
-            seen.push_back(fileSystem_.realPath(folder));
-            search_.lookedIn.push_back(folder + "*.json");
-            const auto files = fileSystem_.fileNames(folder);
-            if (!files) {
-                note(SearchNoteKind::FolderUnreadable, withoutClosingSeparator(folder));
-                continue;
-            }
-            std::vector<std::string> sorted = *files;
-            std::sort(sorted.begin(), sorted.end());
-            for (const std::string& name : sorted) {
-                if (name.size() > kHeroicGameSuffix.size() && endsWithIgnoringAsciiCase(name, kHeroicGameSuffix))
-                    lookInHeroicGame(folder + name);
-            }
-        }
+        forEachLauncherFile({configHome() + "heroic/GamesConfig/",
+                             home_ + ".var/app/com.heroicgameslauncher.hgl/config/heroic/GamesConfig/"},
+                            kHeroicGameSuffix, [&](const std::string& file) { lookInHeroicGame(file); });
 #endif
     }
 

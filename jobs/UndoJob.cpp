@@ -1,5 +1,6 @@
 #include "jobs/UndoJob.h"
 
+#include "core/LittleEndian.h"
 #include "core/LockedTable.h"
 #include "core/TeamGearTable.h"
 #include "jobs/journal/JournalFile.h"
@@ -29,13 +30,7 @@ std::optional<int> laterJobOn(const ReadJournal& journal, const RecordedJob& job
     return std::nullopt;
 }
 
-std::uint32_t countOf(const std::string& table)
-{
-    std::uint32_t count = 0;
-    for (std::size_t at = 0; at < kRecordCountSize; ++at)
-        count |= static_cast<std::uint32_t>(static_cast<unsigned char>(table[kRecordCountOffset + at])) << (8 * at);
-    return count;
-}
+std::uint32_t countOf(const std::string& table) { return littleendian::readUInt32(table.data() + kRecordCountOffset); }
 
 // A job cut short left no word of what it did to the table: only its own change can be
 // taken back, an append or a removal from the end, which leaves the header and every

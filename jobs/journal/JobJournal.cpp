@@ -51,15 +51,6 @@ std::string fileDigest(FileSystem& fileSystem, const std::string& path)
     return readWholeFile(fileSystem, path, bytes) ? sha256Hex(bytes) : std::string();
 }
 
-Done readTable(OpenFile& table, std::string& bytes)
-{
-    std::uint64_t size = 0;
-    if (Done sized = table.size(size); !sized)
-        return sized;
-    bytes.assign(static_cast<std::size_t>(size), '\0');
-    return size == 0 ? Done() : table.readAt(0, bytes.data(), bytes.size());
-}
-
 const char* changeName(ResultCode result)
 {
     switch (result) {
@@ -140,7 +131,7 @@ Done JobJournal::beforeChange(const std::string& path, OpenFile& table)
             return Done::failure("the journal could not be written in " + folder_ + ": " + begun.reason());
     }
     std::string bytes;
-    if (Done read = readTable(table, bytes); !read)
+    if (Done read = readOpenFile(table, bytes); !read)
         return read;
     const std::string name = std::to_string(id_) + "-" + std::to_string(++copies_) + ".copy";
     // Written whole and on the disk before the table's first change.
@@ -154,7 +145,7 @@ void JobJournal::afterChange(const std::string& path, OpenFile& table, const Tab
 {
     const auto& [copy, before] = copyOf_[path];
     std::string after;
-    const bool read = static_cast<bool>(readTable(table, after));
+    const bool read = static_cast<bool>(readOpenFile(table, after));
     if (read && after == before) {
         // A change that failed and was taken back: nothing to undo, and nothing to keep.
         fileSystem_.removeFile(copiesFolder() + copy);

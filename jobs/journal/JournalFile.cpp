@@ -13,15 +13,6 @@ namespace {
 constexpr std::uint64_t kJournalLockOffset = teamgear::kWriterLockOffset;
 constexpr int kJournalLockWaitMilliseconds = 10000;
 
-Done readAll(OpenFile& file, std::string& bytes)
-{
-    std::uint64_t size = 0;
-    if (Done sized = file.size(size); !sized)
-        return sized;
-    bytes.assign(static_cast<std::size_t>(size), '\0');
-    return size == 0 ? Done() : file.readAt(0, bytes.data(), bytes.size());
-}
-
 // The journal, open for appending; made empty first when missing, never over another's.
 Opened openJournal(FileSystem& fileSystem, const std::string& folder)
 {
@@ -73,7 +64,7 @@ Done appendJournalLine(FileSystem& fileSystem, const std::string& folder, const 
     std::string text;
     std::uint64_t size = 0;
     if (lineFromJournal) {
-        if (Done read = readAll(file, text); !read)
+        if (Done read = readOpenFile(file, text); !read)
             return read;
         size = text.size();
     } else {
@@ -114,12 +105,21 @@ Done readJournalLines(FileSystem& fileSystem, const std::string& folder, std::ve
     return {};
 }
 
+Done readOpenFile(OpenFile& file, std::string& bytes)
+{
+    std::uint64_t size = 0;
+    if (Done sized = file.size(size); !sized)
+        return sized;
+    bytes.assign(static_cast<std::size_t>(size), '\0');
+    return size == 0 ? Done() : file.readAt(0, bytes.data(), bytes.size());
+}
+
 Done readWholeFile(FileSystem& fileSystem, const std::string& path, std::string& bytes)
 {
     Opened opened = fileSystem.openForReading(path);
     if (!opened.file)
         return Done::failure(opened.reason);
-    return readAll(*opened.file, bytes);
+    return readOpenFile(*opened.file, bytes);
 }
 
 }  // namespace kitloom

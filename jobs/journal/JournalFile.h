@@ -26,7 +26,8 @@ Done appendJournalLine(FileSystem& fileSystem, const std::string& folder, const 
 // The journal's lines in order; none (and no failure) when there is no journal yet.
 Done readJournalLines(FileSystem& fileSystem, const std::string& folder, std::vector<std::string>& lines);
 
-// The whole of a small file: a table, a copy, an image.
+// The whole of a small file, open or at `path`: a table, a copy, an image.
+Done readOpenFile(OpenFile& file, std::string& bytes);
 Done readWholeFile(FileSystem& fileSystem, const std::string& path, std::string& bytes);
 
 }  // namespace kitloom
